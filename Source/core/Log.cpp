@@ -1,0 +1,55 @@
+#include "core/Log.h"
+
+#include "core/DistSink.h"
+#include "core/LogSink.h"
+#include "platform/DocumentsFolder.h"
+
+#include <spdlog/sinks/basic_file_sink.h>
+
+#include <filesystem>
+#include <system_error>
+
+namespace {
+constexpr const char* LoggerName = "default";
+constexpr const char* LinePattern = "[%T] [%l] %v";
+}  // namespace
+
+void InitializeLogging()
+{
+    const std::filesystem::path folder = Platform::DocumentsFolder() / "logs";
+    std::error_code ignored;  // an existing folder is fine; a failure shows when the file opens
+    std::filesystem::create_directories(folder, ignored);
+
+    auto distribution = std::make_shared<Engine::dist_sink_st>();
+    auto file = std::make_shared<spdlog::sinks::basic_file_sink_st>((folder / "log.txt").string(), false);
+    auto editorSink = std::make_shared<Engine::log_sink>();
+    distribution->AddSink(file);
+    distribution->AddSink(editorSink);
+
+    spdlog::drop(LoggerName);
+    auto logger = std::make_shared<spdlog::logger>(LoggerName, distribution);
+    spdlog::register_logger(logger);
+    spdlog::set_pattern(LinePattern);
+    spdlog::set_level(spdlog::level::trace);
+}
+
+void FlushLog()
+{
+    if (auto logger = spdlog::get(LoggerName))
+        logger->flush();
+}
+
+namespace Engine::Logging {
+std::shared_ptr<spdlog::logger> DefaultLogger()
+{
+    // Before InitializeLogging (tools, some tests) lines go to the library's console logger.
+    if (auto logger = spdlog::get(LoggerName))
+        return logger;
+    return spdlog::default_logger();
+}
+}  // namespace Engine::Logging
+
+void LogInfo(std::string_view message) { Engine::Logging::DefaultLogger()->info(message); }
+void LogDebug(std::string_view message) { Engine::Logging::DefaultLogger()->debug(message); }
+void LogWarn(std::string_view message) { Engine::Logging::DefaultLogger()->warn(message); }
+void LogError(std::string_view message) { Engine::Logging::DefaultLogger()->error(message); }

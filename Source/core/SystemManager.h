@@ -1,0 +1,59 @@
+// Engine::SystemManager: the registry that creates the fifteen systems in their fixed order
+// on first use, runs every Init after all of them exist, updates them once per running frame
+// in id order, and at exit runs every Shutdown before deleting any of them.
+#pragma once
+
+#include "core/FamilyId.h"
+#include "core/Log.h"
+#include "core/System.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace Engine {
+
+class SystemManager {
+public:
+    static constexpr std::uint32_t SystemCount = 15;
+
+    static SystemManager& Instance();
+
+    void Update();
+
+    template <typename T>
+    T* GetSystem()
+    {
+        return static_cast<T*>(systems[FamilyId<SystemManager>::Of<T>()].get());
+    }
+
+    std::vector<std::unique_ptr<System>> systems;  // index = system family id
+
+    SystemManager(const SystemManager&) = delete;
+    SystemManager& operator=(const SystemManager&) = delete;
+
+private:
+    SystemManager();
+    ~SystemManager();
+
+    template <typename T>
+    void Add(const char* name)
+    {
+        const std::uint32_t id = FamilyId<SystemManager>::Of<T>();
+        systems[id] = std::make_unique<T>();
+        LogInfo("Adding System: {}", name);
+    }
+
+    void InitAll();
+
+    bool initialised = false;
+};
+
+// The system of type T in the registry.
+template <typename T>
+T* GetSystem()
+{
+    return SystemManager::Instance().GetSystem<T>();
+}
+
+}  // namespace Engine

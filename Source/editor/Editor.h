@@ -1,0 +1,28 @@
+// Engine::Editor: the in-game level editor, a singleton created by the first log line.
+// For now it holds the log list that Engine::log_sink fills and the log window will show.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace Engine {
+
+class Editor {
+public:
+    static Editor& Instance();
+
+    // The log window shows this many of the newest lines; the list never holds more.
+    static constexpr std::size_t MaxLogLines = 50;
+
+    std::vector<std::string> logLines;  // finished lines, end-of-line included
+    bool scrollLogToBottom = false;
+
+    Editor(const Editor&) = delete;
+    Editor& operator=(const Editor&) = delete;
+
+private:
+    Editor();
+};
+
+}  // namespace Engine

@@ -1,0 +1,11 @@
+#include "gameplay/PlayerController.h"
+
+namespace Engine {
+
+void PlayerController::Init() {}
+
+void PlayerController::Update() {}
+
+void PlayerController::Shutdown() {}
+
+}  // namespace Engine

@@ -1,0 +1,11 @@
+#include "gameplay/PositionUpdate.h"
+
+namespace Engine {
+
+void PositionUpdate::Init() {}
+
+void PositionUpdate::Update() {}
+
+void PositionUpdate::Shutdown() {}
+
+}  // namespace Engine

@@ -1,0 +1,15 @@
+// Engine::PositionUpdate (a system of the registry): Commits each predicted position to the object's Transform.
+#pragma once
+
+#include "core/System.h"
+
+namespace Engine {
+
+class PositionUpdate : public System {
+public:
+    void Init() override;
+    void Update() override;
+    void Shutdown() override;
+};
+
+}  // namespace Engine

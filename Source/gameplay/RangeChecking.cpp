@@ -1,0 +1,11 @@
+#include "gameplay/RangeChecking.h"
+
+namespace Engine {
+
+void RangeChecking::Init() {}
+
+void RangeChecking::Update() {}
+
+void RangeChecking::Shutdown() {}
+
+}  // namespace Engine

@@ -1,0 +1,11 @@
+#include "graphics/Camera.h"
+
+namespace Engine {
+
+Camera* Camera::Instance()
+{
+    static Camera camera;
+    return &camera;
+}
+
+}  // namespace Engine

@@ -1,0 +1,36 @@
+// Engine::Camera: the game's one camera: the followed object, where it looks from and how
+// much of the world it shows. The renderer, the window, the game flow and the editor read
+// and write its fields directly.
+#pragma once
+
+#include <cstdint>
+
+class Game;
+
+namespace Engine {
+
+class Camera {
+public:
+    static Camera* Instance();
+
+    std::int32_t followedObjectId = 0;  // the player; 16384 while no object is named "Player"
+    float position[3] = {0.0f, 0.0f, 1.0f};
+    float up[3] = {0.0f, 1.0f, 0.0f};
+    float eye[3] = {0.0f, 0.0f, -10.0f};  // x and y are the world point at the centre of the screen
+    float nearZ = 0.0f;
+    float farZ = 100.0f;
+    float viewWidth = 1280.0f;  // world units across the screen
+    float viewHeight = 720.0f;
+    float shakeMagnitude = 0.0f;
+    float shakeBase[3] = {0.0f, 0.0f, 0.0f};
+    std::uint8_t followEnabled = 1;
+    Game* game = nullptr;
+
+    Camera(const Camera&) = delete;
+    Camera& operator=(const Camera&) = delete;
+
+private:
+    Camera() = default;
+};
+
+}  // namespace Engine

@@ -1,0 +1,34 @@
+// Test entry point: every test process gets its own temporary HOME so that nothing
+// the engine writes (log, leaderboard) reaches the real home folder.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "TestSupport.h"
+
+namespace TestSupport {
+void SetTemporaryHome(const std::filesystem::path& home);
+}
+
+int main(int argc, char** argv)
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "vantrel-test-XXXXXX").string();
+    const char* home = mkdtemp(pattern.data());
+    if (home == nullptr)
+        return 2;
+    setenv("HOME", home, 1);
+    unsetenv("XDG_DOCUMENTS_DIR");
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    TestSupport::SetTemporaryHome(home);
+
+    testing::InitGoogleTest(&argc, argv);
+    const int result = RUN_ALL_TESTS();
+
+    std::error_code ignored;
+    std::filesystem::remove_all(home, ignored);
+    return result;
+}
