@@ -1,15 +1,61 @@
-// Engine::ParticleSystem (a system of the registry): Spawns, moves and removes particles of the emitters and the player trail.
+// Engine::ParticleSystem (the last system of the frame): the emitters, each spawning sprite
+// particles at a fixed rate, and the flat array of live particles that the renderer draws.
+// Emitter slot 0 is the player's trail, refreshed from the player every frame.
 #pragma once
 
 #include "core/System.h"
 
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
 namespace Engine {
+
+struct Particle {
+    float x = 0.0f;
+    float y = 0.0f;
+    float z = 0.0f;
+    float scaleX = 0.0f;
+    float scaleY = 0.0f;
+    float rotation = 0.0f;
+    std::string texture;
+    float color[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    std::function<void(Particle*)> update;  // run every frame while alive
+    float life = 0.0f;                      // seconds left
+    bool alive = false;
+};
+
+struct ParticleEmitter {
+    bool active = false;
+    float origin[3] = {0.0f, 0.0f, 0.0f};
+    float rate = 0.0f;  // particles per second
+    std::string texture;
+    std::function<void(Particle*)> init;    // run once on every new particle
+    std::function<void(Particle*)> update;  // copied into every new particle
+    float particleTemplate[6] = {0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f};  // x, y, z, scaleX, scaleY, rotation
+    float color[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    float lifetime = 0.0f;
+    float spawnTimer = 0.0f;
+};
 
 class ParticleSystem : public System {
 public:
     void Init() override;
     void Update() override;
     void Shutdown() override;
+
+    // Copies the emitter into the first inactive slot (or a new one) and returns its index.
+    int AddEmitter(const ParticleEmitter& emitter);
+    // Stops the emitter in the slot; its particles live on. False for an index past the slots.
+    bool RemoveEmitter(unsigned index);
+    void CreateKillZoneEmitter(int objectId);
+    void CreatePlayerTrail(float r, float g, float b, float a);
+
+    std::vector<ParticleEmitter> emitters;  // slots are never erased: indices stay valid
+    std::vector<Particle> particles;
+    int frameCounter = 0;
+    int compactionInterval = 15;
 };
 
 }  // namespace Engine
