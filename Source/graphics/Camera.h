@@ -3,6 +3,8 @@
 // and write its fields directly.
 #pragma once
 
+#include <glm/mat4x4.hpp>
+
 #include <cstdint>
 
 class Game;
@@ -25,6 +27,12 @@ public:
     float shakeBase[3] = {0.0f, 0.0f, 0.0f};
     std::uint8_t followEnabled = 1;
     Game* game = nullptr;
+
+    // Row-vector matrices (p' = p x M), left-handed, as the renderer puts them in its frame
+    // constants. The view looks from the eye to (eye x, eye y, -eye z); the projection is
+    // orthographic, viewWidth x viewHeight around the eye, with depth 0 at nearZ and 1 at farZ.
+    glm::mat4 ViewMatrix() const;
+    glm::mat4 ProjectionMatrix() const;
 
     Camera(const Camera&) = delete;
     Camera& operator=(const Camera&) = delete;

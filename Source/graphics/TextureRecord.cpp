@@ -1,0 +1,30 @@
+#include "graphics/TextureRecord.h"
+
+#include <epoxy/gl.h>
+
+#include <utility>
+
+TextureRecord::TextureRecord(unsigned int texture, std::string fileName) : view(texture), name(std::move(fileName)) {}
+
+TextureRecord::~TextureRecord()
+{
+    if (view != 0)
+        glDeleteTextures(1, &view);
+}
+
+TextureRecord::TextureRecord(TextureRecord&& other) noexcept
+    : view(std::exchange(other.view, 0)), name(std::move(other.name)), usePixelShader(other.usePixelShader)
+{
+}
+
+TextureRecord& TextureRecord::operator=(TextureRecord&& other) noexcept
+{
+    if (this != &other) {
+        if (view != 0)
+            glDeleteTextures(1, &view);
+        view = std::exchange(other.view, 0);
+        name = std::move(other.name);
+        usePixelShader = other.usePixelShader;
+    }
+    return *this;
+}

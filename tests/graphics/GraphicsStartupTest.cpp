@@ -1,0 +1,200 @@
+#include "RenderFixture.h"
+
+#include "TestSupport.h"
+#include "editor/Editor.h"
+
+#include <imgui.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+
+using namespace RenderTest;
+
+namespace {
+
+// A copy of the game's shader folder that a test may break.
+std::filesystem::path CopyOfGameShaders()
+{
+    const std::filesystem::path copy = TestSupport::TemporaryHome() / "Shaders";
+    std::filesystem::create_directories(copy);
+    for (const auto& entry : std::filesystem::directory_iterator(GameShaderFolder()))
+        std::filesystem::copy_file(entry.path(), copy / entry.path().filename());
+    return copy;
+}
+
+}  // namespace
+
+using GraphicsStartup = RenderFixture;
+
+TEST_F(GraphicsStartup, SucceedsWithEveryObjectMade)
+{
+    WritePng(imageFolder / "debug.png", 2, 2, Rgba{255, 0, 255, 255});
+    StartGraphics();
+    ASSERT_TRUE(graphics->IsReady());
+    EXPECT_TRUE(ErrorLines().empty());
+    EXPECT_FALSE(QuitQueued());
+    EXPECT_EQ(graphics->meshes.size(), 3u);
+    EXPECT_EQ(graphics->vertexBuffers.size(), 3u);
+    EXPECT_EQ(graphics->indexBuffers.size(), 3u);
+    EXPECT_NE(graphics->samplerState, 0u);
+    EXPECT_NE(graphics->constantBuffer, 0u);
+    // The target keeps the camera's start-up size whatever the window's size.
+    EXPECT_EQ(graphics->targetWidth, 1280);
+    EXPECT_EQ(graphics->targetHeight, 720);
+    EXPECT_TRUE(graphics->IsFullScreen()) << "the game starts in full screen";
+    graphics->SetFullScreen(false);
+    EXPECT_FALSE(graphics->IsFullScreen());
+}
+
+// Each failing step logs its own line, then the start-up step's, then the renderer's, and
+// posts the quit message; nothing is drawn afterwards and nothing crashes.
+TEST_F(GraphicsStartup, FailingStepsLogThreeLinesAndQuit)
+{
+    struct Case {
+        const char* name;
+        std::function<void(const std::filesystem::path& shaders, const std::filesystem::path& images)> breakIt;
+        const char* stepLine;  // the step's own line, or how it begins when it names a path
+        const char* initializeLine;
+        bool meshesMade;
+    };
+    const std::vector<Case> cases = {
+        {"missing second pixel shader",
+         [](const auto& shaders, const auto&) { std::filesystem::remove(shaders / "PixelShader2.frag.glsl"); },
+         "Failed to initialize pixel shader 2!", "Failed to initialize shaders!", false},
+        {"vertex shader that does not compile",
+         [](const auto& shaders, const auto&) { TestSupport::WriteFile(shaders / "VertexShader.vert.glsl", "#version 330 core\nvoid main( {"); },
+         "Failed to initialize vertex shader!", "Failed to initialize shaders!", false},
+        {"pixel shader that does not compile",
+         [](const auto& shaders, const auto&) { TestSupport::WriteFile(shaders / "PixelShader.frag.glsl", "#version 330 core\nout vec4 target;\nvoid main() { target = ; }\n"); },
+         "Failed to initialize pixel shader!", "Failed to initialize shaders!", false},
+        {"vertex shader without the constant block",
+         [](const auto& shaders, const auto&) {
+             TestSupport::WriteFile(shaders / "VertexShader.vert.glsl",
+                                    "#version 330 core\nin vec2 POSITION;\nout vec2 texCoord;\nout vec4 tint;\n"
+                                    "void main() { gl_Position = vec4(POSITION, 0.0, 1.0); texCoord = POSITION; tint = vec4(1.0); }\n");
+         },
+         "Failed to initialize vertex shader!", "Failed to initialize shaders!", false},
+        {"text file among the images",
+         [](const auto&, const auto& images) { TestSupport::WriteFile(images / "notes.txt", "not an image"); },
+         "Failed to initialize texture!", "Failed to initialize texture list!", true},
+        {"folder among the images",
+         [](const auto&, const auto& images) { std::filesystem::create_directories(images / "more"); },
+         "Failed to read file ", "Failed to initialize texture list!", true},
+        {"no image folder",
+         [](const auto&, const auto& images) { std::filesystem::remove_all(images); },
+         "Image folder ", "Failed to initialize texture list!", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::filesystem::path shaders = CopyOfGameShaders();
+        WritePng(imageFolder / "debug.png", 2, 2, Rgba{255, 0, 255, 255});
+        c.breakIt(shaders, imageFolder);
+
+        StartGraphics(shaders, imageFolder);
+        EXPECT_FALSE(graphics->IsReady());
+        EXPECT_TRUE(QuitQueued());
+        const std::vector<std::string> errors = ErrorLines();
+        ASSERT_GE(errors.size(), 3u);
+        const std::string& stepLine = errors[errors.size() - 3];
+        if (c.stepLine[std::string(c.stepLine).size() - 1] == ' ')
+            EXPECT_EQ(stepLine.rfind(c.stepLine, 0), 0u) << stepLine;
+        else
+            EXPECT_EQ(stepLine, c.stepLine);
+        EXPECT_EQ(errors[errors.size() - 2], c.initializeLine);
+        EXPECT_EQ(errors.back(), "Failed to initialize Graphics!");
+        EXPECT_EQ(graphics->meshes.empty(), !c.meshesMade) << "the steps after the failing one are not run";
+        EXPECT_EQ(graphics->samplerState != 0, c.meshesMade);
+
+        // The frame loop goes on until the quit arrives; it must draw nothing and not crash.
+        graphics->NewUiFrame();
+        graphics->Render();
+        graphics->RenderUi();
+        graphics->Present();
+
+        graphics.reset();
+        std::filesystem::remove_all(shaders);
+        std::filesystem::remove_all(imageFolder);
+        std::filesystem::create_directories(imageFolder);
+    }
+}
+
+TEST_F(GraphicsStartup, WithoutAWindowTheDeviceStepFails)
+{
+    graphics = std::make_unique<Graphics>(nullptr, GameShaderFolder(), imageFolder);
+    EXPECT_FALSE(graphics->IsReady());
+    EXPECT_TRUE(QuitQueued());
+    const std::vector<std::string> errors = ErrorLines();
+    ASSERT_GE(errors.size(), 3u);
+    EXPECT_EQ(errors[errors.size() - 3], "Failed to initialize device and swap chain!");
+    EXPECT_EQ(errors[errors.size() - 2], "Failed to initialize swap chain and/or device!");
+    EXPECT_EQ(errors.back(), "Failed to initialize Graphics!");
+    graphics->Render();
+    graphics->Present();
+}
+
+TEST_F(GraphicsStartup, TextureListFollowsFileNameOrderAndTracksExpectedImages)
+{
+    struct Case {
+        std::vector<std::string> files;
+        std::vector<std::string> order;
+        std::uint32_t debugIndex;
+        std::size_t expectedLeft;
+    };
+    const std::vector<Case> cases = {
+        {{"debug.png"}, {"debug.png"}, 0, 67},
+        // Upper case sorts before lower case; an expected image leaves the list when loaded.
+        {{"debug.png", "Paused.png", "Zebra.png"}, {"Paused.png", "Zebra.png", "debug.png"}, 2, 66},
+        // Names compare with case: "Debug.png" is not the debug image, so it stays unset.
+        {{"Debug.png", "Plus.png"}, {"Debug.png", "Plus.png"}, 0, 66},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.files.front());
+        for (const std::string& file : c.files)
+            WritePng(imageFolder / file, 2, 2, Rgba{10, 20, 30, 255});
+        StartGraphics();
+        ASSERT_TRUE(graphics->IsReady());
+        std::vector<std::string> order;
+        for (const TextureRecord& record : graphics->textures) {
+            order.push_back(record.name);
+            EXPECT_TRUE(record.usePixelShader);
+            EXPECT_NE(record.view, 0u);
+        }
+        EXPECT_EQ(order, c.order);
+        EXPECT_EQ(graphics->debugTextureIndex, c.debugIndex);
+        EXPECT_EQ(graphics->expectedImages.size(), c.expectedLeft);
+        EXPECT_EQ(graphics->expectedImages.front() == "AreYouSure.png", true);
+
+        // Every file was announced with its path, in the same order.
+        std::vector<std::string> announced;
+        for (const std::string& line : Engine::Editor::Instance().logLines) {
+            const std::size_t at = line.find("Reading File: ");
+            if (at != std::string::npos)
+                announced.push_back(line.substr(at + 14, line.find_last_not_of("\r\n") - at - 13));
+        }
+        ASSERT_GE(announced.size(), c.order.size());
+        for (std::size_t i = 0; i < c.order.size(); ++i)
+            EXPECT_EQ(announced[announced.size() - c.order.size() + i], (imageFolder / c.order[i]).string());
+
+        graphics.reset();
+        std::filesystem::remove_all(imageFolder);
+        std::filesystem::create_directories(imageFolder);
+    }
+}
+
+TEST_F(GraphicsStartup, UiFrameDrawsOverTheWorld)
+{
+    StartGraphics();
+    ASSERT_TRUE(graphics->IsReady());
+    ImGui::GetIO().IniFilename = nullptr;  // keep the test from writing a layout file
+    for (int frame = 0; frame < 2; ++frame) {
+        graphics->NewUiFrame();
+        ImGui::Begin("Log");
+        ImGui::TextUnformatted("Graphics Initialized");
+        ImGui::End();
+        graphics->Render();
+        graphics->RenderUi();
+        graphics->Present();
+    }
+    EXPECT_GT(ImGui::GetDrawData()->TotalVtxCount, 0);
+}
