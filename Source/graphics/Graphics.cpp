@@ -672,16 +672,20 @@ void Graphics::ShowTargetOnWindow()
     int drawableHeight = 0;
     SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    if (drawableWidth > 0 && drawableHeight > 0) {
-        // Scaled to fit, keeping the target's aspect; bars fill the rest of the window.
+    if (drawableWidth == targetWidth && drawableHeight == targetHeight) {
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, renderTarget);
+        glBlitFramebuffer(0, 0, targetWidth, targetHeight, 0, 0, targetWidth, targetHeight, GL_COLOR_BUFFER_BIT,
+                          GL_NEAREST);
+    } else if (drawableWidth > 0 && drawableHeight > 0) {
+        // Scaled to fit, keeping the target's aspect; black bars fill the rest of the window.
         const float scale = std::min(static_cast<float>(drawableWidth) / static_cast<float>(targetWidth),
                                      static_cast<float>(drawableHeight) / static_cast<float>(targetHeight));
         const int width = static_cast<int>(static_cast<float>(targetWidth) * scale);
         const int height = static_cast<int>(static_cast<float>(targetHeight) * scale);
         const int left = (drawableWidth - width) / 2;
         const int bottom = (drawableHeight - height) / 2;
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
         glBindFramebuffer(GL_READ_FRAMEBUFFER, renderTarget);
         glBlitFramebuffer(0, 0, targetWidth, targetHeight, left, bottom, left + width, bottom + height,
                           GL_COLOR_BUFFER_BIT, GL_LINEAR);

@@ -40,6 +40,8 @@ public:
     void Present();     // shows the frame without waiting for the vertical blank
 
     bool IsReady() const { return ready; }
+    // Draw calls of the last frame's sprite and particle passes.
+    std::size_t DrawCallCount() const { return batches.size(); }
 
     // The window's full-screen state (SDL's desktop full-screen mode); the game flow reads and
     // toggles it for the options and F11.
