@@ -198,3 +198,16 @@ TEST_F(GraphicsStartup, UiFrameDrawsOverTheWorld)
     }
     EXPECT_GT(ImGui::GetDrawData()->TotalVtxCount, 0);
 }
+
+// The game's own folders: its shaders build and its images include every expected one.
+TEST_F(GraphicsStartup, GameResourcesStartTheRenderer)
+{
+    graphics = std::make_unique<Graphics>(window);
+    ASSERT_TRUE(graphics->IsReady());
+    EXPECT_TRUE(graphics->expectedImages.empty()) << graphics->expectedImages.front();
+    ASSERT_LT(graphics->debugTextureIndex, graphics->textures.size());
+    EXPECT_EQ(graphics->textures[graphics->debugTextureIndex].name, "debug.png");
+    bool usePixelShader = true;
+    EXPECT_EQ(graphics->FindTexture("Empty.png", usePixelShader)->name, "Empty.png");
+    EXPECT_TRUE(usePixelShader);
+}
