@@ -1,6 +1,7 @@
 #include "scripting/ScriptManager.h"
 
 #include "core/Log.h"
+#include "scripting/LuaCallBatch.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -34,15 +35,17 @@ void ScriptManager::Update()
     // Only the calls queued before this update run; ones queued by the calls themselves are
     // dropped by the refill below. Indexing (not iterators) stays valid while calls append.
     const std::size_t count = runList.size();
+    LuaCallBatch batch(lua.Raw(), "main", "GameObject");
+    auto script = scripts.end();
     for (std::size_t i = 0; i < count; ++i) {
-        const auto script = scripts.find(runList[i]);
+        // Runs of one handle (one event handler on many objects) look it up once.
+        if (i == 0 || runList[i] != runList[i - 1])
+            script = scripts.find(runList[i]);
         if (script == scripts.end()) {
             LogError("Attempted to run a script that doesn't exist! {}", runList[i]);
             continue;
         }
-        const LuaEnvironment& environment = script->second;
-        environment.SetInteger("GameObject", static_cast<lua_Integer>(runObjectIds[i]));
-        const LuaCallResult result = environment.Call("main");
+        const LuaCallResult result = batch.Call(script->second, static_cast<lua_Integer>(runObjectIds[i]));
         if (result.status == LuaCallStatus::Missing)
             LogError("Script {} has no entry-point!", script->first);
         else if (result.status == LuaCallStatus::Failed)
