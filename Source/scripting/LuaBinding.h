@@ -42,7 +42,7 @@ T Argument(lua_State* L, int index, const char* function)
 }
 
 template <typename F, typename Tuple, std::size_t... I>
-int Invoke(lua_State* L, F& function, const char* name, std::index_sequence<I...>)
+int Invoke([[maybe_unused]] lua_State* L, F& function, [[maybe_unused]] const char* name, std::index_sequence<I...>)
 {
     using Result = typename CallableTraits<F>::Result;
     // Braced initialisation converts the arguments left to right, so the first bad one is named.

@@ -1,5 +1,7 @@
 #include "scripting/LuaStack.h"
 
+#include <cstdlib>
+
 namespace Engine::LuaStack {
 
 std::string PopErrorText(lua_State* L)
@@ -17,10 +19,22 @@ std::string PopErrorText(lua_State* L)
     return text;
 }
 
+const char* TypeName(lua_State* L, int index)
+{
+    const char* name = luaL_typename(L, index);
+    if (lua_type(L, index) == LUA_TUSERDATA && luaL_getmetafield(L, index, "__name") != LUA_TNIL) {
+        // The metatable keeps the name alive after it leaves the stack.
+        if (lua_type(L, -1) == LUA_TSTRING)
+            name = lua_tostring(L, -1);
+        lua_pop(L, 1);
+    }
+    return name;
+}
+
 void ArgumentError(lua_State* L, const char* function, int argument, const char* expected)
 {
     luaL_error(L, "bad argument #%d to '%s' (%s expected, got %s)", argument, function, expected,
-               luaL_typename(L, argument));
+               TypeName(L, argument));
     // luaL_error never returns; this keeps the [[noreturn]] promise visible to the compiler.
     std::abort();
 }

@@ -22,6 +22,10 @@ namespace LuaStack {
 // The error value on top of the stack as text, popped. Non-string errors are described.
 std::string PopErrorText(lua_State* L);
 
+// The type of the stack value for messages: a usertype's own name ("Transform"), else
+// Lua's type name. Reads no metamethods, so it is safe outside protected calls.
+const char* TypeName(lua_State* L, int index);
+
 // Raises "bad argument #n to 'function' (expected expected, got actual)" in the caller.
 [[noreturn]] void ArgumentError(lua_State* L, const char* function, int argument, const char* expected);
 

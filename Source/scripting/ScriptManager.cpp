@@ -2,6 +2,7 @@
 
 #include "core/Log.h"
 #include "scripting/LuaCallBatch.h"
+#include "scripting/LuaTypes.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -129,8 +130,9 @@ void ScriptManager::LoadScript(const std::string& handle, const std::string& pat
 
 void ScriptManager::OpenLibraries() { lua.OpenLibraries(); }
 
-// The usertypes and global functions of the Lua interface are registered here.
-void ScriptManager::RegisterTypes() {}
+void ScriptManager::RegisterTypes() { RegisterEngineTypes(lua); }
+
+// The global functions of the Lua interface are registered here.
 void ScriptManager::RegisterFunctions() {}
 
 }  // namespace Engine
