@@ -50,22 +50,4 @@ void LuaEnvironment::SetInteger(const char* name, lua_Integer value) const
     lua_pop(L, 1);
 }
 
-LuaCallResult LuaEnvironment::Call(const char* name) const
-{
-    lua_State* L = ref.State();
-    ref.Push();
-    // A raw read: the function is the script's own global, and no metamethod (a script may
-    // give the global table one) can raise here, outside the protected call.
-    lua_pushstring(L, name);
-    lua_rawget(L, -2);
-    lua_remove(L, -2);
-    if (lua_isnil(L, -1)) {
-        lua_pop(L, 1);
-        return {LuaCallStatus::Missing, {}};
-    }
-    if (lua_pcall(L, 0, 0, 0) != LUA_OK)
-        return {LuaCallStatus::Failed, LuaStack::PopErrorText(L)};
-    return {};
-}
-
 }  // namespace Engine

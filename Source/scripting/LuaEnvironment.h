@@ -36,9 +36,6 @@ public:
 
     void SetInteger(const char* name, lua_Integer value) const;
 
-    // Calls the table's own value of that name with no arguments, protected.
-    LuaCallResult Call(const char* name) const;
-
     bool Alive() const { return ref.Alive(); }
     void Push() const { ref.Push(); }
 
