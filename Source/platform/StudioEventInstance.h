@@ -36,6 +36,7 @@ public:
     // How many times Start has been called; a restart shows as a higher count.
     int StartCount() const { return startCount; }
     int Channel() const { return channel; }
+    const StudioEventDescription& Description() const { return description; }
     // 1 = full volume after the event's own volume and its parameters' quieting.
     float EffectiveVolume() const;
     // 0 = dry, 1 = fully through the low-pass filter.
