@@ -1,8 +1,6 @@
-// Platform::StudioSystem: the game's small sound studio over SDL2_mixer. It opens the audio
-// device, loads text sound banks (Resources/Audio/README.md), hands out event descriptions by
-// event path and keeps every instance's state up to date once per frame. Used by
-// Engine::SoundSystem. Without an audio device it still loads banks and keeps instance state,
-// but makes no sound.
+// Platform::StudioSystem: the game's small sound studio over SDL2_mixer, used by Engine::SoundSystem.
+// Opens the audio device, loads text sound banks (Resources/Audio/README.md), hands out event
+// descriptions by path and updates instance state once per frame; with no device it runs silent.
 #pragma once
 
 #include "platform/StudioResult.h"
