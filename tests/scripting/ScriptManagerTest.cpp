@@ -266,7 +266,8 @@ TEST(ScriptManager, ReloadAllRunsPendingCallsInTheNewScripts)
     manager.RegisterEveryFrame("B");
     manager.Queue("A", 3);
     folder.Write("B.lua", "function main()\n    Report(\"new B \" .. GameObject)\nend\n");
-    folder.Write("C.lua", "function main()\n    Report(\"C \" .. GameObject)\nend\n");
+    // The new state has the engine types again.
+    folder.Write("C.lua", "function main()\n    Report(\"C \" .. GameObject .. \" \" .. TimerHandle.new().id)\nend\n");
     manager.ReloadAll();
     ScriptTest::AddReportFunction(manager.lua);
     EXPECT_TRUE(folder.Logged(info, "Reloading all scripts..."));
@@ -276,7 +277,7 @@ TEST(ScriptManager, ReloadAllRunsPendingCallsInTheNewScripts)
     Reports().clear();
     manager.Update();
     // A starts again from its file: its call counter is back to one.
-    EXPECT_THAT(Reports(), ElementsAre("A sees A nil calls 1", "C 4"));
+    EXPECT_THAT(Reports(), ElementsAre("A sees A nil calls 1", "C 4 0"));
 
     // The every-frame list survives the reload as well, and now names the new B.
     Reports().clear();
