@@ -127,6 +127,7 @@ TEST(ScriptManager, RunsQueuedCallsInOrderEachWithItsOwnGameObject)
 TEST(ScriptManager, ScriptThatFailsToLoadLeavesNoHandle)
 {
     ScriptFolder folder({"queue"});
+    folder.Write("RaisesNil.lua", "function main() end\nerror()\n");
     StartedManager started;
     Engine::ScriptManager& manager = started.manager;
 
@@ -141,6 +142,7 @@ TEST(ScriptManager, ScriptThatFailsToLoadLeavesNoHandle)
     EXPECT_EQ(errorLines("Broken.lua"), 1);
     EXPECT_EQ(errorLines("LoadFails.lua"), 1);
     EXPECT_TRUE(folder.Logged(err, "Resources/Scripts/LoadFails.lua:5: LoadFails gives up"));
+    EXPECT_TRUE(folder.Logged(err, "(error object is a nil value)"));
     EXPECT_THAT(Handles(manager), ElementsAre("Count", "Fails", "NoMain", "Other"));
 
     manager.Queue("Broken", 1);
@@ -165,13 +167,18 @@ TEST(ScriptManager, ScriptWithoutMainLogsEachCall)
 TEST(ScriptManager, ErrorInMainEndsThatCallOnlyAndIsLogged)
 {
     ScriptFolder folder({"queue"});
+    folder.Write("RaisesTable.lua", "function main()\n    error({ code = 1 })\nend\n");
     StartedManager started;
     started.manager.Queue("Fails", 6);
     started.manager.Queue("Count", 7);
     started.manager.Queue("Fails", 8);
+    started.manager.Queue("RaisesTable", 9);
     started.manager.Update();
     EXPECT_THAT(Reports(), ElementsAre("Fails 6", "Count 7", "Fails 8"));
     EXPECT_EQ(folder.Count(err, "Script Fails failed: Resources/Scripts/Fails.lua:4: boom"), 2);
+    // Error values that are not text are described rather than dropped.
+    EXPECT_TRUE(folder.Logged(err, "Script RaisesTable failed: (error object is a table value)"));
+
 }
 
 TEST(ScriptManager, ScriptsKeepTheirGlobalsToThemselves)
