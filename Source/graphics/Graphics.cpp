@@ -357,7 +357,8 @@ std::int32_t Graphics::InitMeshes()
 
     glGenBuffers(1, &constantBuffer);
     glBindBuffer(GL_UNIFORM_BUFFER, constantBuffer);
-    glBufferData(GL_UNIFORM_BUFFER, BatchCapacity * sizeof(FrameConstants), nullptr, GL_STREAM_DRAW);
+    constantBufferBytes = BatchCapacity * sizeof(FrameConstants);
+    glBufferData(GL_UNIFORM_BUFFER, static_cast<GLsizeiptr>(constantBufferBytes), nullptr, GL_DYNAMIC_DRAW);
     if (!NoGlError()) {
         LogError("Failed to initialize constant buffer!");
         return Failure;
@@ -638,13 +639,21 @@ void Graphics::DrawBatches()
     constexpr std::size_t blockBytes = BatchCapacity * sizeof(FrameConstants);
     frameRecords.resize(std::max(frameRecords.size(), batches.back().firstByte + blockBytes));
     glBindBuffer(GL_UNIFORM_BUFFER, constantBuffer);
-    // A fresh store each frame: the driver need not wait for last frame's draws.
-    glBufferData(GL_UNIFORM_BUFFER, static_cast<GLsizeiptr>(frameRecords.size()), frameRecords.data(), GL_STREAM_DRAW);
+    // The store only grows, so a steady frame writes into memory the driver already has.
+    if (frameRecords.size() > constantBufferBytes) {
+        constantBufferBytes = frameRecords.size() + frameRecords.size() / 2;
+        glBufferData(GL_UNIFORM_BUFFER, static_cast<GLsizeiptr>(constantBufferBytes), nullptr, GL_DYNAMIC_DRAW);
+    }
+    glBufferSubData(GL_UNIFORM_BUFFER, 0, static_cast<GLsizeiptr>(frameRecords.size()), frameRecords.data());
     int boundMesh = -1;
     GLuint boundProgram = 0;
     GLuint boundTexture = std::numeric_limits<GLuint>::max();
     glActiveTexture(GL_TEXTURE0);
     glBindSampler(0, samplerState);
+    // Handing work over in slices lets the driver draw the first sprites while later ones
+    // are still being submitted (Mesa's software rasteriser draws nothing before a flush).
+    constexpr int FlushInterval = 32;
+    int sinceFlush = 0;
     for (const Batch& batch : batches) {
         if (batch.mesh != boundMesh) {
             glBindVertexArray(vertexArrays[static_cast<std::size_t>(batch.mesh)]);
@@ -663,6 +672,10 @@ void Graphics::DrawBatches()
                           static_cast<GLintptr>(batch.firstByte), static_cast<GLsizeiptr>(blockBytes));
         glDrawElementsInstanced(GL_TRIANGLES, static_cast<GLsizei>(3 * TriangleCount(batch.mesh)), GL_UNSIGNED_INT,
                                 nullptr, static_cast<GLsizei>(batch.count));
+        if (++sinceFlush == FlushInterval) {
+            glFlush();
+            sinceFlush = 0;
+        }
     }
 }
 

@@ -114,6 +114,7 @@ private:
 
     bool ready = false;       // every start-up step succeeded; nothing is drawn otherwise
     bool uiBackendsReady = false;
+    std::size_t constantBufferBytes = 0;  // size of constantBuffer's store
     std::uint32_t recordAlignment = 16;  // offsets of bound constant ranges are multiples of this
     std::unordered_map<std::string, std::size_t> textureIndexByName;  // first record of each name
     FrameConstants frameDefaults{};  // view and projection of the frame being drawn
