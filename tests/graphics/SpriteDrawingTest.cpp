@@ -200,15 +200,15 @@ TEST_F(SpriteDrawing, ParticlesDrawOverSpritesInTheirOwnPass)
     ExpectColour(PixelAtWorld(-100, 0), ClearColour, "dead particle");
 }
 
-// Many sprites over several textures, interleaved: batching must keep the id order that
-// the depth test shows where they overlap.
+// Many sprites in runs of one image, runs longer than one draw call holds: however the
+// sprites are grouped into draw calls, each overlap shows the lower id.
 TEST_F(SpriteDrawing, LongRunsOfSpritesKeepTheirDrawOrder)
 {
     const char* textures[] = {"ochre.png", "debug.png", "white.png"};
     for (int i = 0; i < 500; ++i) {
         const float x = static_cast<float>((i % 50) * 20 - 500);
         const float y = static_cast<float>((i / 50) * 20 - 100);
-        AddSprite(x, y, 0, 12, 12, textures[(i / 7) % 3]);  // each overlaps its right neighbour
+        AddSprite(x, y, 0, 12, 12, textures[(i / 70) % 3]);  // each overlaps its right neighbour
     }
     RenderFrame();
     for (int i = 0; i < 500; ++i) {
@@ -216,7 +216,7 @@ TEST_F(SpriteDrawing, LongRunsOfSpritesKeepTheirDrawOrder)
             continue;
         const float x = static_cast<float>((i % 50) * 20 - 500) + 10.0f;  // in the overlap with i + 1
         const float y = static_cast<float>((i / 50) * 20 - 100);
-        const std::string texture = textures[(i / 7) % 3];
+        const std::string texture = textures[(i / 70) % 3];
         const Rgba expected = texture == "ochre.png" ? Ochre : texture == "debug.png" ? Magenta : Rgba{255, 255, 255, 255};
         ExpectColour(PixelAtWorld(x, y), expected, ("overlap after sprite " + std::to_string(i)).c_str());
     }
