@@ -7,6 +7,7 @@
 
 #include <SDL.h>
 #include <gtest/gtest.h>
+#include <imgui.h>
 
 #include <cmath>
 #include <cstdint>
@@ -52,6 +53,7 @@ protected:
     {
         clock.reads.push_back(Start);
         game = std::make_unique<Game>(clock.Clock());
+        ImGui::GetIO().IniFilename = nullptr;  // tests run in the repository root: leave imgui.ini alone
         // Whatever the window system queued while the window opened is not part of a test.
         SDL_PumpEvents();
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);

@@ -124,4 +124,20 @@ TEST(Log, EditorListKeepsTheNewestFiftyLinesWhileTheFileKeepsAll)
     EXPECT_EQ(file.substr(file.size() - EditorText().size()), EditorText());
 }
 
+TEST(Log, ALogFileThatCannotBeOpenedIsReportedAndTheGameGoesOn)
+{
+    TestSupport::WriteFile(LogFile().parent_path(), "a file where the logs folder should be");
+    testing::internal::CaptureStderr();
+    ASSERT_NO_THROW(InitializeLogging());
+    LogInfo("still logging");
+    FlushLog();
+    const std::string standardError = testing::internal::GetCapturedStderr();
+
+    const std::vector<std::string>& lines = Engine::Editor::Instance().logLines;
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_NE(lines[0].find("] [error] Failed opening file " + LogFile().string()), std::string::npos) << lines[0];
+    EXPECT_NE(lines[1].find("] [info] still logging\n"), std::string::npos) << lines[1];
+    EXPECT_EQ(standardError, EditorText());
+}
+
 }  // namespace
