@@ -10,6 +10,7 @@
 #include <imgui.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -180,6 +181,25 @@ TEST_F(GameTest, QuitEndsTheLoopOnlyAfterTheWholeFrame)
     EXPECT_EQ(clock.sleeps, std::vector<std::int64_t>{Budget - 1'000'000});  // the frame ran to its end
     EXPECT_NE(LogFileText().find("] [info] Quitting Game...\n"), std::string::npos);  // and was flushed
     EXPECT_EQ(SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT), 1);
+}
+
+// With no video at all the window and the renderer fail, the renderer posts the quit event,
+// and the game ends after its first frame instead of running blind.
+TEST(GameWithoutVideo, EndsAfterTheFirstFrame)
+{
+    setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
+    ScriptedClock clock;
+    clock.reads = {Start, Start + 1'000'000, Start + 2'000'000};
+    Game game(clock.Clock());
+    EXPECT_EQ(game.window.Handle(), nullptr);
+    game.Run();
+    EXPECT_EQ(game.running, 0);
+    EXPECT_TRUE(clock.reads.empty());
+
+    const std::string text = TestSupport::ReadFile(TestSupport::TemporaryHome() / "Documents" / "logs" / "log.txt");
+    for (const char* line : {"] [error] Unable to create window\n", "] [error] Failed to initialize Graphics!\n",
+                             "] [info] Quitting Game...\n"})
+        EXPECT_NE(text.find(line), std::string::npos) << line;
 }
 
 }  // namespace

@@ -10,6 +10,9 @@
 #include <imgui_impl_sdl.h>
 
 #include <algorithm>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <set>
 #include <string>
 #include <vector>
@@ -229,6 +232,41 @@ TEST_F(WindowTest, EveryEventReachesTheUiBackEndOnceItIsStarted)
     EXPECT_TRUE(io.KeysDown[SDL_SCANCODE_A]);
     EXPECT_EQ(Held(), std::set<std::uint8_t>{'A'});  // the UI did not want the keyboard
     ImGui_ImplSDL2_Shutdown();
+}
+
+// SDL turns SIGINT and SIGTERM into its quit event, which the pump meets like any other.
+TEST_F(WindowTest, InterruptAndTerminateSignalsEndThePumpLikeTheQuitEvent)
+{
+    for (const int signalNumber : {SIGINT, SIGTERM}) {
+        SCOPED_TRACE(signalNumber);
+        struct sigaction current {};
+        sigaction(signalNumber, nullptr, &current);
+        if (current.sa_handler == SIG_IGN) {
+            // SDL leaves a signal alone that the parent told us to ignore (a background job).
+            std::printf("signal %d is ignored by this process; not checked\n", signalNumber);
+            continue;
+        }
+        const int quitsBefore = CountLogLines("[info] Quitting Game...\n");
+        ASSERT_EQ(std::raise(signalNumber), 0);
+        EXPECT_FALSE(Window::PumpMessages());
+        EXPECT_EQ(CountLogLines("[info] Quitting Game...\n"), quitsBefore + 1);
+        EXPECT_TRUE(Window::PumpMessages());
+    }
+}
+
+TEST(WindowWithoutVideo, LogsThatItCouldNotBeCreatedAndTheGameGoesOn)
+{
+    setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
+    InitializeLogging();
+    {
+        Window window;
+        EXPECT_EQ(window.Handle(), nullptr);
+        EXPECT_TRUE(Window::PumpMessages());  // events still work without video
+    }
+    const auto& lines = Engine::Editor::Instance().logLines;
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_NE(lines[0].find("] [info] Creating Window...\n"), std::string::npos) << lines[0];
+    EXPECT_NE(lines[1].find("] [error] Unable to create window\n"), std::string::npos) << lines[1];
 }
 
 }  // namespace
