@@ -2,6 +2,7 @@
 
 #include "TestSupport.h"
 #include "core/FrameTime.h"
+#include "core/Log.h"
 #include "core/InputManager.h"
 #include "editor/Editor.h"
 
@@ -25,13 +26,14 @@ namespace {
 struct ScriptedClock {
     std::deque<std::int64_t> reads;
     std::vector<std::int64_t> sleeps;
-    std::vector<std::size_t> logLinesAtRead;  // editor log size at each read: what had happened
+    std::vector<std::string> lastLogLineAtRead;  // the newest log line at each read: what had happened
 
     Engine::FrameClock Clock()
     {
         return Engine::FrameClock{
             [this] {
-                logLinesAtRead.push_back(Engine::Editor::Instance().logLines.size());
+                const auto& lines = Engine::Editor::Instance().logLines;
+                lastLogLineAtRead.push_back(lines.empty() ? std::string() : lines.back());
                 if (reads.empty()) {
                     ADD_FAILURE() << "the clock was read more often than scripted";
                     return std::int64_t{0};
@@ -107,19 +109,17 @@ TEST_F(GameTest, StartsWithTheGameFlowDefaultsAndTakesTheClockLast)
     EXPECT_EQ(g.frameStartTime, 0);
 
     // Logging came first, then the window, then the renderer, and only then the clock read.
-    const std::vector<std::string>& lines = Engine::Editor::Instance().logLines;
-    std::size_t window = lines.size();
-    std::size_t renderer = lines.size();
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].find("] [info] Creating Window...") != std::string::npos && window == lines.size())
-            window = i;
-        if (lines[i].find("] [info] Initializing Graphics...") != std::string::npos && renderer == lines.size())
-            renderer = i;
-    }
+    // The log file holds every line (the editor's list keeps only the newest ones).
+    FlushLog();
+    const std::string log = LogFileText();
+    const std::size_t window = log.find("] [info] Creating Window...");
+    const std::size_t renderer = log.find("] [info] Initializing Graphics...");
+    ASSERT_NE(window, std::string::npos);
+    ASSERT_NE(renderer, std::string::npos);
     ASSERT_LT(window, renderer);
-    ASSERT_LT(renderer, lines.size());
-    ASSERT_EQ(clock.logLinesAtRead.size(), 1u);
-    EXPECT_GT(clock.logLinesAtRead[0], renderer);
+    ASSERT_EQ(clock.lastLogLineAtRead.size(), 1u);
+    EXPECT_NE(clock.lastLogLineAtRead[0].find("] [info] Graphics Initialized"), std::string::npos)
+        << clock.lastLogLineAtRead[0];
 }
 
 struct FrameCase {
