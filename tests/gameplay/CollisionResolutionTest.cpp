@@ -148,6 +148,7 @@ struct CornerCase {
     float nextX, nextY;  // its prediction after resolution
     bool xVelZeroed, yVelZeroed;
     std::vector<std::string> events;
+    std::int32_t blockType = Static;  // the block's body type, where the block is the other body
 };
 
 // A Dynamic player (B) over the top left corner of a Static block (A, x 0..100, y -100..0),
@@ -160,11 +161,14 @@ TEST(CollisionResolution, CornerAboveABlockGoesToTheAxisReachedFirst)
         {"at rest: no time to compare, y", -12.0f, 12.0f, 0.0f, 0.0f, -5.0f, 10.1f, false, true, {"Bottom Collision"}},
         {"already level with the top: x first, then y", -5.0f, -2.0f, 100.0f, -100.0f, -10.1f, 10.1f, true, true,
          {"Right Collision", "Bottom Collision"}},
+        // A Dynamic A has its own speed read; without a Controller there is none, and y is taken.
+        {"fast sideways at a Dynamic block without a Controller", -12.0f, 12.0f, 600.0f, -100.0f, -5.0f, 10.1f, false, true,
+         {"Bottom Collision"}, Dynamic},
     };
     for (const CornerCase& c : cases) {
         SCOPED_TRACE(c.what);
         const std::uint32_t block = AddObject("Block", 50.0f, -50.0f);
-        AddBox(block, Static, 50.0f, 50.0f);
+        AddBox(block, c.blockType, 50.0f, 50.0f);
         const std::uint32_t player = AddObject("Player", c.currentX, c.currentY);
         AddBox(player, Dynamic, 10.0f, 10.0f);
         Engine::Controller& controller = AddMover(player, -5.0f, 5.0f, c.xVel, c.yVel);
