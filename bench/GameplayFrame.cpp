@@ -101,7 +101,8 @@ void BuildScene(const SceneSize& size)
     const float playerX = 0.5f * levelWidth;
     for (int body = 0; body < size.dynamicBodies; ++body) {
         const bool isPlayer = body == 0;
-        const float x = isPlayer ? playerX : levelWidth * (static_cast<float>(body) + 0.5f) / static_cast<float>(size.dynamicBodies);
+        const float share = (static_cast<float>(body) + 0.5f) / static_cast<float>(size.dynamicBodies);
+        const float x = isPlayer ? playerX : levelWidth * share;
         const std::uint32_t id = Place(isPlayer ? "Player" : "Walker", x, floorTop + BodyHalfSize + 0.05f);
         Box(id, 1, BodyHalfSize, BodyHalfSize);
         Engine::Controller& controller = Add<Engine::Controller>(id);
@@ -137,7 +138,8 @@ void BuildScene(const SceneSize& size)
     Engine::ParticleSystem* particles = Engine::GetSystem<Engine::ParticleSystem>();
     particles->CreatePlayerTrail(0.0f, 0.0f, 0.0f, 0.0f);
     for (int zone = 0; zone < size.killZones; ++zone) {
-        const std::uint32_t id = Place("Spikes", levelWidth * (static_cast<float>(zone) + 0.5f) / static_cast<float>(size.killZones), 24.0f);
+        const float share = (static_cast<float>(zone) + 0.5f) / static_cast<float>(size.killZones);
+        const std::uint32_t id = Place("Spikes", levelWidth * share, 24.0f);
         Engine::Transform* transform = Store().GetComponent<Engine::Transform>(id);
         transform->x_sca = 64.0f;
         transform->y_sca = 16.0f;
@@ -164,7 +166,8 @@ void BuildScene(const SceneSize& size)
 
     // Scenery fills the level up to the object count.
     while (Engine::GameObjectTable::Instance().highestUsed + 1 < static_cast<std::uint32_t>(size.objects)) {
-        const std::uint32_t id = Place("Scenery", levelWidth * 0.5f * (1.0f + spread(layout)), 200.0f * (1.0f + spread(layout)));
+        const float x = levelWidth * 0.5f * (1.0f + spread(layout));
+        const std::uint32_t id = Place("Scenery", x, 200.0f * (1.0f + spread(layout)));
         Add<Engine::Sprite>(id).Texture = "Bush.png";
     }
 }
@@ -237,7 +240,8 @@ void GameplayFrame(benchmark::State& state)
     }));
     state.counters["dynamic_with_controller"] = static_cast<double>(CountRows([](std::uint32_t id) -> std::size_t {
         const Engine::RigidBody* body = Store().GetComponent<Engine::RigidBody>(id);
-        return body != nullptr && body->BodyType == 1 && Store().GetComponent<Engine::Controller>(id) != nullptr ? 1 : 0;
+        const bool moving = body != nullptr && body->BodyType == 1;
+        return moving && Store().GetComponent<Engine::Controller>(id) != nullptr ? 1 : 0;
     }));
     state.counters["enemies"] = static_cast<double>(CountRows([](std::uint32_t id) -> std::size_t {
         return Store().GetComponent<Engine::Range>(id) != nullptr ? 1 : 0;
@@ -249,7 +253,8 @@ void GameplayFrame(benchmark::State& state)
         const GameObject* record = Engine::GameObjectTable::Instance().Get(id);
         return record != nullptr && record->name == "bullet" ? 1 : 0;
     }));
-    state.counters["script_calls_per_frame"] = benchmark::Counter(static_cast<double>(queued), benchmark::Counter::kAvgIterations);
+    state.counters["script_calls_per_frame"] =
+        benchmark::Counter(static_cast<double>(queued), benchmark::Counter::kAvgIterations);
 }
 
 BENCHMARK(GameplayFrame)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
@@ -266,7 +271,8 @@ int main(int argc, char** argv)
     unsetenv("XDG_DOCUMENTS_DIR");
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
-    spdlog::register_logger(std::make_shared<spdlog::logger>("default", std::make_shared<spdlog::sinks::null_sink_st>()));
+    auto silent = std::make_shared<spdlog::sinks::null_sink_st>();
+    spdlog::register_logger(std::make_shared<spdlog::logger>("default", std::move(silent)));
 
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

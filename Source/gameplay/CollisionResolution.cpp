@@ -101,40 +101,35 @@ void CollisionResolution::ResolveCorner(const CollisionRecord& record, const Rig
             XRight(record, a, b);
     };
 
+    const auto xAxisWins = [&](float gx, float gy) { return XAxisWins(record.ownerA, a, record.ownerB, gx, gy); };
+
     if (ySide == 0) {  // B above A
         if (boxB.bottom <= boxA.top)
             resolveX();
-        if (xSide == 2) {
-            if (boxB.right <= boxA.left && XAxisWins(record.ownerA, a, record.ownerB, boxB.right - boxA.left, boxA.top - boxB.bottom))
-                XLeft(record, a, b);
-            else
-                YAbove(record, a, b);
-        } else {
-            if (boxA.right < boxB.left && XAxisWins(record.ownerA, a, record.ownerB, boxA.right - boxB.left, boxA.top - boxB.bottom))
-                XRight(record, a, b);
-            else
-                YAbove(record, a, b);
-        }
+        const float gy = boxA.top - boxB.bottom;
+        if (xSide == 2 && boxB.right <= boxA.left && xAxisWins(boxB.right - boxA.left, gy))
+            XLeft(record, a, b);
+        else if (xSide == 3 && boxA.right < boxB.left && xAxisWins(boxA.right - boxB.left, gy))
+            XRight(record, a, b);
+        else
+            YAbove(record, a, b);
         return;
     }
 
-    // A above B
+    // A above B; the first test is A's bottom against B's bottom.
     if (boxA.bottom <= boxB.bottom)
         resolveX();
-    if (xSide == 2) {
-        if (boxB.right < boxA.left && XAxisWins(record.ownerA, a, record.ownerB, boxB.right - boxA.left, boxB.top - boxA.bottom))
-            XLeft(record, a, b);
-        else
-            YBelow(record, a, b);
-    } else {
-        if (boxA.right < boxB.left && XAxisWins(record.ownerA, a, record.ownerB, boxA.right - boxB.left, boxB.top - boxA.bottom))
-            XRight(record, a, b);
-        else
-            YBelow(record, a, b);
-    }
+    const float gy = boxB.top - boxA.bottom;
+    if (xSide == 2 && boxB.right < boxA.left && xAxisWins(boxB.right - boxA.left, gy))
+        XLeft(record, a, b);
+    else if (xSide == 3 && boxA.right < boxB.left && xAxisWins(boxA.right - boxB.left, gy))
+        XRight(record, a, b);
+    else
+        YBelow(record, a, b);
 }
 
-bool CollisionResolution::XAxisWins(std::uint32_t ownerA, const RigidBody& a, std::uint32_t ownerB, float gx, float gy) const
+bool CollisionResolution::XAxisWins(std::uint32_t ownerA, const RigidBody& a, std::uint32_t ownerB, float gx,
+                                    float gy) const
 {
     ComponentStore& store = ComponentStore::Instance();
     float tx = 0.0f;
@@ -181,7 +176,8 @@ void CollisionResolution::YBelow(const CollisionRecord& record, const RigidBody&
     ApplyPush(record.ownerB, b, Push::Top, record);
 }
 
-void CollisionResolution::ApplyPush(std::uint32_t objectId, const RigidBody& body, Push push, const CollisionRecord& record) const
+void CollisionResolution::ApplyPush(std::uint32_t objectId, const RigidBody& body, Push push,
+                                    const CollisionRecord& record) const
 {
     if (body.BodyType != DynamicBody)
         return;

@@ -23,7 +23,8 @@ private:
     enum class Push { Bottom = 0, Top = 1, Left = 2, Right = 3 };
 
     void Resolve(const CollisionRecord& record, const RigidBody& a, const RigidBody& b) const;
-    void ResolveCorner(const CollisionRecord& record, const RigidBody& a, const RigidBody& b, int ySide, int xSide) const;
+    void ResolveCorner(const CollisionRecord& record, const RigidBody& a, const RigidBody& b, int ySide,
+                       int xSide) const;
 
     // The four pair resolutions: the A half first, then the B half.
     void XRight(const CollisionRecord& record, const RigidBody& a, const RigidBody& b) const;

@@ -46,7 +46,8 @@ void SpawnHeatMap()
     store.AddComponent<HeatMap>(marker);  // no Sprite: not drawn until shown
 
     // The next drop goes to the player of this drop, even if the camera follows another by then.
-    AddTimer<DelayCallTimer>(DropIntervalMs, [playerId] { GetSystem<EventManager>()->TriggerEvent(playerId, "Spawn HeatMap"); });
+    AddTimer<DelayCallTimer>(DropIntervalMs,
+                             [playerId] { GetSystem<EventManager>()->TriggerEvent(playerId, "Spawn HeatMap"); });
 }
 
 void ShowHeatMap()

@@ -38,15 +38,12 @@ int TrailColourShift(float xVelocity)
     return std::abs(speed / TrailSpeedStep);
 }
 
-const Transform* PlayerTransform()
-{
-    return ComponentStore::Instance().GetComponent<Transform>(static_cast<std::uint32_t>(Camera::Instance()->followedObjectId));
-}
+// The followed object; an id past the table (no player) finds nothing.
+std::uint32_t PlayerId() { return static_cast<std::uint32_t>(Camera::Instance()->followedObjectId); }
 
-const Sprite* PlayerSprite()
-{
-    return ComponentStore::Instance().GetComponent<Sprite>(static_cast<std::uint32_t>(Camera::Instance()->followedObjectId));
-}
+const Transform* PlayerTransform() { return ComponentStore::Instance().GetComponent<Transform>(PlayerId()); }
+
+const Sprite* PlayerSprite() { return ComponentStore::Instance().GetComponent<Sprite>(PlayerId()); }
 }  // namespace
 
 void ParticleSystem::Init() {}
@@ -94,8 +91,7 @@ void ParticleSystem::RefreshPlayerTrail()
     };
     trail.texture = ParticleTexture;
     std::copy(std::begin(sprite->Color), std::end(sprite->Color), trail.color);
-    const auto playerId = static_cast<std::uint32_t>(Camera::Instance()->followedObjectId);
-    if (const Controller* controller = ComponentStore::Instance().GetComponent<Controller>(playerId)) {
+    if (const Controller* controller = ComponentStore::Instance().GetComponent<Controller>(PlayerId())) {
         const int shift = TrailColourShift(controller->x_vel);
         trail.color[2] -= static_cast<float>(shift);
         trail.color[0] += static_cast<float>(shift);
@@ -192,7 +188,8 @@ bool ParticleSystem::RemoveEmitter(unsigned index)
 
 void ParticleSystem::CreateKillZoneEmitter(int objectId)
 {
-    const Transform* transform = ComponentStore::Instance().GetComponent<Transform>(static_cast<std::uint32_t>(objectId));
+    const auto id = static_cast<std::uint32_t>(objectId);  // a negative id lands past the table
+    const Transform* transform = ComponentStore::Instance().GetComponent<Transform>(id);
     if (transform == nullptr)
         return;
     const float x = transform->x_pos;

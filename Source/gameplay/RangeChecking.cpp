@@ -36,7 +36,8 @@ void RangeChecking::Init() {}
 void RangeChecking::Update()
 {
     ComponentStore& store = ComponentStore::Instance();
-    const Transform* player = store.GetComponent<Transform>(static_cast<std::uint32_t>(Camera::Instance()->followedObjectId));
+    const auto playerId = static_cast<std::uint32_t>(Camera::Instance()->followedObjectId);
+    const Transform* player = store.GetComponent<Transform>(playerId);
     if (player == nullptr)
         return;  // no player, nobody to shoot at
     const float playerX = player->x_pos;
@@ -53,7 +54,8 @@ void RangeChecking::Update()
             continue;
         const float enemyX = enemy->x_pos;
         const float enemyY = enemy->y_pos;
-        const float distance = std::sqrt((playerY - enemyY) * (playerY - enemyY) + (playerX - enemyX) * (playerX - enemyX));
+        const float distance =
+            std::sqrt((playerY - enemyY) * (playerY - enemyY) + (playerX - enemyX) * (playerX - enemyX));
         const auto now = std::chrono::steady_clock::now();
         if (distance > range->range)
             continue;
@@ -158,7 +160,8 @@ std::uint32_t RangeChecking::CreateBullet(float x, float y, float velocityX, flo
 // The emitter lives the whole flight even when a script destroyed the bullet early.
 void RangeChecking::RemoveAfterFlight(std::uint32_t bulletId, std::uint64_t serial, int emitterIndex)
 {
-    const std::uint64_t emitterSerial = GetSystem<ParticleSystem>()->emitters[static_cast<std::size_t>(emitterIndex)].serial;
+    const auto emitterSlot = static_cast<std::size_t>(emitterIndex);
+    const std::uint64_t emitterSerial = GetSystem<ParticleSystem>()->emitters[emitterSlot].serial;
     AddTimer<DelayCallTimer>(BulletFlightMs, [bulletId, serial, emitterIndex, emitterSerial] {
         ParticleSystem* particleSystem = GetSystem<ParticleSystem>();
         const auto slot = static_cast<unsigned>(emitterIndex);

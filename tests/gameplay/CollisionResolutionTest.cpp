@@ -14,7 +14,8 @@ constexpr std::int32_t Static = 0;
 constexpr std::int32_t Dynamic = 1;
 constexpr std::int32_t Kinematic = 2;
 
-const std::initializer_list<const char*> SideEvents = {"Bottom Collision", "Top Collision", "Left Collision", "Right Collision"};
+const std::initializer_list<const char*> SideEvents = {"Bottom Collision", "Top Collision", "Left Collision",
+                                                       "Right Collision"};
 
 void DetectAndResolve()
 {
@@ -156,14 +157,16 @@ struct CornerCase {
 TEST(CollisionResolution, CornerAboveABlockGoesToTheAxisReachedFirst)
 {
     const std::vector<CornerCase> cases = {
-        {"fast sideways: x reached first", -12.0f, 12.0f, 600.0f, -100.0f, -10.1f, 5.0f, true, false, {"Right Collision"}},
-        {"falling fast: y reached first", -12.0f, 12.0f, 100.0f, -600.0f, -5.0f, 10.1f, false, true, {"Bottom Collision"}},
+        {"fast sideways: x reached first", -12.0f, 12.0f, 600.0f, -100.0f, -10.1f, 5.0f, true, false,
+         {"Right Collision"}},
+        {"falling fast: y reached first", -12.0f, 12.0f, 100.0f, -600.0f, -5.0f, 10.1f, false, true,
+         {"Bottom Collision"}},
         {"at rest: no time to compare, y", -12.0f, 12.0f, 0.0f, 0.0f, -5.0f, 10.1f, false, true, {"Bottom Collision"}},
         {"already level with the top: x first, then y", -5.0f, -2.0f, 100.0f, -100.0f, -10.1f, 10.1f, true, true,
          {"Right Collision", "Bottom Collision"}},
         // A Dynamic A has its own speed read; without a Controller there is none, and y is taken.
-        {"fast sideways at a Dynamic block without a Controller", -12.0f, 12.0f, 600.0f, -100.0f, -5.0f, 10.1f, false, true,
-         {"Bottom Collision"}, Dynamic},
+        {"fast sideways at a Dynamic block without a Controller", -12.0f, 12.0f, 600.0f, -100.0f, -5.0f, 10.1f, false,
+         true, {"Bottom Collision"}, Dynamic},
     };
     for (const CornerCase& c : cases) {
         SCOPED_TRACE(c.what);

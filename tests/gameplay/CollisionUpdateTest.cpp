@@ -91,8 +91,8 @@ TEST(CollisionUpdate, OverlapsWithoutASideRaiseOnlyCollisionDetected)
         Step<Engine::CollisionUpdate>();
 
         EXPECT_TRUE(Records().empty());
-        const std::vector<Call> expected = c.detected ? std::vector<Call>{{"Collision Detected", a}, {"Collision Detected", b}}
-                                                      : std::vector<Call>{};
+        const std::vector<Call> detected = {{"Collision Detected", a}, {"Collision Detected", b}};
+        const std::vector<Call> expected = c.detected ? detected : std::vector<Call>{};
         EXPECT_EQ(QueuedCalls(), expected);
         Engine::GameObjectTable::Instance().RemoveGameObject(b);
     }
@@ -116,9 +116,11 @@ TEST(CollisionUpdate, RaisesEventsPairByPairInIdOrder)
     Step<Engine::CollisionUpdate>();
 
     const std::vector<Call> expected = {
-        {"Collision Detected", ids[0]}, {"Collision Detected", ids[1]}, {"OnCollision", ids[0]}, {"OnCollision", ids[1]},
+        {"Collision Detected", ids[0]}, {"Collision Detected", ids[1]},
+        {"OnCollision", ids[0]},        {"OnCollision", ids[1]},
         {"Collision Detected", ids[0]}, {"Collision Detected", ids[2]},
-        {"Collision Detected", ids[1]}, {"Collision Detected", ids[2]}, {"OnCollision", ids[1]}, {"OnCollision", ids[2]},
+        {"Collision Detected", ids[1]}, {"Collision Detected", ids[2]},
+        {"OnCollision", ids[1]},        {"OnCollision", ids[2]},
     };
     EXPECT_EQ(QueuedCalls(), expected);
     ASSERT_EQ(Records().size(), 2u);
@@ -166,8 +168,8 @@ TEST(CollisionUpdate, TestsOnlyBoxPairsWithAMovingBody)
         Step<Engine::CollisionUpdate>();
 
         EXPECT_EQ(Records().size(), c.tested ? 1u : 0u);
-        const std::vector<Call> expected = c.tested ? std::vector<Call>{{"OnCollision", a}, {"OnCollision", b}} : std::vector<Call>{};
-        EXPECT_EQ(QueuedCalls(), expected);
+        const std::vector<Call> told = {{"OnCollision", a}, {"OnCollision", b}};
+        EXPECT_EQ(QueuedCalls(), c.tested ? told : std::vector<Call>{});
         Engine::GameObjectTable::Instance().RemoveGameObject(a);
         Engine::GameObjectTable::Instance().RemoveGameObject(b);
     }

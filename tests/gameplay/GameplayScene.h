@@ -80,7 +80,10 @@ inline void Listen(std::uint32_t id, std::initializer_list<const char*> eventNam
         set->events[name].push_back(name);
 }
 
-inline void FollowPlayer(std::uint32_t id) { Engine::Camera::Instance()->followedObjectId = static_cast<std::int32_t>(id); }
+inline void FollowPlayer(std::uint32_t id)
+{
+    Engine::Camera::Instance()->followedObjectId = static_cast<std::int32_t>(id);
+}
 
 using Call = std::pair<std::string, std::uint32_t>;  // queued script handle, object id
 

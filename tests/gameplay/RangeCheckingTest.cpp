@@ -256,7 +256,8 @@ TEST(RangeChecking, ThreeSecondCallSparesWhatTookTheBulletsIdOrEmitterSlot)
         if (then == Then::NextBulletTakesTheId) {
             EXPECT_EQ(ActiveEmitters(), 1u) << "the first emitter went, the second flies on";
             AdvanceTimers(1600);
-            EXPECT_EQ(Engine::GameObjectTable::Instance().Get(bullet), nullptr) << "its own call removes the second bullet";
+            EXPECT_EQ(Engine::GameObjectTable::Instance().Get(bullet), nullptr)
+                << "its own call removes the second bullet";
         } else if (then == Then::LevelLoadRefillsTheEmitters) {
             EXPECT_TRUE(Particles().emitters[0].active) << "the new level's trail stays";
         } else {
