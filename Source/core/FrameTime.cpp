@@ -1,0 +1,4 @@
+#include "core/FrameTime.h"
+
+float FrameDeltaTime = 0.0f;
+float FramesPerSecond = 0.0f;
