@@ -54,7 +54,7 @@ void JsonReader::Fail(std::string_view key, std::string_view what) const
 void JsonReader::ExpectTopLevelObject(const Json& document) const
 {
     if (!document.is_object() && !document.is_null())
-        Fail("", "the top level is not an object");
+        Fail("", "expected an object");
 }
 
 const JsonReader::Json& JsonReader::Member(const Json& parent, std::string_view key) const

@@ -184,7 +184,7 @@ void LevelManager::LoadLevelNames()
     std::vector<std::pair<std::string, std::string>> levels;
     const bool read = Guarded(reader, [&] {
         if (!document.is_object())
-            reader.Fail("", "the top level is not an object");
+            reader.Fail("", "expected an object");
         for (const auto& [name, path] : document.items()) {
             if (!path.is_string())
                 reader.Fail(name, "expected the level file's path as a string");
@@ -366,7 +366,7 @@ void LevelManager::LoadAnimationData()
     AnimationUpdate* animations = GetSystem<AnimationUpdate>();
     Guarded(reader, [&] {
         if (!document.is_object())
-            reader.Fail("", "the top level is not an object");
+            reader.Fail("", "expected an object");
         for (const auto& [key, definition] : document.items()) {
             reader.ExpectObject(definition, key);
             JsonReader::Scope scope(reader, key);
