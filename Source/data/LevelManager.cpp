@@ -252,14 +252,14 @@ void LevelManager::LoadLevel(std::string name)
 void LevelManager::SaveLevel()
 {
     LogDebug("Saving Level");
-    const Json document = LevelWriter::BuildDocument(Camera::Instance()->followedObjectId);
+    const std::string text = LevelWriter::Text(Camera::Instance()->followedObjectId);
 
     const std::optional<std::size_t> index = FindLevelIndex(currentLevel);
     if (!index) {
         LogError(LevelNotWritable);
         return;
     }
-    if (SafeFileWriter::Write(levelPaths[*index], Pretty(document), replaceFile) == SafeFileWriter::Result::CannotOpen)
+    if (SafeFileWriter::Write(levelPaths[*index], text, replaceFile) == SafeFileWriter::Result::CannotOpen)
         LogError(LevelNotWritable);
 }
 

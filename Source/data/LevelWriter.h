@@ -1,8 +1,6 @@
-// Engine::LevelWriter: builds the document of a level file from the live world, one entry per
-// object in id order. Engine::LevelManager::SaveLevel writes what it builds.
+// Engine::LevelWriter: writes the text of a level file from the live world, one entry per
+// object, entries in byte order of their keys. Engine::LevelManager::SaveLevel stores it.
 #pragma once
-
-#include <nlohmann/json.hpp>
 
 #include <cstdint>
 #include <string>
@@ -11,8 +9,10 @@ namespace Engine {
 
 class LevelWriter {
 public:
-    // Objects without components still get an entry; an empty world gives the literal null.
-    static nlohmann::json BuildDocument(std::int32_t followedObjectId);
+    // The JSON library's text of the whole document, indented by 4, without a newline after
+    // the closing brace; an empty world gives the literal null. Objects without components
+    // still get an entry holding "Handle".
+    static std::string Text(std::int32_t followedObjectId);
 
     // The entry key of a later object whose name is already taken: the name, a blank and a
     // five-digit count, which sorts after the name itself and keeps same-named objects in
