@@ -28,8 +28,11 @@ public:
     template <typename T>
     void AddComponent(std::uint32_t objectId)
     {
-        if (objectId >= MaxGameObjects)
+        if (objectId >= MaxGameObjects) {
+            LogWarn(std::string("Cannot add ") + T::DisplayName + " component to gameobject " + std::to_string(objectId)
+                    + ": no such slot");
             return;
+        }
         auto component = std::make_unique<T>();
         component->owner = objectId;
         RowOf<T>()[objectId] = std::move(component);
@@ -39,8 +42,11 @@ public:
     template <typename T>
     void RemoveComponent(std::uint32_t objectId)
     {
-        if (objectId >= MaxGameObjects)
+        if (objectId >= MaxGameObjects) {
+            LogWarn(std::string("Cannot remove ") + T::DisplayName + " component from gameobject "
+                    + std::to_string(objectId) + ": no such slot");
             return;
+        }
         RowOf<T>()[objectId].reset();
         LogInfo(std::string("Removed ") + T::DisplayName + " component from gameobject " + std::to_string(objectId));
     }

@@ -18,7 +18,7 @@ std::uint32_t GameObjectTable::CreateGameObject(const std::string& name)
     const std::uint32_t id = nextFree;
     // A full table leaves nextFree on the slot the last creation filled: never replace it.
     if (id >= MaxGameObjects || slots[id] != nullptr) {
-        LogWarn("Hit GameObject Limit!");
+        LogError("Cannot create GameObject \"{}\": all {} slots are taken", name, MaxGameObjects);
         return InvalidObjectId;
     }
 
@@ -39,8 +39,10 @@ std::uint32_t GameObjectTable::CreateGameObject(const std::string& name)
 
 void GameObjectTable::RemoveGameObject(std::uint32_t id)
 {
-    if (id >= MaxGameObjects)
+    if (id >= MaxGameObjects) {
+        LogWarn("Cannot remove GameObject {}: ids end at {}", id, MaxGameObjects - 1);
         return;
+    }
     LogInfo("Removing GameObject {}", id);
     ComponentStore::Instance().RemoveAllComponents(id);
     slots[id].reset();
@@ -51,7 +53,8 @@ void GameObjectTable::RemoveGameObject(std::uint32_t id)
 
 std::uint32_t GameObjectTable::FindGameObject(const std::string& name) const
 {
-    for (std::uint32_t id = 0; id < MaxGameObjects; ++id) {
+    // No object was ever created above highestUsed.
+    for (std::uint32_t id = 0; id <= highestUsed; ++id) {
         if (slots[id] != nullptr && slots[id]->name == name)
             return id;
     }

@@ -5,14 +5,28 @@
 
 #include "core/System.h"
 
+#include <map>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
+
+namespace Platform {
+class StudioBank;
+class StudioEventInstance;
+class StudioSystem;
+}  // namespace Platform
 
 namespace Engine {
 
 class SoundSystem : public System {
 public:
+    // Mixer channels asked for; each event instance takes one.
+    static constexpr int MaxChannels = 512;
+
+    SoundSystem();
+    ~SoundSystem() override;
+
     void Init() override;
     void Update() override;
     void Shutdown() override;
@@ -23,9 +37,17 @@ public:
     void StopEvent(const std::string& name);
     void SetEventParameter(const std::string& name, const std::string& parameter, float value);
 
+    // The one instance of the event with that short name, or null when none was loaded.
+    Platform::StudioEventInstance* FindInstance(const std::string& name) const;
+
     std::vector<std::pair<std::string, std::string>> events;  // (event path, short name), load order
     std::string currentMusic = "Empty";
     bool musicMuted = false;
+
+private:
+    std::unique_ptr<Platform::StudioSystem> studio;                    // null when creation failed
+    std::map<std::string, Platform::StudioEventInstance*> instances;   // by event path; owned by studio
+    std::map<std::string, Platform::StudioBank*> banks;                // by bank path; owned by studio
 };
 
 }  // namespace Engine

@@ -7,6 +7,7 @@
 #include "core/Log.h"
 #include "core/System.h"
 
+#include <cassert>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -24,7 +25,9 @@ public:
     template <typename T>
     T* GetSystem()
     {
-        return static_cast<T*>(systems[FamilyId<SystemManager>::Of<T>()].get());
+        const std::uint32_t id = FamilyId<SystemManager>::Of<T>();
+        assert(id < SystemCount && "GetSystem of a type the registry does not create");
+        return static_cast<T*>(systems[id].get());
     }
 
     std::vector<std::unique_ptr<System>> systems;  // index = system family id

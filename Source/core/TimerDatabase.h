@@ -1,14 +1,17 @@
 // Engine::TimerDatabase (a system of the registry): owns the delayed calls and repeating
 // functions and advances them once per running frame in whole milliseconds. Slots of
 // finished timers are reused with their revision raised, so old handles stop matching.
+// Gameplay code adds timers through AddTimer<T>; the Lua timer functions stop them.
 #pragma once
 
 #include "core/System.h"
 #include "core/SystemManager.h"
 #include "core/TimerHandle.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -48,15 +51,29 @@ public:
 
 class TimerDatabase : public System {
 public:
+    // Nanoseconds of a monotonic clock; the steady clock unless a test sets another.
+    using Clock = std::function<std::int64_t()>;
+    static std::int64_t SteadyClockNanoseconds();
+
     void Init() override;
     void Update() override;
     void Shutdown() override;
 
     // Stores a copy of the timer in the first inactive slot (or a new one) and names it.
+    // The slot whose callback is running is never taken, even when that callback stopped it.
     TimerHandle InsertTimer(const ITimer& timer);
 
-    std::int64_t lastTime = 0;  // steady-clock nanoseconds of the previous update
-    std::vector<std::unique_ptr<ITimer>> timers;
+    // Clears the timer's active flag when the handle names the slot's current revision;
+    // an older revision or an id beyond the list changes nothing.
+    void Stop(const TimerHandle& handle);
+
+    Clock clock = SteadyClockNanoseconds;
+    std::int64_t lastTime = 0;  // clock nanoseconds of the previous update
+    std::vector<std::unique_ptr<ITimer>> timers;  // index = handle id; never shrunk
+
+private:
+    static constexpr std::size_t NoSlot = std::numeric_limits<std::size_t>::max();
+    std::size_t runningSlot = NoSlot;  // the slot whose Update is on the stack
 };
 
 template <typename T>

@@ -1,0 +1,67 @@
+// Platform::StudioEventDescription: one sound event read from a bank (its path, decoded sound,
+// looping, volume and parameters). StudioSystem::GetEvent hands it out; the sound service makes
+// its one instance from it. Owned by the StudioSystem; valid until UnloadAll or Release.
+#pragma once
+
+#include "platform/StudioResult.h"
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct Mix_Chunk;
+
+namespace Platform {
+
+class StudioEventInstance;
+class StudioSystem;
+
+// A named control of an event. At the parameter's maximum the event plays `quietGain` times as
+// loud and through a low-pass filter at `muffleCutoffHz` (0: no filter); in between both blend
+// linearly from their effect-free values at the minimum.
+struct StudioParameterDescription {
+    std::string name;
+    float minimum = 0.0f;
+    float maximum = 1.0f;
+    float quietGain = 1.0f;
+    float muffleCutoffHz = 0.0f;
+};
+
+// One event entry as a bank file gives it, before its sound is loaded.
+struct StudioEventDefinition {
+    std::string path;            // "event:/..."
+    std::filesystem::path sound;  // resolved against the bank's folder
+    bool loops = false;
+    float volume = 1.0f;          // 0..1
+    std::vector<StudioParameterDescription> parameters;
+    int line = 0;                 // line of the "event" key in the bank, for reports
+    int soundLine = 0;            // line of the "sound" key
+};
+
+class StudioEventDescription {
+public:
+    // chunk may be null: the system runs silent and the event only keeps its state.
+    StudioEventDescription(StudioSystem& system, StudioEventDefinition definition, Mix_Chunk* chunk);
+    ~StudioEventDescription();
+
+    StudioEventDescription(const StudioEventDescription&) = delete;
+    StudioEventDescription& operator=(const StudioEventDescription&) = delete;
+
+    int CreateInstance(StudioEventInstance** instance);
+
+    const StudioEventDefinition& Definition() const { return definition; }
+    Mix_Chunk* Chunk() const { return chunk; }
+    StudioSystem& System() const { return system; }
+
+    // Called by StudioSystem::Update once per frame.
+    void Update();
+
+private:
+    StudioSystem& system;
+    StudioEventDefinition definition;
+    Mix_Chunk* chunk;
+    std::vector<std::unique_ptr<StudioEventInstance>> instances;
+};
+
+}  // namespace Platform

@@ -1,0 +1,65 @@
+// Platform::StudioSystem: the game's small sound studio over SDL2_mixer, used by Engine::SoundSystem.
+// Opens the audio device, loads text sound banks (Resources/Audio/README.md), hands out event
+// descriptions by path and updates instance state once per frame; with no device it runs silent.
+#pragma once
+
+#include "platform/StudioResult.h"
+
+#include <map>
+#include <memory>
+#include <string>
+
+namespace Platform {
+
+class StudioBank;
+class StudioEventDescription;
+
+class StudioSystem {
+public:
+    // Every successful Create must be followed by Release (the destructor releases too).
+    static int Create(std::unique_ptr<StudioSystem>& system);
+    ~StudioSystem();
+
+    StudioSystem(const StudioSystem&) = delete;
+    StudioSystem& operator=(const StudioSystem&) = delete;
+
+    // Opens the audio device with room for maxChannels instances. On failure the result is
+    // returned and the system goes on silent: banks still load and instances keep state.
+    int Initialize(int maxChannels);
+    int Update();
+    int LoadBankFile(const std::string& path, StudioBank** bank);
+    int GetEvent(const std::string& path, StudioEventDescription** description);
+    // Stops every sound and frees every bank, description and instance handed out.
+    int UnloadAll();
+    // UnloadAll, then closes the audio device. The system can only be destroyed afterwards.
+    int Release();
+
+    bool AudioOpen() const { return audioOpen; }
+    int OutputFrequency() const { return outputFrequency; }
+    int OutputChannels() const { return outputChannels; }
+    // Channel effects are written for signed 16-bit output only.
+    bool SixteenBitOutput() const { return sixteenBitOutput; }
+
+    // The next free mixer channel for a new instance, or -1 when all are taken.
+    int ClaimChannel();
+
+private:
+    StudioSystem() = default;
+
+    // Builds the descriptions of a parsed bank; faulty entries are logged and left out.
+    void AddEvents(const std::string& bankPath, StudioBank& bank);
+
+    bool initialised = false;
+    bool released = false;
+    bool audioSubsystem = false;  // SDL's audio subsystem was started by us
+    bool audioOpen = false;
+    int maxChannels = 0;
+    int nextChannel = 0;
+    int outputFrequency = 0;
+    int outputChannels = 0;
+    bool sixteenBitOutput = false;
+    std::map<std::string, std::unique_ptr<StudioBank>> banks;                    // by bank path
+    std::map<std::string, std::unique_ptr<StudioEventDescription>> descriptions;  // by event path
+};
+
+}  // namespace Platform
