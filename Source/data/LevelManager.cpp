@@ -351,7 +351,9 @@ void LevelManager::DeleteArchetype(std::string name)
         LogError(ArchetypesNotWritable);
 }
 
-void LevelManager::LoadAnimationData()
+void LevelManager::LoadAnimationData() { LoadAnimationData(*GetSystem<AnimationUpdate>()); }
+
+void LevelManager::LoadAnimationData(AnimationUpdate& animations)
 {
     std::ifstream in(animationDataPath, std::ios::binary);
     if (!in) {
@@ -363,7 +365,6 @@ void LevelManager::LoadAnimationData()
     if (!reader.Parse(in, document))
         return;
 
-    AnimationUpdate* animations = GetSystem<AnimationUpdate>();
     Guarded(reader, [&] {
         if (!document.is_object())
             reader.Fail("", "expected an object");
@@ -380,7 +381,7 @@ void LevelManager::LoadAnimationData()
             data.frameDelay = reader.Float(definition, "Frame Delay");
             data.looping = reader.Bool(definition, "Looping");
             data.spriteSheet = reader.PlainString(definition, "Sprite Sheet");
-            animations->AddAnimation(name, std::move(data));
+            animations.AddAnimation(name, std::move(data));
         }
     });
 }

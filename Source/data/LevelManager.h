@@ -17,6 +17,8 @@
 
 namespace Engine {
 
+class AnimationUpdate;
+
 class LevelManager {
 public:
     static LevelManager& Instance();
@@ -36,8 +38,10 @@ public:
     void SaveArchetype(std::uint32_t objectId);
     void DeleteArchetype(std::string name);
 
-    // Registers every animation definition with the animation system.
+    // Registers every animation definition with the animation system of the registry, or
+    // with the given one (the animation system asks for itself).
     void LoadAnimationData();
+    void LoadAnimationData(AnimationUpdate& animations);
 
     std::vector<std::string> levelPaths;  // parallel to levelNames
     std::vector<std::string> levelNames;  // byte order of the level list's keys

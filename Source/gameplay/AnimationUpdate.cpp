@@ -40,7 +40,7 @@ void AnimationUpdate::Update()
 {
     // Asked again every frame while nothing is registered (a missing file logs each time).
     if (animations.empty())
-        LevelManager::Instance().LoadAnimationData();
+        LevelManager::Instance().LoadAnimationData(*this);
 
     ComponentStore& store = ComponentStore::Instance();
     const std::uint32_t last = GameObjectTable::Instance().highestUsed;
