@@ -88,13 +88,15 @@ void EntryReader::Read(const Json& member, Range& range) const
     range.speed = reader.Float(member, "BulletSpeed");
 }
 
-void EntryReader::ReadEvents(const Json& member, const HandlerVisitor& visit) const
+void EntryReader::ReadEvents(const Json& member, const EventVisitor& visitEvent, const HandlerVisitor& visitHandler) const
 {
     for (const auto& [eventName, handlers] : member.items()) {
         reader.ExpectArray(handlers, eventName);
+        if (visitEvent)
+            visitEvent(eventName);
         JsonReader::Scope scope(reader, eventName);
         for (std::size_t index = 0; index < handlers.size(); ++index)
-            visit(eventName, reader.WrappedString(handlers, index));
+            visitHandler(eventName, reader.WrappedString(handlers, index));
     }
 }
 

@@ -21,6 +21,7 @@ struct Range;
 class EntryReader {
 public:
     using Json = nlohmann::json;
+    using EventVisitor = std::function<void(const std::string& eventName)>;
     using HandlerVisitor = std::function<void(const std::string& eventName, const std::string& handlerName)>;
 
     explicit EntryReader(JsonReader& fileReader) : reader(fileReader) {}
@@ -37,9 +38,9 @@ public:
     void Read(const Json& member, Checkpoint& checkpoint) const;
     void Read(const Json& member, Range& range) const;
 
-    // Visits every handler of "Events": events in byte order of their names, handlers in
-    // array order. Handlers visited before a fault have been visited.
-    void ReadEvents(const Json& member, const HandlerVisitor& visit) const;
+    // Visits every event of "Events" in byte order of the names (when `visitEvent` is given)
+    // and each of its handlers in array order. What was visited before a fault stays visited.
+    void ReadEvents(const Json& member, const EventVisitor& visitEvent, const HandlerVisitor& visitHandler) const;
 
 private:
     JsonReader& reader;

@@ -100,7 +100,7 @@ void LoadEntry(JsonReader& reader, const EntryReader& entries, const std::string
         ComponentStore::Instance().AddComponent<EventSet>(id);
         JsonReader::Scope scope(reader, "Events");
         EventManager* eventManager = GetSystem<EventManager>();
-        entries.ReadEvents(*events, [&](const std::string& eventName, const std::string& handlerName) {
+        entries.ReadEvents(*events, {}, [&](const std::string& eventName, const std::string& handlerName) {
             eventManager->AddEvent(id, eventName, handlerName);
             if (handlerName == "KillZone") {
                 // The effect shows a moment after the level appears; nothing cancels it.
@@ -150,10 +150,11 @@ std::unique_ptr<ArchetypeRecord> ReadArchetype(JsonReader& reader, const EntryRe
     }
     if (const Json* events = member("Events")) {
         JsonReader::Scope scope(reader, "Events");
+        // Every event is inserted, with the handlers collected for it (possibly none).
         std::map<std::string, std::vector<std::string>>& map = record->eventSet.events;
-        entries.ReadEvents(*events, [&map](const std::string& eventName, const std::string& handlerName) {
-            map[eventName].push_back(handlerName);
-        });
+        entries.ReadEvents(
+            *events, [&map](const std::string& eventName) { map.try_emplace(eventName); },
+            [&map](const std::string& eventName, const std::string& handlerName) { map[eventName].push_back(handlerName); });
     }
     if (const Json* range = member("Range")) {
         JsonReader::Scope scope(reader, "Range");

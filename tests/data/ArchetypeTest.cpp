@@ -80,6 +80,7 @@ TEST_F(Archetypes, RecordsInKeyOrderUnderTheirHandleNames)
     EXPECT_EQ(walker->animation.Handle, "Walk");
     EXPECT_EQ(walker->eventSet.events.at("OnCollision"), (Names{"Hurt", "Bounce"}));
     EXPECT_EQ(walker->eventSet.events.at("InRange"), (Names{"Shoot"}));
+    EXPECT_TRUE(walker->eventSet.events.at("Idle").empty());  // listed, though it has no handler
     EXPECT_FLOAT_EQ(walker->range.speed, 900.0f);
     EXPECT_EQ(walker->range.fireInterval, 2000);
 }
