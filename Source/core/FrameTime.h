@@ -1,6 +1,6 @@
-// The frame-time globals: written once per frame by the frame loop, read by every system,
-// screen timer and the editor. Seconds, single precision.
+// The frame-time globals: written once at the top of every frame by Game::Run and read by
+// every system, screen timer and the editor during that frame.
 #pragma once
 
-extern float FrameDeltaTime;   // length of the last frame
-extern float FramesPerSecond;  // 1 / FrameDeltaTime
+extern float FrameDeltaTime;   // seconds since the previous frame started
+extern float FramesPerSecond;  // 1 / FrameDeltaTime; infinite when the two starts coincide
