@@ -1,7 +1,14 @@
-// Engine::AnimationUpdate (a system of the registry): Steps the sprite-sheet animations of every animated object.
+// Engine::AnimationUpdate (a system of the registry): plays the sprite-sheet animations. It owns
+// the definitions by name, which the level manager fills from the animation data file, and
+// each frame honours restart requests, sets the texture offset of the cell shown (u, v) for
+// the renderer and steps every playing animation by the frame time.
 #pragma once
 
 #include "core/System.h"
+#include "gameplay/AnimationData.h"
+
+#include <map>
+#include <string>
 
 namespace Engine {
 
@@ -10,6 +17,11 @@ public:
     void Init() override;
     void Update() override;
     void Shutdown() override;
+
+    // Keeps an existing definition of the same name unchanged.
+    void AddAnimation(const std::string& name, AnimationData data);
+
+    std::map<std::string, AnimationData> animations;
 };
 
 }  // namespace Engine
