@@ -1,5 +1,6 @@
 #include "GameWorld.h"
 
+#include "core/FrameTime.h"
 #include "core/SystemManager.h"
 
 #include <algorithm>
@@ -11,9 +12,11 @@ namespace {
 // Runs before the registry starts, so that the sound service finds the banks at its Init.
 ScriptFolder& Prepared(ScriptFolder& folder, GameWorld::Options options)
 {
+    const std::filesystem::path shipped = std::filesystem::path(VANTREL_SOURCE_DIR) / "Resources";
     if (options.sound)
-        std::filesystem::create_directory_symlink(std::filesystem::path(VANTREL_SOURCE_DIR) / "Resources" / "Audio",
-                                                  folder.root / "Resources" / "Audio");
+        std::filesystem::create_directory_symlink(shipped / "Audio", folder.root / "Resources" / "Audio");
+    if (options.shippedScripts)
+        std::filesystem::copy(shipped / "Scripts", folder.root / "Resources" / "Scripts");
     return folder;
 }
 }  // namespace
@@ -40,6 +43,15 @@ void GameWorld::AdvanceTimers(std::int64_t milliseconds)
 {
     clockNanoseconds += milliseconds * 1'000'000;
     timers.Update();
+}
+
+void GameWorld::RunFrames(int frames)
+{
+    for (int frame = 0; frame < frames; ++frame) {
+        clockNanoseconds += 16'666'666;
+        FrameDeltaTime = 1.0f / 60.0f;
+        Engine::SystemManager::Instance().Update();
+    }
 }
 
 void GameWorld::ReloadAll()

@@ -18,7 +18,8 @@ namespace ScriptTest {
 class GameWorld {
 public:
     struct Options {
-        bool sound = false;  // links the shipped sound banks into the game folder
+        bool sound = false;           // links the shipped sound banks into the game folder
+        bool shippedScripts = false;  // copies the game's own scripts beside the fixtures
     };
 
     explicit GameWorld(std::initializer_list<const char*> fixtures);
@@ -28,6 +29,8 @@ public:
     void Run(const std::string& handle, std::uint32_t objectId = 0);
     // Moves the timer clock on and runs one timer update.
     void AdvanceTimers(std::int64_t milliseconds);
+    // Runs whole frames of the registry, 1/60 s each, the timer clock moving with them.
+    void RunFrames(int frames);
     // Replaces the Lua state, as the script editor does after a save; Report comes back.
     void ReloadAll();
 
