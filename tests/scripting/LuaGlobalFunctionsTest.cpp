@@ -181,6 +181,17 @@ TEST(LuaGlobalFunctions, TimersFireStopAndRecogniseReusedSlots)
     world.AdvanceTimers(16);
     EXPECT_THAT(Reports(), ElementsAre("before error", "before error"));
     EXPECT_FALSE(world.LoggedContaining(err, "timer gives up"));
+    world.AdvanceTimers(50);  // its time runs out
+
+    // A negative time has run out already; NaN counts as 0 ms; an endless one never fires.
+    Reports().clear();
+    world.Run("Timers", 8);
+    EXPECT_TRUE(world.folder.Logged(warn, "Delay: the time is not a number; the timer runs out at its first update"));
+    world.AdvanceTimers(0);
+    EXPECT_THAT(Reports(), ElementsAre("negative fired"));
+    world.AdvanceTimers(1);
+    world.AdvanceTimers(1'000'000);
+    EXPECT_THAT(Reports(), ElementsAre("negative fired", "nan fired"));
 }
 
 TEST(LuaGlobalFunctions, TimersOfAReplacedLuaStateCallNothing)
