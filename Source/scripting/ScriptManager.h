@@ -4,8 +4,11 @@
 #pragma once
 
 #include "core/System.h"
+#include "scripting/LuaEnvironment.h"
+#include "scripting/LuaState.h"
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -31,6 +34,13 @@ public:
     void LoadScriptFile(const std::string& path);
     void LoadScript(const std::string& handle, const std::string& path);
 
+    // The steps of Init (and of ReloadAll) that prepare the state before the scripts load.
+    void OpenLibraries();
+    void RegisterTypes();
+    void RegisterFunctions();
+
+    LuaState lua;                                  // replaced by ReloadAll
+    std::map<std::string, LuaEnvironment> scripts;  // handle -> environment; released before lua
     std::vector<std::string> runList;           // handles of the calls of the next Update
     std::vector<std::uint32_t> runObjectIds;    // parallel to runList: GameObject of each call
     std::vector<std::string> everyFrame;        // queued again after every Update; no duplicates
