@@ -3,9 +3,11 @@
 #pragma once
 
 #include <spdlog/details/null_mutex.h>
+#include <spdlog/pattern_formatter.h>
 #include <spdlog/sinks/base_sink.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace Engine {
@@ -28,6 +30,19 @@ protected:
     {
         for (const auto& child : children)
             child->flush();
+    }
+
+    // The logger's pattern is set on its one sink; every child must format lines the same way.
+    void set_pattern_(const std::string& pattern) override
+    {
+        set_formatter_(std::make_unique<spdlog::pattern_formatter>(pattern));
+    }
+
+    void set_formatter_(std::unique_ptr<spdlog::formatter> sinkFormatter) override
+    {
+        for (const auto& child : children)
+            child->set_formatter(sinkFormatter->clone());
+        this->formatter_ = std::move(sinkFormatter);
     }
 
 private:

@@ -1,5 +1,10 @@
 #include "core/InputManager.h"
 
+#include "core/Log.h"
+
+#include <array>
+#include <cstddef>
+
 namespace Engine {
 
 InputManager& InputManager::Instance()
@@ -8,13 +13,66 @@ InputManager& InputManager::Instance()
     return manager;
 }
 
-// Bodies are filled in with the input manager's own work.
-void InputManager::RegisterKeyDownFunction(std::uint8_t, KeyFunction) {}
-void InputManager::RegisterKeyPressedFunction(std::uint8_t, KeyFunction) {}
-void InputManager::RegisterKeyUpFunction(std::uint8_t, KeyFunction) {}
-void InputManager::UnregisterKeyPressedFunction(std::uint8_t) {}
-void InputManager::RunKeyDownFunctions() {}
-void InputManager::KeyPressed(std::uint8_t) {}
-void InputManager::KeyReleased(std::uint8_t) {}
+void InputManager::RegisterKeyDownFunction(std::uint8_t key, KeyFunction function)
+{
+    LogInfo("Registered Key Down Function to {}", static_cast<char>(key));
+    keyDown.emplace(key, std::move(function));
+}
+
+void InputManager::RegisterKeyPressedFunction(std::uint8_t key, KeyFunction function)
+{
+    LogInfo("Registered Key Pressed Function to {}", static_cast<char>(key));
+    keyPressed.emplace(key, std::move(function));
+}
+
+void InputManager::RegisterKeyUpFunction(std::uint8_t key, KeyFunction function)
+{
+    LogInfo("Registered Key Up Function to {}", static_cast<char>(key));
+    keyUp.emplace(key, std::move(function));
+}
+
+void InputManager::UnregisterKeyPressedFunction(std::uint8_t key) { keyPressed.erase(key); }
+
+void InputManager::RunKeyDownFunctions()
+{
+    // A binding may bind, unbind or release keys, so the walk goes over a snapshot of the held
+    // keys (at most 256, kept on the stack) and looks each binding up afresh; a binding is copied
+    // before it runs so that unbinding itself cannot destroy the callable while it runs.
+    std::array<std::uint8_t, 256> keys;
+    std::size_t count = 0;
+    for (const std::uint8_t key : held)
+        keys[count++] = key;
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto binding = keyDown.find(keys[i]);
+        if (binding == keyDown.end())
+            continue;
+        const KeyFunction function = binding->second;
+        function();
+    }
+}
+
+void InputManager::KeyPressed(std::uint8_t key)
+{
+    const bool newPress = held.insert(key).second;  // auto-repeat arrives with the key held
+    if (!newPress)
+        return;
+    const auto binding = keyPressed.find(key);
+    if (binding == keyPressed.end())
+        return;
+    const KeyFunction function = binding->second;
+    function();
+    LogInfo("Running Key Pressed Function {}", static_cast<char>(key));
+}
+
+void InputManager::KeyReleased(std::uint8_t key)
+{
+    held.erase(key);
+    const auto binding = keyUp.find(key);
+    if (binding == keyUp.end())
+        return;
+    const KeyFunction function = binding->second;
+    function();
+    LogInfo("Running Key Up Function {}", static_cast<char>(key));
+}
 
 }  // namespace Engine

@@ -5,8 +5,10 @@
 #include "platform/DocumentsFolder.h"
 
 #include <spdlog/sinks/basic_file_sink.h>
+#include <spdlog/sinks/stdout_sinks.h>
 
 #include <filesystem>
+#include <string>
 #include <system_error>
 
 namespace {
@@ -21,16 +23,23 @@ void InitializeLogging()
     std::filesystem::create_directories(folder, ignored);
 
     auto distribution = std::make_shared<Engine::dist_sink_st>();
-    auto file = std::make_shared<spdlog::sinks::basic_file_sink_st>((folder / "log.txt").string(), false);
-    auto editorSink = std::make_shared<Engine::log_sink>();
-    distribution->AddSink(file);
-    distribution->AddSink(editorSink);
+    // A log file that cannot be opened must not end the game: its lines go to standard error.
+    std::string fileError;
+    try {
+        distribution->AddSink(std::make_shared<spdlog::sinks::basic_file_sink_st>((folder / "log.txt").string(), false));
+    } catch (const spdlog::spdlog_ex& error) {
+        fileError = error.what();
+        distribution->AddSink(std::make_shared<spdlog::sinks::stderr_sink_st>());
+    }
+    distribution->AddSink(std::make_shared<Engine::log_sink>());
 
     spdlog::drop(LoggerName);
     auto logger = std::make_shared<spdlog::logger>(LoggerName, distribution);
     spdlog::register_logger(logger);
     spdlog::set_pattern(LinePattern);
     spdlog::set_level(spdlog::level::trace);
+    if (!fileError.empty())
+        LogError("{}; logging to the standard error stream instead", fileError);
 }
 
 void FlushLog()

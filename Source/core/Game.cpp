@@ -1,0 +1,107 @@
+#include "core/Game.h"
+
+#include "core/FrameTime.h"
+#include "core/GameObjectTable.h"
+#include "core/Log.h"
+#include "core/SoundSystem.h"
+#include "core/SystemManager.h"
+#include "graphics/Camera.h"
+#include "platform/Cursor.h"
+#include "scripting/ScriptManager.h"
+
+#include <utility>
+
+// Game::Init must run after levelChangeRequested is cleared and before the other fields,
+// the window and the renderer are made, so it runs inside the initialiser of splashTimer.
+Game::Game(Engine::FrameClock frameClock)
+    : levelChangeRequested(0),
+      splashTimer((static_cast<void>(Init()), 2.5f)),
+      advanceRequested(0),
+      mainMenuSelection(0),
+      pauseMenuSelection(0),
+      confirmSelection(0),
+      optionsSelection(0),
+      enterHeld(0),
+      confirmDialogOpen(0),
+      howToPlayOpen(0),
+      optionsOpen(0),
+      musicEnabled(1),
+      levelCompleteShown(0),
+      previousState(0),
+      lastLevelIndex(0),
+      screenTimer(2.5f),
+      debugEnabled(0),
+      window(),
+      graphics(window.Handle()),
+      lastFrameTime(0),
+      frameStartTime(0),
+      running(1),
+      editorActive(0),
+      paused(0),
+      fullscreen(1),
+      clock(std::move(frameClock))
+{
+    // The first frame's delta spans from here, after the window and renderer exist.
+    lastFrameTime = clock.now();
+}
+
+namespace {
+// The level musics that turn quiet and muffled while the world stands still.
+constexpr const char* LevelMusics[] = {"Level1_LevelMusic", "Level3_LevelMusic", "Level4_LevelMusic", "Level5_LevelMusic"};
+}  // namespace
+
+int Game::Init()
+{
+    InitializeLogging();
+    Platform::SetCursorVisible(false);
+
+    // The first use of the registry creates the fifteen systems and runs their Init.
+    auto* scripts = Engine::GetSystem<Engine::ScriptManager>();
+    scripts->RegisterEveryFrame("ApplyGravity");
+    scripts->RegisterEveryFrame("ApplyFriction");
+    return 0;
+}
+
+void Game::Update()
+{
+    Engine::Camera* camera = Engine::Camera::Instance();
+    camera->followedObjectId = static_cast<std::int32_t>(Engine::GameObjectTable::Instance().FindGameObject("Player"));
+    camera->game = this;
+
+    auto* sound = Engine::GetSystem<Engine::SoundSystem>();
+    const bool frozen = paused || confirmDialogOpen || editorActive;
+    for (const char* music : LevelMusics)
+        sound->SetEventParameter(music, "Paused", frozen ? 100.0f : 0.0f);
+    if (!frozen)
+        Engine::SystemManager::Instance().Update();
+    // Sound keeps playing and fading while the world stands still.
+    sound->Update();
+
+    Platform::SetCursorVisible(editorActive != 0);
+}
+
+void Game::Run()
+{
+    while (running) {
+        const std::int64_t now = clock.now();
+        frameStartTime = now;
+        const double seconds = static_cast<double>(now - lastFrameTime) / 1'000'000'000.0;
+        lastFrameTime = now;
+        FrameDeltaTime = static_cast<float>(seconds);
+        FramesPerSecond = static_cast<float>(1.0 / static_cast<double>(FrameDeltaTime));
+
+        // A quit ends the loop only after this frame has been drawn and the log flushed.
+        if (!Window::PumpMessages())
+            running = 0;
+        graphics.NewUiFrame();
+        Update();
+        graphics.Render();
+        graphics.RenderUi();
+        graphics.Present();
+        FlushLog();
+
+        const std::int64_t elapsed = clock.now() - frameStartTime;
+        if (elapsed < FrameBudgetNanoseconds)
+            clock.sleepFor(FrameBudgetNanoseconds - elapsed);
+    }
+}

@@ -1,0 +1,126 @@
+#include "platform/Window.h"
+
+#include "core/InputManager.h"
+#include "core/Log.h"
+#include "graphics/Camera.h"
+#include "platform/KeyMap.h"
+
+#include <SDL.h>
+#include <imgui.h>
+#include <imgui_impl_sdl.h>
+
+namespace {
+
+constexpr const char* WindowTitle = "Project Vantrel";
+constexpr int WindowX = 100;
+constexpr int WindowY = 50;
+constexpr const char* WindowDataKey = "Window";  // SDL window data slot holding the Window
+
+// The UI back-end is started by the renderer; tests and a failed renderer run without it.
+bool UiBackendReady()
+{
+    return ImGui::GetCurrentContext() != nullptr && ImGui::GetIO().BackendPlatformUserData != nullptr;
+}
+
+bool UiWantsKeyboard()
+{
+    return ImGui::GetCurrentContext() != nullptr && ImGui::GetIO().WantCaptureKeyboard;
+}
+
+void RequestOpenGl33Core()
+{
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
+}
+
+}  // namespace
+
+Window::Window()
+{
+    LogInfo("Creating Window...");
+
+    const Engine::Camera& camera = *Engine::Camera::Instance();
+    width = static_cast<std::int32_t>(camera.viewWidth);
+    height = static_cast<std::int32_t>(camera.viewHeight);
+
+    // The close button only asks for confirmation (Game::Update); SDL must not turn it into
+    // a quit event of its own. SIGINT and SIGTERM still become SDL_QUIT.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    // Events start on their own so that a failed renderer can still post its quit event
+    // when there is no video.
+    eventsStarted = SDL_InitSubSystem(SDL_INIT_EVENTS) == 0;
+    videoStarted = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    if (videoStarted) {
+        RequestOpenGl33Core();
+        handle = SDL_CreateWindow(WindowTitle, WindowX, WindowY, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN);
+    }
+    if (handle == nullptr) {
+        LogError("Unable to create window");
+        LogError("SDL: {}", SDL_GetError());
+        return;
+    }
+    SDL_SetWindowData(handle, WindowDataKey, this);
+}
+
+Window::~Window()
+{
+    if (handle != nullptr)
+        SDL_DestroyWindow(handle);
+    if (videoStarted)
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (eventsStarted)
+        SDL_QuitSubSystem(SDL_INIT_EVENTS);
+}
+
+bool Window::PumpMessages()
+{
+    // One event at a time, so that everything behind a quit event stays queued.
+    SDL_PumpEvents();
+    SDL_Event event;
+    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
+        if (UiBackendReady())
+            ImGui_ImplSDL2_ProcessEvent(&event);
+        if (event.type == SDL_QUIT) {
+            LogInfo("Quitting Game...");
+            return false;
+        }
+        HandleMessage(event);
+    }
+    return true;
+}
+
+void Window::HandleMessage(const SDL_Event& event)
+{
+    switch (event.type) {
+    case SDL_WINDOWEVENT:
+        if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
+            SDL_Window* sdlWindow = SDL_GetWindowFromID(event.window.windowID);
+            if (sdlWindow == nullptr)
+                return;
+            if (auto* window = static_cast<Window*>(SDL_GetWindowData(sdlWindow, WindowDataKey)))
+                window->closeRequested = 1;
+        }
+        return;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+        // Keys pressed or released with Alt held are the system's (window manager shortcuts).
+        if ((event.key.keysym.mod & KMOD_ALT) != 0 || UiWantsKeyboard())
+            return;
+        const std::uint8_t key = Platform::VirtualKeyFromSdl(event.key.keysym.sym);
+        if (key == 0)
+            return;
+        Engine::InputManager& input = Engine::InputManager::Instance();
+        if (event.type == SDL_KEYDOWN)
+            input.KeyPressed(key);
+        else
+            input.KeyReleased(key);
+        return;
+    }
+    default:
+        return;
+    }
+}

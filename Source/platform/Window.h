@@ -1,0 +1,37 @@
+// Window: the game's one SDL window, a member of Game. It is created with an OpenGL-capable
+// surface for the renderer, and its PumpMessages drains SDL's event queue once per frame,
+// routing the close button to closeRequested and key events to Engine::InputManager.
+#pragma once
+
+#include <cstdint>
+
+struct SDL_Window;
+union SDL_Event;
+
+class Window {
+public:
+    // Logs "Creating Window..." and opens the window at the camera's view size; when that
+    // fails it logs "Unable to create window" and the game goes on with no window.
+    Window();
+    ~Window();
+
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    // Handles every queued event; false when the quit event was met. Events queued behind the
+    // quit event stay queued for a later pump.
+    static bool PumpMessages();
+
+    SDL_Window* Handle() const { return handle; }
+
+    std::uint8_t closeRequested = 0;  // set by the close button, read and cleared by Game::Update
+
+private:
+    static void HandleMessage(const SDL_Event& event);
+
+    SDL_Window* handle = nullptr;  // null when creation failed
+    std::int32_t width = 0;        // client size asked for: the camera's view at construction
+    std::int32_t height = 0;
+    bool eventsStarted = false;    // this window holds references on SDL's event and video
+    bool videoStarted = false;     // subsystems, given back when it goes
+};
