@@ -14,7 +14,7 @@ bool JsonReader::Parse(std::istream& in, Json& document) const
     try {
         document = Json::parse(in);
         return true;
-    } catch (const Json::parse_error& error) {
+    } catch (const Json::exception& error) {
         // The library's text starts with its own error code in brackets; the rest is the position.
         std::string_view detail = error.what();
         if (const auto end = detail.find("] "); end != std::string_view::npos)

@@ -34,6 +34,7 @@ protected:
     void SetUp() override
     {
         InitializeLogging();
+        SystemManager::Instance();  // start-up lines of the systems are not the loader's
         Camera::Instance()->followedObjectId = 0;
     }
 
