@@ -17,6 +17,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -196,5 +197,29 @@ TEST(EnemyRespawn, MalformedFileStopsAtTheFaultAndKeepsTheEnemiesMadeBefore)
         const Engine::Transform* third = Get<Engine::Transform>(3);
         EXPECT_EQ(third != nullptr ? std::optional<float>(third->x_pos) : std::nullopt, test.thirdX);
     }
+    GameStateIndex = 0;
+}
+
+TEST(EnemyRespawn, ShippedLevelsGiveTheirEnemiesBackUnchanged)
+{
+    GameWorld world({"interface"}, {.sound = true, .levels = true});
+    Engine::LevelManager& levels = Engine::LevelManager::Instance();
+    levels.LoadLevelNames();
+    const std::vector<std::pair<std::int32_t, const char*>> shipped = {
+        {3, "Level 1"}, {4, "Level 2"}, {5, "Level 3"}, {6, "Level 4"}};
+    for (const auto& [state, name] : shipped) {
+        SCOPED_TRACE(name);
+        levels.LoadLevel(name);
+        GameStateIndex = state;
+        const std::vector<std::string> names = Names();
+        const std::vector<bool> ranges = HasRange();
+        ASSERT_NE(std::find(ranges.begin(), ranges.end(), true), ranges.end());
+
+        world.Run("Respawn");
+        EXPECT_EQ(Names(), names);
+        EXPECT_EQ(HasRange(), ranges);
+    }
+    for (const ScriptTest::LogLine& line : world.folder.Lines())
+        EXPECT_LT(line.level, err) << line.text;
     GameStateIndex = 0;
 }

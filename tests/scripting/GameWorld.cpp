@@ -15,6 +15,8 @@ ScriptFolder& Prepared(ScriptFolder& folder, GameWorld::Options options)
     const std::filesystem::path shipped = std::filesystem::path(VANTREL_SOURCE_DIR) / "Resources";
     if (options.sound)
         std::filesystem::create_directory_symlink(shipped / "Audio", folder.root / "Resources" / "Audio");
+    if (options.levels)
+        std::filesystem::create_directory_symlink(shipped / "Levels", folder.root / "Resources" / "Levels");
     if (options.shippedScripts)
         std::filesystem::copy(shipped / "Scripts", folder.root / "Resources" / "Scripts");
     return folder;

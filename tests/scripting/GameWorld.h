@@ -20,6 +20,7 @@ public:
     struct Options {
         bool sound = false;           // links the shipped sound banks into the game folder
         bool shippedScripts = false;  // copies the game's own scripts beside the fixtures
+        bool levels = false;          // links the shipped level files into the game folder
     };
 
     explicit GameWorld(std::initializer_list<const char*> fixtures);
