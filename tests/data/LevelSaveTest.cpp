@@ -194,3 +194,17 @@ TEST_F(LevelSave, UnlistedLevelOrUnwritableFolderWritesNothing)
     }
     EXPECT_FALSE(std::filesystem::exists(nowhere.parent_path()));
 }
+
+TEST_F(LevelSave, NameThatIsNotUtf8StillSaves)
+{
+    const std::filesystem::path file = UseCopyOf("EmptyObject.json");
+    Camera::Instance()->followedObjectId = static_cast<std::int32_t>(InvalidObjectId);
+    Create("Broken\xff", 1.0f);
+
+    levels.SaveLevel();
+
+    // The byte the library cannot write becomes U+FFFD; the rest of the level is saved.
+    const Json saved = Json::parse(TestSupport::ReadFile(file));
+    EXPECT_EQ(saved["Broken\xEF\xBF\xBD"]["Handle"], "Broken\xEF\xBF\xBD");
+    EXPECT_TRUE(DataTest::ErrorLines().empty());
+}
