@@ -366,6 +366,9 @@ void LevelManager::LoadAnimationData(AnimationUpdate& animations)
     if (!reader.Parse(in, document))
         return;
 
+    // The animation system reads the file again on every update while it has no definitions;
+    // a read that registers nothing must then not list names, or the list grows every frame.
+    const std::size_t listedBefore = animationHandles.size();
     Guarded(reader, [&] {
         if (!document.is_object())
             reader.Fail("", "expected an object");
@@ -385,6 +388,8 @@ void LevelManager::LoadAnimationData(AnimationUpdate& animations)
             animations.AddAnimation(name, std::move(data));
         }
     });
+    if (animations.animations.empty())
+        animationHandles.resize(listedBefore);
 }
 
 }  // namespace Engine

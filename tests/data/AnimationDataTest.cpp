@@ -1,6 +1,7 @@
 // The animation data file: definitions registered with the animation system in key order,
 // their names listed, and a file that is missing or malformed.
 #include "DataTestSupport.h"
+#include "TestSupport.h"
 
 #include "core/Log.h"
 #include "core/SystemManager.h"
@@ -92,4 +93,16 @@ TEST_F(AnimationDataFile, MalformedDefinitionKeepsThoseBeforeAndItsName)
     EXPECT_EQ(animations.count("Idle"), 1u);
     const std::string error = DataTest::ErrorLines().back();
     EXPECT_TRUE(error.ends_with(file.string() + ": expected true or false at \"B\" > \"Looping\"")) << error;
+}
+
+TEST_F(AnimationDataFile, FaultyFirstDefinitionDoesNotGrowTheNameListOnEveryRetry)
+{
+    const std::filesystem::path file = DataTest::Scratch() / "FirstFaulty.json";
+    TestSupport::WriteFile(file, R"({"A": {"Handle": "Broken", "Frame Count": ["four"]}})");
+    levels.animationDataPath = file;
+    AnimationUpdate* system = GetSystem<AnimationUpdate>();
+    for (int frame = 0; frame < 3; ++frame)
+        system->Update();
+    EXPECT_TRUE(system->animations.empty());
+    EXPECT_TRUE(levels.animationHandles.empty());
 }
