@@ -17,6 +17,8 @@ public:
 
     explicit Animation(std::uint32_t ownerId = 0) { owner = ownerId; }
 
+    std::string GetHandle() const { return Handle; }
+
     std::int32_t frame = 0;
     float timer = 0.0f;  // seconds left on the current frame
     bool playing = false;

@@ -1,22 +1,16 @@
-// Engine::AnimationUpdate (a system of the registry): Steps the sprite-sheet animations of every animated object.
+// Engine::AnimationUpdate (a system of the registry): plays the sprite-sheet animations. It owns
+// the definitions by name, which the level manager fills from the animation data file, and
+// each frame honours restart requests, sets the texture offset of the cell shown (u, v) for
+// the renderer and steps every playing animation by the frame time.
 #pragma once
 
 #include "core/System.h"
+#include "gameplay/AnimationData.h"
 
 #include <map>
 #include <string>
 
 namespace Engine {
-
-// One sprite-sheet animation; frames run row by row over rows x columns cells.
-struct AnimationData {
-    int frameCount = 0;
-    int rows = 0;
-    int columns = 0;
-    float frameDelay = 0.0f;  // seconds per frame
-    bool looping = false;
-    std::string spriteSheet;  // image file name of the sheet
-};
 
 class AnimationUpdate : public System {
 public:
@@ -24,7 +18,10 @@ public:
     void Update() override;
     void Shutdown() override;
 
-    std::map<std::string, AnimationData> animations;  // by animation name; the renderer reads the sheets
+    // Keeps an existing definition of the same name unchanged.
+    void AddAnimation(const std::string& name, AnimationData data);
+
+    std::map<std::string, AnimationData> animations;
 };
 
 }  // namespace Engine

@@ -37,6 +37,9 @@ struct ParticleEmitter {
     float color[4] = {1.0f, 1.0f, 1.0f, 1.0f};
     float lifetime = 0.0f;
     float spawnTimer = 0.0f;
+    // Set by AddEmitter, unique for the program's run: lets a holder of the slot index tell its
+    // own emitter from a later one in the same slot (after a removal or a level load).
+    std::uint64_t serial = 0;
 };
 
 class ParticleSystem : public System {
@@ -49,13 +52,29 @@ public:
     int AddEmitter(const ParticleEmitter& emitter);
     // Stops the emitter in the slot; its particles live on. False for an index past the slots.
     bool RemoveEmitter(unsigned index);
+    // The rising purple sparks over a kill zone, spread over the object's x scale; never removed.
     void CreateKillZoneEmitter(int objectId);
+    // Replaces the previous trail with one of this colour, or of the player's sprite colour when
+    // all four are 0. The first trail after a level load takes slot 0, which Update refreshes.
     void CreatePlayerTrail(float r, float g, float b, float a);
+
+    // The trail's particle update: both scales lose 0.05 per update while above 0, and the
+    // particle dies once neither is.
+    static void ShrinkAndDie(Particle* particle);
 
     std::vector<ParticleEmitter> emitters;  // slots are never erased: indices stay valid
     std::vector<Particle> particles;
     int frameCounter = 0;
     int compactionInterval = 15;
+
+private:
+    void RefreshPlayerTrail();
+    void SpawnParticles(float dt);
+    void AgeParticles(float dt);
+
+    std::uint64_t lastSerial = 0;
+    int trailIndex = -1;  // the slot of the last CreatePlayerTrail; -1 before the first
+    std::uint64_t trailSerial = 0;
 };
 
 }  // namespace Engine

@@ -1,4 +1,6 @@
-// Engine::PhysicsUpdate (a system of the registry): Turns each controller's velocity and acceleration into a predicted position.
+// Engine::PhysicsUpdate (the first system of the frame): turns each Controller's velocity and
+// constant acceleration into the position predicted for the end of the frame, which collision
+// detection tests, resolution corrects and PositionUpdate commits.
 #pragma once
 
 #include "core/System.h"

@@ -1,4 +1,7 @@
-// Engine::PlayerController (a system of the registry): Binds the player's keys and queues the movement and skill scripts.
+// Engine::PlayerController (a system of the registry): binds the player's movement and skill keys
+// at start-up and, every frame, runs the bindings of the held keys; each binding only queues its
+// action script ("RunLeft", "Jump", ...) for object 0. A dead player's K and L skills are unbound
+// and the player is stopped.
 #pragma once
 
 #include "core/System.h"

@@ -1,4 +1,5 @@
-// Engine::PositionUpdate (a system of the registry): Commits each predicted position to the object's Transform.
+// Engine::PositionUpdate (a system of the registry, right after collision resolution): commits
+// each Controller's corrected predicted position to the object's Transform.
 #pragma once
 
 #include "core/System.h"

@@ -2,6 +2,7 @@
 
 #include "core/Log.h"
 #include "scripting/LuaCallBatch.h"
+#include "scripting/LuaGlobalFunctions.h"
 #include "scripting/LuaTypes.h"
 
 #include <algorithm>
@@ -132,7 +133,6 @@ void ScriptManager::OpenLibraries() { lua.OpenLibraries(); }
 
 void ScriptManager::RegisterTypes() { RegisterEngineTypes(lua); }
 
-// The global functions of the Lua interface are registered here.
-void ScriptManager::RegisterFunctions() {}
+void ScriptManager::RegisterFunctions() { RegisterGlobalFunctions(lua, *this); }
 
 }  // namespace Engine

@@ -70,11 +70,9 @@ public:
         inner.reset();
     }
     void Init() override { inner->Init(); }
-    void Update() override
-    {
-        std::fprintf(stderr, "U%zu;", index);
-        inner->Update();
-    }
+    // Records the call only: a real update would look other systems up through the registry,
+    // which now hands out probes in their place.
+    void Update() override { std::fprintf(stderr, "U%zu;", index); }
     void Shutdown() override
     {
         std::fprintf(stderr, "S%zu;", index);

@@ -1,0 +1,184 @@
+#include "data/JsonReader.h"
+
+#include "core/Log.h"
+
+#include <cmath>
+#include <limits>
+
+namespace Engine {
+
+JsonReader::JsonReader(std::string name) : fileName(std::move(name)) {}
+
+bool JsonReader::Parse(std::istream& in, Json& document) const
+{
+    try {
+        document = Json::parse(in);
+        return true;
+    } catch (const Json::exception& error) {
+        // The library's text starts with its own error code in brackets; the rest is the position.
+        std::string_view detail = error.what();
+        if (const auto end = detail.find("] "); end != std::string_view::npos)
+            detail.remove_prefix(end + 2);
+        LogError("Could not read {}: not well-formed JSON ({})", fileName, detail);
+        return false;
+    }
+}
+
+JsonReader::Scope::Scope(JsonReader& reader, std::string_view member) : owner(reader)
+{
+    owner.scopes.push_back(member);
+}
+
+JsonReader::Scope::~Scope() { owner.scopes.pop_back(); }
+
+void JsonReader::Fail(std::string_view key, std::string_view what) const
+{
+    std::string where;
+    for (std::string_view scope : scopes) {
+        where += '"';
+        where += scope;
+        where += "\" > ";
+    }
+    if (key.empty() && !where.empty())
+        where.resize(where.size() - 3);
+    else if (key.empty())
+        where = "the top level";
+    else {
+        where += '"';
+        where += key;
+        where += '"';
+    }
+    throw FormatError(fmt::format("Could not read {}: {} at {}", fileName, what, where));
+}
+
+void JsonReader::ExpectTopLevelObject(const Json& document) const
+{
+    if (!document.is_object() && !document.is_null())
+        Fail("", "expected an object");
+}
+
+const JsonReader::Json& JsonReader::Member(const Json& parent, std::string_view key) const
+{
+    const auto found = parent.find(key);
+    if (found == parent.end())
+        Fail(key, "a required member is missing");
+    return *found;
+}
+
+const JsonReader::Json& JsonReader::Object(const Json& parent, std::string_view key) const
+{
+    const Json& value = Member(parent, key);
+    ExpectObject(value, key);
+    return value;
+}
+
+void JsonReader::ExpectObject(const Json& value, std::string_view key) const
+{
+    if (!value.is_object())
+        Fail(key, "expected an object");
+}
+
+void JsonReader::ExpectArray(const Json& value, std::string_view key) const
+{
+    if (!value.is_array())
+        Fail(key, "expected an array");
+}
+
+const JsonReader::Json& JsonReader::Item(const Json& parent, std::string_view key) const
+{
+    const Json& value = Member(parent, key);
+    if (!value.is_array())
+        Fail(key, "expected a value wrapped in an array");
+    if (value.empty())
+        Fail(key, "the array is empty");
+    return value[0];
+}
+
+float JsonReader::Float(const Json& parent, std::string_view key) const
+{
+    const Json& item = Item(parent, key);
+    if (!item.is_number())
+        Fail(key, "expected a number");
+    return ToFloat(item);
+}
+
+std::int32_t JsonReader::Int(const Json& parent, std::string_view key) const
+{
+    const Json& item = Item(parent, key);
+    if (!item.is_number())
+        Fail(key, "expected a number");
+    return ToInt(item);
+}
+
+bool JsonReader::Bool(const Json& parent, std::string_view key) const
+{
+    const Json& item = Item(parent, key);
+    if (!item.is_boolean())
+        Fail(key, "expected true or false");
+    return item.get<bool>();
+}
+
+std::string JsonReader::String(const Json& parent, std::string_view key) const
+{
+    const Json& item = Item(parent, key);
+    if (!item.is_string())
+        Fail(key, "expected a string");
+    return item.get<std::string>();
+}
+
+std::string JsonReader::WrappedString(const Json& array, std::size_t index) const
+{
+    const Json& value = array[index];
+    if (value.is_array() && !value.empty() && value[0].is_string())
+        return value[0].get<std::string>();
+    const std::string key = "item " + std::to_string(index);
+    if (!value.is_array())
+        Fail(key, "expected a value wrapped in an array");
+    if (value.empty())
+        Fail(key, "the array is empty");
+    Fail(key, "expected a string");
+}
+
+float JsonReader::PlainFloat(const Json& parent, std::string_view key) const
+{
+    const Json& value = Member(parent, key);
+    if (!value.is_number())
+        Fail(key, "expected a plain number");
+    return ToFloat(value);
+}
+
+std::string JsonReader::PlainString(const Json& parent, std::string_view key) const
+{
+    const Json& value = Member(parent, key);
+    if (!value.is_string())
+        Fail(key, "expected a plain string");
+    return value.get<std::string>();
+}
+
+std::int32_t JsonReader::ToInt(const Json& number)
+{
+    using Limits = std::numeric_limits<std::int32_t>;
+    // Out-of-range values saturate: the conversion itself must never be undefined.
+    if (number.is_number_unsigned()) {
+        const auto value = number.get<std::uint64_t>();
+        return value > static_cast<std::uint64_t>(Limits::max()) ? Limits::max() : static_cast<std::int32_t>(value);
+    }
+    if (number.is_number_integer()) {
+        const auto value = number.get<std::int64_t>();
+        if (value > Limits::max())
+            return Limits::max();
+        if (value < Limits::min())
+            return Limits::min();
+        return static_cast<std::int32_t>(value);
+    }
+    const double value = std::trunc(number.get<double>());
+    if (value >= static_cast<double>(Limits::max()))
+        return Limits::max();
+    if (value <= static_cast<double>(Limits::min()))
+        return Limits::min();
+    return static_cast<std::int32_t>(value);
+}
+
+float JsonReader::ToFloat(const Json& number) { return static_cast<float>(number.get<double>()); }
+
+}  // namespace Engine

@@ -1,0 +1,395 @@
+#include "data/LevelManager.h"
+
+#include "core/Checkpoint.h"
+#include "core/ComponentStore.h"
+#include "core/EventManager.h"
+#include "core/GameObjectTable.h"
+#include "core/Log.h"
+#include "core/SystemManager.h"
+#include "core/TimerDatabase.h"
+#include "data/EntryReader.h"
+#include "data/EntryWriter.h"
+#include "data/JsonReader.h"
+#include "data/LevelWriter.h"
+#include "gameplay/AnimationData.h"
+#include "gameplay/AnimationUpdate.h"
+#include "gameplay/ParticleSystem.h"
+#include "graphics/Camera.h"
+
+#include <algorithm>
+#include <fstream>
+#include <utility>
+
+namespace Engine {
+
+namespace {
+
+using Json = nlohmann::json;
+
+constexpr const char* LevelNotFound = "Could not find the loaded level's Json file in Resources Levels";
+constexpr const char* LevelNotWritable = "Could not find the Level 1 Json file in Resources Levels";
+constexpr const char* ArchetypesNotFound = "Could not find the ArchetypeList json file in Resources/Archetypes";
+constexpr const char* ArchetypesNotWritable = "Could not find the Archetype Json file in Resources Levels";
+constexpr const char* AnimationsNotFound = "Could not find the Animation Data json file in Resources/Aniamtions";
+
+constexpr std::int64_t KillZoneDelayMs = 1000;
+constexpr int FileIndent = 4;
+
+// Runs one read or edit of a file's document; a fault in the file ends it with one error line.
+// Nothing else is caught: the engine's own failures are not format errors.
+template <typename Work>
+bool Guarded(const JsonReader& reader, Work&& work)
+{
+    try {
+        work();
+        return true;
+    } catch (const FormatError& error) {
+        LogError(error.what());
+    } catch (const Json::exception& error) {
+        LogError("Could not read {}: {}", reader.FileName(), error.what());
+    }
+    return false;
+}
+
+std::string Pretty(const Json& document)
+{
+    // A name that is not valid UTF-8 must not cost the user the whole save.
+    return document.dump(FileIndent, ' ', false, Json::error_handler_t::replace);
+}
+
+// Adds the component when the entry has its member, then reads its fields into it.
+template <typename T>
+void LoadComponent(JsonReader& reader, const EntryReader& entries, const Json& entry, const char* member, std::uint32_t id)
+{
+    const auto found = entry.find(member);
+    if (found == entry.end())
+        return;
+    reader.ExpectObject(*found, member);
+    ComponentStore& store = ComponentStore::Instance();
+    store.AddComponent<T>(id);
+    JsonReader::Scope scope(reader, member);
+    entries.Read(*found, *store.GetComponent<T>(id));
+}
+
+void RemoveEveryObject()
+{
+    GameObjectTable& table = GameObjectTable::Instance();
+    for (std::uint32_t id = 0; id < MaxGameObjects; ++id) {
+        if (table.Get(id) != nullptr)
+            table.RemoveGameObject(id);
+    }
+}
+
+void LoadEntry(JsonReader& reader, const EntryReader& entries, const std::string& key, const Json& entry)
+{
+    reader.ExpectObject(entry, key);
+    JsonReader::Scope entryScope(reader, key);
+    const std::uint32_t id = GameObjectTable::Instance().CreateGameObject(reader.PlainString(entry, "Handle"));
+    if (id == InvalidObjectId)
+        return;  // a full table: components go only to objects that exist
+
+    LoadComponent<Transform>(reader, entries, entry, "Transform", id);
+    LoadComponent<Sprite>(reader, entries, entry, "Sprite", id);
+    LoadComponent<RigidBody>(reader, entries, entry, "RigidBody", id);
+    if (entry.contains("Controller"))
+        ComponentStore::Instance().AddComponent<Controller>(id);  // no field is read
+    LoadComponent<Parallax>(reader, entries, entry, "Parallax", id);
+    LoadComponent<Animation>(reader, entries, entry, "Animation", id);
+    if (const auto events = entry.find("Events"); events != entry.end()) {
+        reader.ExpectObject(*events, "Events");
+        ComponentStore::Instance().AddComponent<EventSet>(id);
+        JsonReader::Scope scope(reader, "Events");
+        EventManager* eventManager = GetSystem<EventManager>();
+        entries.ReadEvents(*events, {}, [&](const std::string& eventName, const std::string& handlerName) {
+            eventManager->AddEvent(id, eventName, handlerName);
+            if (handlerName == "KillZone") {
+                // The effect shows a moment after the level appears; nothing cancels it.
+                AddTimer<DelayCallTimer>(KillZoneDelayMs, [id] {
+                    GetSystem<ParticleSystem>()->CreateKillZoneEmitter(static_cast<int>(id));
+                });
+            }
+        });
+    }
+    LoadComponent<Checkpoint>(reader, entries, entry, "Checkpoint", id);
+    LoadComponent<Range>(reader, entries, entry, "Range", id);
+}
+
+std::unique_ptr<ArchetypeRecord> ReadArchetype(JsonReader& reader, const EntryReader& entries, const std::string& key, const Json& entry)
+{
+    reader.ExpectObject(entry, key);
+    JsonReader::Scope entryScope(reader, key);
+    auto record = std::make_unique<ArchetypeRecord>();
+    record->name = reader.PlainString(entry, "Handle");
+
+    auto member = [&](const char* name) -> const Json* {
+        const auto found = entry.find(name);
+        if (found == entry.end())
+            return nullptr;
+        reader.ExpectObject(*found, name);
+        return &*found;
+    };
+    if (const Json* transform = member("Transform")) {
+        JsonReader::Scope scope(reader, "Transform");
+        entries.Read(*transform, record->transform);
+    }
+    if (const Json* sprite = member("Sprite")) {
+        JsonReader::Scope scope(reader, "Sprite");
+        entries.Read(*sprite, record->sprite);
+    }
+    if (const Json* body = member("RigidBody")) {
+        JsonReader::Scope scope(reader, "RigidBody");
+        entries.ReadArchetypeRigidBody(*body, record->rigidBody);
+    }
+    if (const Json* parallax = member("Parallax")) {
+        JsonReader::Scope scope(reader, "Parallax");
+        entries.Read(*parallax, record->parallax);
+    }
+    if (const Json* animation = member("Animation")) {
+        JsonReader::Scope scope(reader, "Animation");
+        entries.Read(*animation, record->animation);
+    }
+    if (const Json* events = member("Events")) {
+        JsonReader::Scope scope(reader, "Events");
+        // Every event is inserted, with the handlers collected for it (possibly none).
+        std::map<std::string, std::vector<std::string>>& map = record->eventSet.events;
+        entries.ReadEvents(
+            *events, [&map](const std::string& eventName) { map.try_emplace(eventName); },
+            [&map](const std::string& eventName, const std::string& handlerName) { map[eventName].push_back(handlerName); });
+    }
+    if (const Json* range = member("Range")) {
+        JsonReader::Scope scope(reader, "Range");
+        entries.Read(*range, record->range);
+    }
+    return record;
+}
+
+}  // namespace
+
+LevelManager& LevelManager::Instance()
+{
+    static LevelManager manager;
+    return manager;
+}
+
+void LevelManager::LoadLevelNames()
+{
+    std::ifstream in(levelListPath, std::ios::binary);
+    if (!in)
+        return;
+    JsonReader reader(levelListPath.string());
+    Json document;
+    if (!reader.Parse(in, document))
+        return;
+
+    // All or nothing: a fault anywhere leaves both lists as they were.
+    std::vector<std::pair<std::string, std::string>> levels;
+    const bool read = Guarded(reader, [&] {
+        if (!document.is_object())
+            reader.Fail("", "expected an object");
+        for (const auto& [name, path] : document.items()) {
+            if (!path.is_string())
+                reader.Fail(name, "expected the level file's path as a string");
+            levels.emplace_back(name, path.get<std::string>());
+        }
+    });
+    if (!read || levels.empty())
+        return;
+    for (auto& [name, path] : levels) {
+        levelNames.push_back(std::move(name));
+        levelPaths.push_back(std::move(path));
+    }
+    currentLevel = levelNames.front();
+}
+
+std::optional<std::size_t> LevelManager::FindLevelIndex(const std::string& name) const
+{
+    const auto found = std::find(levelNames.begin(), levelNames.end(), name);
+    if (found == levelNames.end())
+        return std::nullopt;
+    return static_cast<std::size_t>(found - levelNames.begin());
+}
+
+void LevelManager::LoadLevel(std::string name)
+{
+    LogDebug("Attempting to load level: " + name);
+    const std::optional<std::size_t> index = FindLevelIndex(name);
+    if (!index) {
+        LogError(LevelNotFound);
+        return;
+    }
+    const std::string& path = levelPaths[*index];
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        LogError(LevelNotFound);
+        return;
+    }
+    currentLevel = name;
+
+    JsonReader reader(path);
+    Json document;
+    if (!reader.Parse(in, document))
+        return;  // the old world stays
+    in.close();
+    if (!Guarded(reader, [&] { reader.ExpectTopLevelObject(document); }))
+        return;
+
+    RemoveEveryObject();
+    // Live particles fly on; only the emitters go, the trail with them.
+    GetSystem<ParticleSystem>()->emitters.clear();
+
+    const EntryReader entries(reader);
+    const bool complete = Guarded(reader, [&] {
+        for (const auto& [key, entry] : document.items())
+            LoadEntry(reader, entries, key, entry);
+    });
+    if (!complete)
+        return;
+
+    const std::int32_t followed = Camera::Instance()->followedObjectId;
+    GetSystem<EventManager>()->TriggerEvent(static_cast<std::uint32_t>(followed), "Spawn HeatMap");
+    GetSystem<ParticleSystem>()->CreatePlayerTrail(0.0f, 86.0f, 255.0f, 255.0f);
+}
+
+void LevelManager::SaveLevel()
+{
+    LogDebug("Saving Level");
+    const std::string text = LevelWriter::Text(Camera::Instance()->followedObjectId);
+
+    const std::optional<std::size_t> index = FindLevelIndex(currentLevel);
+    if (!index) {
+        LogError(LevelNotWritable);
+        return;
+    }
+    if (SafeFileWriter::Write(levelPaths[*index], text, replaceFile) == SafeFileWriter::Result::CannotOpen)
+        LogError(LevelNotWritable);
+}
+
+void LevelManager::LoadArchetypes()
+{
+    archetypes.clear();
+    std::ifstream in(archetypePath, std::ios::binary);
+    if (!in) {
+        LogError(ArchetypesNotFound);
+        return;
+    }
+    JsonReader reader(archetypePath.string());
+    Json document;
+    if (!reader.Parse(in, document))
+        return;
+
+    const EntryReader entries(reader);
+    Guarded(reader, [&] {
+        reader.ExpectTopLevelObject(document);
+        for (const auto& [key, entry] : document.items())
+            archetypes.push_back(ReadArchetype(reader, entries, key, entry));
+    });
+}
+
+void LevelManager::SaveArchetype(std::uint32_t objectId)
+{
+    std::ifstream in(archetypePath, std::ios::binary);
+    if (!in) {
+        LogError(ArchetypesNotFound);
+        return;
+    }
+    JsonReader reader(archetypePath.string());
+    Json document;
+    if (!reader.Parse(in, document))
+        return;
+    in.close();
+
+    const GameObject* object = GameObjectTable::Instance().Get(objectId);
+    if (object == nullptr) {
+        LogError("Could not save an archetype: there is no game object {}", objectId);
+        return;
+    }
+    const bool edited = Guarded(reader, [&] {
+        reader.ExpectTopLevelObject(document);
+        if (document.contains(object->name))
+            reader.ExpectObject(document[object->name], object->name);
+        Json& entry = document[object->name];
+        entry["Handle"] = object->name;
+        EntryWriter::WriteComponents(entry, objectId, EntryWriter::Checkpoints::Skipped);
+    });
+    if (!edited)
+        return;
+
+    switch (SafeFileWriter::Write(archetypePath, Pretty(document), replaceFile)) {
+    case SafeFileWriter::Result::Written:
+        LoadArchetypes();
+        break;
+    case SafeFileWriter::Result::CannotOpen:
+        LogError(ArchetypesNotWritable);
+        break;
+    case SafeFileWriter::Result::Failed:
+        break;
+    }
+}
+
+void LevelManager::DeleteArchetype(std::string name)
+{
+    const auto found = std::find_if(archetypes.begin(), archetypes.end(), [&](const auto& record) { return record->name == name; });
+    if (found == archetypes.end())
+        return;
+    archetypes.erase(found);
+
+    std::ifstream in(archetypePath, std::ios::binary);
+    if (!in) {
+        LogError(ArchetypesNotFound);
+        return;
+    }
+    JsonReader reader(archetypePath.string());
+    Json document;
+    if (!reader.Parse(in, document))
+        return;
+    in.close();
+    if (!Guarded(reader, [&] { reader.ExpectTopLevelObject(document); }))
+        return;
+    if (document.is_object())
+        document.erase(name);
+
+    if (SafeFileWriter::Write(archetypePath, Pretty(document), replaceFile) == SafeFileWriter::Result::CannotOpen)
+        LogError(ArchetypesNotWritable);
+}
+
+void LevelManager::LoadAnimationData() { LoadAnimationData(*GetSystem<AnimationUpdate>()); }
+
+void LevelManager::LoadAnimationData(AnimationUpdate& animations)
+{
+    std::ifstream in(animationDataPath, std::ios::binary);
+    if (!in) {
+        LogError(AnimationsNotFound);
+        return;
+    }
+    JsonReader reader(animationDataPath.string());
+    Json document;
+    if (!reader.Parse(in, document))
+        return;
+
+    // The animation system reads the file again on every update while it has no definitions;
+    // a read that registers nothing must then not list names, or the list grows every frame.
+    const std::size_t listedBefore = animationHandles.size();
+    Guarded(reader, [&] {
+        if (!document.is_object())
+            reader.Fail("", "expected an object");
+        for (const auto& [key, definition] : document.items()) {
+            reader.ExpectObject(definition, key);
+            JsonReader::Scope scope(reader, key);
+            std::string name = reader.PlainString(definition, "Handle");
+            animationHandles.push_back(name);  // listed even when a later member is faulty
+
+            AnimationData data;
+            data.frameCount = reader.Int(definition, "Frame Count");
+            data.rows = reader.Int(definition, "Rows");
+            data.columns = reader.Int(definition, "Columns");
+            data.frameDelay = reader.Float(definition, "Frame Delay");
+            data.looping = reader.Bool(definition, "Looping");
+            data.spriteSheet = reader.PlainString(definition, "Sprite Sheet");
+            animations.AddAnimation(name, std::move(data));
+        }
+    });
+    if (animations.animations.empty())
+        animationHandles.resize(listedBefore);
+}
+
+}  // namespace Engine

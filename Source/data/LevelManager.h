@@ -1,0 +1,66 @@
+// Engine::LevelManager: keeper of the level list, the current level, the archetype records and
+// the animation names, and home of the operations that read and write the game's JSON files.
+// Game start-up, the game flow, the animation system and the editor call it. A malformed file
+// is logged and survived: the read stops at the fault and what came before it stays.
+#pragma once
+
+#include "data/ArchetypeRecord.h"
+#include "data/SafeFileWriter.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace Engine {
+
+class AnimationUpdate;
+
+class LevelManager {
+public:
+    static LevelManager& Instance();
+
+    // Appends the level list file's entries in byte order of their names.
+    void LoadLevelNames();
+    // The first index whose name equals `name` exactly (case counts); none when not listed.
+    std::optional<std::size_t> FindLevelIndex(const std::string& name) const;
+
+    // Replaces the whole world with the level's objects, in byte order of the entry keys.
+    void LoadLevel(std::string name);
+    // Writes the whole world, in id order, into the current level's file.
+    void SaveLevel();
+
+    void LoadArchetypes();
+    // Stores the live object as the archetype of its name, then reloads the list.
+    void SaveArchetype(std::uint32_t objectId);
+    void DeleteArchetype(std::string name);
+
+    // Registers every animation definition with the animation system of the registry, or
+    // with the given one (the animation system asks for itself).
+    void LoadAnimationData();
+    void LoadAnimationData(AnimationUpdate& animations);
+
+    std::vector<std::string> levelPaths;  // parallel to levelNames
+    std::vector<std::string> levelNames;  // byte order of the level list's keys
+    std::string currentLevel;
+    std::vector<std::unique_ptr<ArchetypeRecord>> archetypes;
+    std::vector<std::string> animationHandles;  // in the order they were read
+
+    // The files, relative to the working folder as the game runs; tests point them at fixtures.
+    std::filesystem::path levelListPath = "Resources/Levels/LevelNames.json";
+    std::filesystem::path archetypePath = "Resources/Archetypes/ArchetypeList.json";
+    std::filesystem::path animationDataPath = "Resources/Animations/AnimationData.json";
+    // The last step of every save; a test may make it fail to show that the old file stays.
+    SafeFileWriter::ReplaceFunction replaceFile = SafeFileWriter::Rename;
+
+    LevelManager(const LevelManager&) = delete;
+    LevelManager& operator=(const LevelManager&) = delete;
+
+private:
+    LevelManager() = default;
+};
+
+}  // namespace Engine

@@ -1,0 +1,210 @@
+// Level saving: the live world in id order, the player under "APlayer", the file layout,
+// the round trip through loading, objects that share a name, and saves that cannot finish.
+#include "DataTestSupport.h"
+
+#include "TestSupport.h"
+
+#include "core/ComponentStore.h"
+#include "core/EventSet.h"
+#include "core/GameObjectTable.h"
+#include "core/HeatMap.h"
+#include "core/Log.h"
+#include "core/Transform.h"
+#include "data/LevelManager.h"
+#include "graphics/Camera.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+using namespace Engine;
+using DataTest::ObjectNames;
+using Json = nlohmann::json;
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+class LevelSave : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        InitializeLogging();
+        Camera::Instance()->followedObjectId = 0;
+    }
+
+    // Makes the scratch copy of a fixture the current level.
+    std::filesystem::path UseCopyOf(const std::string& fixture)
+    {
+        const std::filesystem::path copy = DataTest::CopyFixture(fixture);
+        DataTest::ListLevel("Level 1", copy);
+        levels.currentLevel = "Level 1";
+        return copy;
+    }
+
+    std::uint32_t Create(const std::string& name, float x)
+    {
+        const std::uint32_t id = GameObjectTable::Instance().CreateGameObject(name);
+        store.AddComponent<Transform>(id);
+        store.GetComponent<Transform>(id)->x_pos = x;
+        return id;
+    }
+
+    LevelManager& levels = LevelManager::Instance();
+    ComponentStore& store = ComponentStore::Instance();
+};
+
+}  // namespace
+
+TEST_F(LevelSave, WritesThePlayerUnderAPlayerPrettyPrintedWithoutATrailingNewline)
+{
+    const std::filesystem::path file = UseCopyOf("EmptyObject.json");
+    GameObjectTable::Instance().CreateGameObject("Marker");
+    const std::uint32_t player = Create("Player", 90.0f);
+    Camera::Instance()->followedObjectId = static_cast<std::int32_t>(player);
+    store.AddComponent<EventSet>(player);
+    store.GetComponent<EventSet>(player)->events["Top Collision"] = {"A", "B"};
+    store.GetComponent<Transform>(player)->rot = 0.1f;
+
+    levels.SaveLevel();
+
+    const std::string text = TestSupport::ReadFile(file);
+    ASSERT_FALSE(text.empty());
+    EXPECT_NE(text.back(), '\n');
+    const Json document = Json::parse(text);
+    EXPECT_EQ(document.dump(4), text);  // the library's layout with an indentation of 4
+    EXPECT_EQ(document["APlayer"]["Handle"], "Player");
+    EXPECT_EQ(document["Marker"], (Json{{"Handle", "Marker"}}));
+    EXPECT_EQ(document["APlayer"]["Events"]["Top Collision"], Json::parse(R"([["A"], ["B"]])"));
+    EXPECT_EQ(document["APlayer"]["Transform"]["Rotation"][0].get<double>(), static_cast<double>(0.1f));
+    EXPECT_FALSE(document.contains("Player"));
+    const std::vector<std::string> lines = DataTest::LogLines();
+    EXPECT_NE(lines.back().find("[debug] Saving Level"), std::string::npos);
+}
+
+TEST_F(LevelSave, RoundTripKeepsStoredFieldsComponentsAndEventOrder)
+{
+    const std::filesystem::path file = UseCopyOf("EveryComponent.json");
+    levels.LoadLevel("Level 1");
+    const std::uint32_t player = DataTest::IdOf("Player");
+    const std::uint32_t marker = DataTest::IdOf("Marker");
+    // Neither a heat-map tag nor an event set without handlers is stored.
+    store.AddComponent<HeatMap>(player);
+    store.AddComponent<EventSet>(marker);
+    store.GetComponent<EventSet>(marker)->events["Top Collision"] = {};
+    const Json before = Json::parse(TestSupport::ReadFile(DataTest::Fixture("EveryComponent.json")));
+
+    levels.SaveLevel();
+    const Json saved = Json::parse(TestSupport::ReadFile(file));
+    levels.LoadLevel("Level 1");
+
+    EXPECT_EQ(ObjectNames(), (Names{"Player", "Marker"}));
+    EXPECT_EQ(store.GetComponent<HeatMap>(0), nullptr);
+    EXPECT_EQ(store.GetComponent<EventSet>(1), nullptr);
+    EXPECT_FALSE(saved["Marker"].contains("Events"));
+    // Every stored member comes back as it was written, apart from number forms: the file
+    // held MeshIndex 2.9 and Weight 3, which the world holds as 2 and 3.0.
+    Json expected = before;
+    expected["APlayer"]["Sprite"]["MeshIndex"] = Json::array({2});
+    expected["APlayer"]["RigidBody"]["Weight"] = Json::array({3.0});
+    expected["APlayer"]["Controller"] = Json{{"Exists", Json::array({true})}};
+    EXPECT_EQ(saved, expected) << saved.dump(4);
+    EXPECT_EQ(store.GetComponent<EventSet>(0)->events.at("Top Collision"), (Names{"B", "A", "B"}));
+
+    levels.SaveLevel();  // a second round changes nothing
+    EXPECT_EQ(Json::parse(TestSupport::ReadFile(file)), saved);
+}
+
+TEST_F(LevelSave, EmptyWorldWritesNullWhichLoadsAsNoObjects)
+{
+    const std::filesystem::path file = UseCopyOf("Ordered.json");
+    levels.SaveLevel();
+    EXPECT_EQ(TestSupport::ReadFile(file), "null");
+
+    GameObjectTable::Instance().CreateGameObject("Leftover");
+    levels.LoadLevel("Level 1");
+    EXPECT_TRUE(ObjectNames().empty());
+}
+
+TEST_F(LevelSave, ObjectsThatShareANameEachKeepTheirOwnEntry)
+{
+    const std::filesystem::path file = UseCopyOf("EmptyObject.json");
+    Create("Enemy", 1.0f);
+    const std::uint32_t player = Create("Player", 2.0f);
+    Create("Enemy", 3.0f);
+    Create("APlayer", 4.0f);  // not followed: must not take the player's key
+    Create("Enemy", 5.0f);
+    Create("Enemy #00002", 6.0f);  // a name that looks like a numbered key
+    Camera::Instance()->followedObjectId = static_cast<std::int32_t>(player);
+
+    levels.SaveLevel();
+    const Json saved = Json::parse(TestSupport::ReadFile(file));
+    Names keys;
+    for (const auto& [key, entry] : saved.items())
+        keys.push_back(key);
+    EXPECT_EQ(keys, (Names{"APlayer", "APlayer #00002", "Enemy", "Enemy #00002", "Enemy #00002 #00002", "Enemy #00003"}));
+
+    levels.LoadLevel("Level 1");
+    // Every object is back, each with its own position, same-named ones in their old order.
+    EXPECT_EQ(ObjectNames(), (Names{"Player", "APlayer", "Enemy", "Enemy", "Enemy #00002", "Enemy"}));
+    std::vector<float> xs;
+    for (std::uint32_t id = 0; id < 6; ++id)
+        xs.push_back(store.GetComponent<Transform>(id)->x_pos);
+    EXPECT_EQ(xs, (std::vector<float>{2.0f, 4.0f, 1.0f, 3.0f, 6.0f, 5.0f}));
+}
+
+TEST_F(LevelSave, FailedReplaceLeavesTheOldFileIntact)
+{
+    const std::filesystem::path file = UseCopyOf("Ordered.json");
+    const std::string old = TestSupport::ReadFile(file);
+    Camera::Instance()->followedObjectId = static_cast<std::int32_t>(InvalidObjectId);
+    Create("Newcomer", 1.0f);
+    std::string waiting;
+    std::filesystem::path temporary;
+    levels.replaceFile = [&](const std::filesystem::path& from, const std::filesystem::path&, std::error_code& error) {
+        // The interruption: the new text is complete beside the target but never moved over it.
+        temporary = from;
+        waiting = TestSupport::ReadFile(from);
+        error = std::make_error_code(std::errc::io_error);
+    };
+
+    levels.SaveLevel();
+
+    EXPECT_EQ(temporary.parent_path(), file.parent_path());
+    EXPECT_EQ(Json::parse(waiting)["Newcomer"]["Handle"], "Newcomer") << waiting;
+    EXPECT_EQ(TestSupport::ReadFile(file), old);
+    EXPECT_FALSE(std::filesystem::exists(temporary));
+    const std::string error = DataTest::ErrorLines().back();
+    EXPECT_NE(error.find("Could not save " + file.string()), std::string::npos) << error;
+    EXPECT_NE(error.find("the old file is kept"), std::string::npos) << error;
+}
+
+TEST_F(LevelSave, UnlistedLevelOrUnwritableFolderWritesNothing)
+{
+    Create("Someone", 1.0f);
+    const std::filesystem::path nowhere = DataTest::Scratch() / "no such folder" / "Level.json";
+    DataTest::ListLevel("Elsewhere", nowhere);
+    for (const std::string level : {"Not Listed", "Elsewhere"}) {
+        SCOPED_TRACE(level);
+        levels.currentLevel = level;
+        const std::size_t errorsBefore = DataTest::ErrorLines().size();
+        levels.SaveLevel();
+        const std::vector<std::string> errors = DataTest::ErrorLines();
+        ASSERT_EQ(errors.size(), errorsBefore + 1);
+        EXPECT_TRUE(errors.back().ends_with("[error] Could not find the Level 1 Json file in Resources Levels")) << errors.back();
+    }
+    EXPECT_FALSE(std::filesystem::exists(nowhere.parent_path()));
+}
+
+TEST_F(LevelSave, NameThatIsNotUtf8StillSaves)
+{
+    const std::filesystem::path file = UseCopyOf("EmptyObject.json");
+    Camera::Instance()->followedObjectId = static_cast<std::int32_t>(InvalidObjectId);
+    Create("Broken\xff", 1.0f);
+
+    levels.SaveLevel();
+
+    // The byte the library cannot write becomes U+FFFD; the rest of the level is saved.
+    const Json saved = Json::parse(TestSupport::ReadFile(file));
+    EXPECT_EQ(saved["Broken\xEF\xBF\xBD"]["Handle"], "Broken\xEF\xBF\xBD");
+    EXPECT_TRUE(DataTest::ErrorLines().empty());
+}
