@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draws the game's placeholder images into Resources/Images/: text panels, buttons and
+"""Draws the game's placeholder images into Resources/Images/: characters and their
+animation sheets, ground and sky, text panels, buttons and
 their highlights, trees, check boxes, the letter and digit sheets of the scoreboard, the
 white "Empty.png" that particles and grey-outs tint, and the "debug.png" checkerboard
 shown for a missing image. Run from the repository root: python3 tools/make_images.py"""
@@ -228,6 +229,47 @@ def build():
     images["TreeRow_1.png"] = tree_row(160, 48, 5)
     images["TreeRow_2.png"] = tree_row(160, 48, 6)
     images["TreeRow_3.png"] = tree_row(160, 48, 4)
+
+    # Characters and their animation sheets (cells of 32 x 32, frames row by row).
+    def figure(canvas, x, y, body, step):
+        canvas.rect(x + 10, y + 8, x + 22, y + 24, body)
+        canvas.disc(x + 16, y + 7, 5, CREAM)
+        canvas.rect(x + 10 + step, y + 24, x + 14 + step, y + 31, INK)
+        canvas.rect(x + 18 - step, y + 24, x + 22 - step, y + 31, INK)
+
+    def character_sheet(columns, rows, body, wings=False, burst=False):
+        canvas = Canvas(32 * columns, 32 * rows)
+        for frame in range(columns * rows):
+            x, y = frame % columns * 32, frame // columns * 32
+            if burst:
+                canvas.disc(x + 16, y + 16, 3 + frame * 12 // (columns * rows), GOLD if frame % 2 == 0 else (255, 120, 40, 255))
+            elif wings:
+                canvas.disc(x + 16, y + 16, 8, body)
+                lift = 6 if frame % 2 == 0 else -2
+                canvas.rect(x + 2, y + 12 - lift, x + 9, y + 16 - lift, CREAM)
+                canvas.rect(x + 23, y + 12 - lift, x + 30, y + 16 - lift, CREAM)
+            else:
+                figure(canvas, x, y, body, (frame % 4) - 1)
+        return canvas
+
+    images["Player.png"] = character_sheet(1, 1, TEAL)
+    images["PlayerIdle.png"] = character_sheet(4, 1, TEAL)
+    images["PlayerRun.png"] = character_sheet(4, 2, TEAL)
+    images["Enemy.png"] = character_sheet(1, 1, (200, 60, 80, 255), wings=True)
+    images["EnemyFly.png"] = character_sheet(2, 2, (200, 60, 80, 255), wings=True)
+    images["Explosion.png"] = character_sheet(4, 2, GOLD, burst=True)
+    ground = Canvas(32, 32, (120, 80, 50, 255))
+    ground.rect(0, 0, 32, 8, LEAF)
+    images["Ground.png"] = ground
+    sky = Canvas(64, 64, (120, 190, 230, 255))
+    sky.disc(16, 20, 8, CREAM)
+    sky.disc(26, 20, 10, CREAM)
+    images["Background.png"] = sky
+    for name, lines in [("MainMenu", ["PROJECT VANTREL"]), ("CreditsRoll", ["CREDITS"]), ("HowToPlay", ["HOW TO PLAY"]),
+                        ("EnterToContinue", ["PRESS ENTER"]), ("LeaderboardScreen", ["LEADERBOARD"]),
+                        ("LevelComplete", ["LEVEL COMPLETE"])]:
+        images[name + ".png"] = panel(lines)
+    images["HowToPlayBG.png"] = frame
 
     # Scoreboard sheets: letters A to Z on 13 columns by 2 rows, digits 0 to 9 on 10 columns by 1 row.
     letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ"
