@@ -3,7 +3,10 @@
 // Used by the level loader and the archetype loader of Engine::LevelManager.
 #pragma once
 
+#include "core/ComponentStore.h"
 #include "data/JsonReader.h"
+
+#include <cstdint>
 
 #include <functional>
 #include <string>
@@ -41,6 +44,29 @@ public:
     // Visits every event of "Events" in byte order of the names (when `visitEvent` is given)
     // and each of its handlers in array order. What was visited before a fault stays visited.
     void ReadEvents(const Json& member, const EventVisitor& visitEvent, const HandlerVisitor& visitHandler) const;
+
+    // When the entry has the member (it must be an object): reads it, inside its scope.
+    template <typename ReadFunction>
+    void ReadMember(const Json& entry, const char* member, ReadFunction&& read) const
+    {
+        const auto found = entry.find(member);
+        if (found == entry.end())
+            return;
+        reader.ExpectObject(*found, member);
+        JsonReader::Scope scope(reader, member);
+        read(*found);
+    }
+
+    // When the entry has the member: adds a T to the object, then reads the member into it.
+    template <typename T>
+    void AddComponent(const Json& entry, const char* member, std::uint32_t id) const
+    {
+        ReadMember(entry, member, [&](const Json& found) {
+            ComponentStore& store = ComponentStore::Instance();
+            store.AddComponent<T>(id);
+            Read(found, *store.GetComponent<T>(id));
+        });
+    }
 
 private:
     JsonReader& reader;

@@ -57,20 +57,6 @@ std::string Pretty(const Json& document)
     return document.dump(FileIndent, ' ', false, Json::error_handler_t::replace);
 }
 
-// Adds the component when the entry has its member, then reads its fields into it.
-template <typename T>
-void LoadComponent(JsonReader& reader, const EntryReader& entries, const Json& entry, const char* member, std::uint32_t id)
-{
-    const auto found = entry.find(member);
-    if (found == entry.end())
-        return;
-    reader.ExpectObject(*found, member);
-    ComponentStore& store = ComponentStore::Instance();
-    store.AddComponent<T>(id);
-    JsonReader::Scope scope(reader, member);
-    entries.Read(*found, *store.GetComponent<T>(id));
-}
-
 void RemoveEveryObject()
 {
     GameObjectTable& table = GameObjectTable::Instance();
@@ -88,13 +74,13 @@ void LoadEntry(JsonReader& reader, const EntryReader& entries, const std::string
     if (id == InvalidObjectId)
         return;  // a full table: components go only to objects that exist
 
-    LoadComponent<Transform>(reader, entries, entry, "Transform", id);
-    LoadComponent<Sprite>(reader, entries, entry, "Sprite", id);
-    LoadComponent<RigidBody>(reader, entries, entry, "RigidBody", id);
+    entries.AddComponent<Transform>(entry, "Transform", id);
+    entries.AddComponent<Sprite>(entry, "Sprite", id);
+    entries.AddComponent<RigidBody>(entry, "RigidBody", id);
     if (entry.contains("Controller"))
         ComponentStore::Instance().AddComponent<Controller>(id);  // no field is read
-    LoadComponent<Parallax>(reader, entries, entry, "Parallax", id);
-    LoadComponent<Animation>(reader, entries, entry, "Animation", id);
+    entries.AddComponent<Parallax>(entry, "Parallax", id);
+    entries.AddComponent<Animation>(entry, "Animation", id);
     if (const auto events = entry.find("Events"); events != entry.end()) {
         reader.ExpectObject(*events, "Events");
         ComponentStore::Instance().AddComponent<EventSet>(id);
@@ -110,8 +96,8 @@ void LoadEntry(JsonReader& reader, const EntryReader& entries, const std::string
             }
         });
     }
-    LoadComponent<Checkpoint>(reader, entries, entry, "Checkpoint", id);
-    LoadComponent<Range>(reader, entries, entry, "Range", id);
+    entries.AddComponent<Checkpoint>(entry, "Checkpoint", id);
+    entries.AddComponent<Range>(entry, "Range", id);
 }
 
 std::unique_ptr<ArchetypeRecord> ReadArchetype(JsonReader& reader, const EntryReader& entries, const std::string& key, const Json& entry)
@@ -121,45 +107,20 @@ std::unique_ptr<ArchetypeRecord> ReadArchetype(JsonReader& reader, const EntryRe
     auto record = std::make_unique<ArchetypeRecord>();
     record->name = reader.PlainString(entry, "Handle");
 
-    auto member = [&](const char* name) -> const Json* {
-        const auto found = entry.find(name);
-        if (found == entry.end())
-            return nullptr;
-        reader.ExpectObject(*found, name);
-        return &*found;
-    };
-    if (const Json* transform = member("Transform")) {
-        JsonReader::Scope scope(reader, "Transform");
-        entries.Read(*transform, record->transform);
-    }
-    if (const Json* sprite = member("Sprite")) {
-        JsonReader::Scope scope(reader, "Sprite");
-        entries.Read(*sprite, record->sprite);
-    }
-    if (const Json* body = member("RigidBody")) {
-        JsonReader::Scope scope(reader, "RigidBody");
-        entries.ReadArchetypeRigidBody(*body, record->rigidBody);
-    }
-    if (const Json* parallax = member("Parallax")) {
-        JsonReader::Scope scope(reader, "Parallax");
-        entries.Read(*parallax, record->parallax);
-    }
-    if (const Json* animation = member("Animation")) {
-        JsonReader::Scope scope(reader, "Animation");
-        entries.Read(*animation, record->animation);
-    }
-    if (const Json* events = member("Events")) {
-        JsonReader::Scope scope(reader, "Events");
+    entries.ReadMember(entry, "Transform", [&](const Json& member) { entries.Read(member, record->transform); });
+    entries.ReadMember(entry, "Sprite", [&](const Json& member) { entries.Read(member, record->sprite); });
+    entries.ReadMember(entry, "RigidBody",
+                       [&](const Json& member) { entries.ReadArchetypeRigidBody(member, record->rigidBody); });
+    entries.ReadMember(entry, "Parallax", [&](const Json& member) { entries.Read(member, record->parallax); });
+    entries.ReadMember(entry, "Animation", [&](const Json& member) { entries.Read(member, record->animation); });
+    entries.ReadMember(entry, "Events", [&](const Json& member) {
         // Every event is inserted, with the handlers collected for it (possibly none).
         std::map<std::string, std::vector<std::string>>& map = record->eventSet.events;
         entries.ReadEvents(
-            *events, [&map](const std::string& eventName) { map.try_emplace(eventName); },
+            member, [&map](const std::string& eventName) { map.try_emplace(eventName); },
             [&map](const std::string& eventName, const std::string& handlerName) { map[eventName].push_back(handlerName); });
-    }
-    if (const Json* range = member("Range")) {
-        JsonReader::Scope scope(reader, "Range");
-        entries.Read(*range, record->range);
-    }
+    });
+    entries.ReadMember(entry, "Range", [&](const Json& member) { entries.Read(member, record->range); });
     return record;
 }
 

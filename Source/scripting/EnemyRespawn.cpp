@@ -26,29 +26,14 @@ using Json = nlohmann::json;
 constexpr const char* LevelNotFound = "Could not find the loaded level's Json file in Resources Levels";
 constexpr const char* EnemyHandle = "Enemy";
 
-// Adds the component when the entry has its member, then reads its fields into it.
-template <typename T>
-void RespawnComponent(JsonReader& reader, const EntryReader& entries, const Json& entry, const char* member,
-                      std::uint32_t id)
-{
-    const auto found = entry.find(member);
-    if (found == entry.end())
-        return;
-    reader.ExpectObject(*found, member);
-    ComponentStore& store = ComponentStore::Instance();
-    store.AddComponent<T>(id);
-    JsonReader::Scope scope(reader, member);
-    entries.Read(*found, *store.GetComponent<T>(id));
-}
-
 void RespawnEnemy(JsonReader& reader, const EntryReader& entries, const Json& entry)
 {
     const std::uint32_t id = GameObjectTable::Instance().CreateGameObject(EnemyHandle);
     if (id == InvalidObjectId)
         return;  // a full table: components go only to objects that exist
-    RespawnComponent<Transform>(reader, entries, entry, "Transform", id);
-    RespawnComponent<Sprite>(reader, entries, entry, "Sprite", id);
-    RespawnComponent<RigidBody>(reader, entries, entry, "RigidBody", id);
+    entries.AddComponent<Transform>(entry, "Transform", id);
+    entries.AddComponent<Sprite>(entry, "Sprite", id);
+    entries.AddComponent<RigidBody>(entry, "RigidBody", id);
     if (const auto events = entry.find("Events"); events != entry.end()) {
         reader.ExpectObject(*events, "Events");
         JsonReader::Scope scope(reader, "Events");
@@ -58,7 +43,7 @@ void RespawnEnemy(JsonReader& reader, const EntryReader& entries, const Json& en
         });
     }
     // Only the distance and the bullet speed are stored; a new Range waits a full interval.
-    RespawnComponent<Range>(reader, entries, entry, "Range", id);
+    entries.AddComponent<Range>(entry, "Range", id);
 }
 
 void RemoveEnemies()
