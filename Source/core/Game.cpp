@@ -9,6 +9,8 @@
 #include "platform/Cursor.h"
 #include "scripting/ScriptManager.h"
 
+#include <imgui.h>
+
 #include <utility>
 
 // Game::Init must run after levelChangeRequested is cleared and before the other fields,
@@ -77,6 +79,14 @@ void Game::Update()
     // Sound keeps playing and fading while the world stands still.
     sound->Update();
 
+    // The UI back-end would show the cursor again at every new frame; it may only while the editor is open.
+    if (ImGui::GetCurrentContext() != nullptr) {
+        ImGuiIO& io = ImGui::GetIO();
+        if (editorActive)
+            io.ConfigFlags &= ~ImGuiConfigFlags_NoMouseCursorChange;
+        else
+            io.ConfigFlags |= ImGuiConfigFlags_NoMouseCursorChange;
+    }
     Platform::SetCursorVisible(editorActive != 0);
 }
 

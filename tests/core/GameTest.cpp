@@ -4,6 +4,12 @@
 #include "core/FrameTime.h"
 #include "core/Log.h"
 #include "core/InputManager.h"
+#include "core/GameObjectTable.h"
+#include "core/SoundSystem.h"
+#include "core/SystemManager.h"
+#include "graphics/Camera.h"
+#include "platform/StudioEventInstance.h"
+#include "scripting/ScriptManager.h"
 #include "editor/Editor.h"
 
 #include <SDL.h>
@@ -203,3 +209,42 @@ TEST(GameWithoutVideo, EndsAfterTheFirstFrame)
 }
 
 }  // namespace
+
+// The world runs only while nothing freezes it; the level musics hear "Paused" either way,
+// and queued script calls wait for the first running frame.
+TEST_F(GameTest, UpdateRunsTheWorldOnlyWhileNothingFreezesIt)
+{
+    auto* scripts = Engine::GetSystem<Engine::ScriptManager>();
+    auto* sound = Engine::GetSystem<Engine::SoundSystem>();
+    auto pausedValue = [&] {
+        float value = -1.0f;
+        Platform::StudioEventInstance* music = sound->FindInstance("Level1_LevelMusic");
+        if (music == nullptr || music->GetParameterByName("Paused", &value) != 0)
+            ADD_FAILURE() << "the level music has no Paused parameter";
+        return value;
+    };
+
+    struct Case {
+        const char* what;
+        std::uint8_t Game::*flag;
+    };
+    const Case freezes[] = {{"paused", &Game::paused},
+                            {"confirm dialog", &Game::confirmDialogOpen},
+                            {"editor", &Game::editorActive}};
+    for (const Case& freeze : freezes) {
+        SCOPED_TRACE(freeze.what);
+        scripts->runList = {"Waiting"};
+        scripts->runObjectIds = {7};
+        (*game).*freeze.flag = 1;
+        game->Update();
+        EXPECT_EQ(scripts->runList, std::vector<std::string>{"Waiting"});  // the call waits
+        EXPECT_FLOAT_EQ(pausedValue(), 100.0f);
+
+        (*game).*freeze.flag = 0;
+        game->Update();
+        EXPECT_EQ(scripts->runList, scripts->everyFrame);  // ran, then refilled
+        EXPECT_FLOAT_EQ(pausedValue(), 0.0f);
+    }
+    EXPECT_EQ(Engine::Camera::Instance()->game, game.get());
+    EXPECT_EQ(Engine::Camera::Instance()->followedObjectId, static_cast<std::int32_t>(Engine::InvalidObjectId));
+}
