@@ -57,6 +57,17 @@ std::string Pretty(const Json& document)
     return document.dump(FileIndent, ' ', false, Json::error_handler_t::replace);
 }
 
+// Opens and parses one of the game's files; a missing file is logged with the game's own line.
+bool ReadDocument(const std::filesystem::path& path, const char* missingLine, JsonReader& reader, Json& document)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        LogError(missingLine);
+        return false;
+    }
+    return reader.Parse(in, document);
+}
+
 void RemoveEveryObject()
 {
     GameObjectTable& table = GameObjectTable::Instance();
@@ -228,14 +239,9 @@ void LevelManager::SaveLevel()
 void LevelManager::LoadArchetypes()
 {
     archetypes.clear();
-    std::ifstream in(archetypePath, std::ios::binary);
-    if (!in) {
-        LogError(ArchetypesNotFound);
-        return;
-    }
     JsonReader reader(archetypePath.string());
     Json document;
-    if (!reader.Parse(in, document))
+    if (!ReadDocument(archetypePath, ArchetypesNotFound, reader, document))
         return;
 
     const EntryReader entries(reader);
@@ -248,16 +254,10 @@ void LevelManager::LoadArchetypes()
 
 void LevelManager::SaveArchetype(std::uint32_t objectId)
 {
-    std::ifstream in(archetypePath, std::ios::binary);
-    if (!in) {
-        LogError(ArchetypesNotFound);
-        return;
-    }
     JsonReader reader(archetypePath.string());
     Json document;
-    if (!reader.Parse(in, document))
+    if (!ReadDocument(archetypePath, ArchetypesNotFound, reader, document))
         return;
-    in.close();
 
     const GameObject* object = GameObjectTable::Instance().Get(objectId);
     if (object == nullptr) {
@@ -294,16 +294,10 @@ void LevelManager::DeleteArchetype(std::string name)
         return;
     archetypes.erase(found);
 
-    std::ifstream in(archetypePath, std::ios::binary);
-    if (!in) {
-        LogError(ArchetypesNotFound);
-        return;
-    }
     JsonReader reader(archetypePath.string());
     Json document;
-    if (!reader.Parse(in, document))
+    if (!ReadDocument(archetypePath, ArchetypesNotFound, reader, document))
         return;
-    in.close();
     if (!Guarded(reader, [&] { reader.ExpectTopLevelObject(document); }))
         return;
     if (document.is_object())
@@ -317,14 +311,9 @@ void LevelManager::LoadAnimationData() { LoadAnimationData(*GetSystem<AnimationU
 
 void LevelManager::LoadAnimationData(AnimationUpdate& animations)
 {
-    std::ifstream in(animationDataPath, std::ios::binary);
-    if (!in) {
-        LogError(AnimationsNotFound);
-        return;
-    }
     JsonReader reader(animationDataPath.string());
     Json document;
-    if (!reader.Parse(in, document))
+    if (!ReadDocument(animationDataPath, AnimationsNotFound, reader, document))
         return;
 
     // The animation system reads the file again on every update while it has no definitions;
