@@ -91,6 +91,14 @@ struct Studio {
         InitializeLogging();
         EXPECT_EQ(StudioSystem::Create(system), StudioOk);
     }
+    // Initialises the system with that many channels and loads the tone bank; null on failure.
+    StudioBank* OpenWithToneBank(int channels)
+    {
+        StudioBank* bank = nullptr;
+        EXPECT_EQ(system->Initialize(channels), StudioOk);
+        EXPECT_EQ(system->LoadBankFile(WriteToneBank(), &bank), StudioOk);
+        return bank;
+    }
     StudioEventInstance* Make(const std::string& eventPath)
     {
         StudioEventDescription* description = nullptr;
@@ -171,9 +179,8 @@ TEST(StudioSystem, CallsReturnTheirResultCodes)
 TEST(StudioSystem, EachInstanceHasItsOwnChannelUntilTheyRunOut)
 {
     Studio studio;
-    ASSERT_EQ(studio.system->Initialize(2), StudioOk);
-    StudioBank* bank = nullptr;
-    ASSERT_EQ(studio.system->LoadBankFile(WriteToneBank(), &bank), StudioOk);
+    StudioBank* bank = studio.OpenWithToneBank(2);
+    ASSERT_NE(bank, nullptr);
     StudioEventInstance* first = studio.Make("event:/Tones/Blip");
     StudioEventInstance* second = studio.Make("event:/Tones/Blip");
     ASSERT_NE(first, nullptr);
@@ -190,9 +197,8 @@ TEST(StudioSystem, EachInstanceHasItsOwnChannelUntilTheyRunOut)
 TEST(StudioSystem, StartRestartsAndStopFadesOut)
 {
     Studio studio;
-    ASSERT_EQ(studio.system->Initialize(8), StudioOk);
-    StudioBank* bank = nullptr;
-    ASSERT_EQ(studio.system->LoadBankFile(WriteToneBank(), &bank), StudioOk);
+    StudioBank* bank = studio.OpenWithToneBank(8);
+    ASSERT_NE(bank, nullptr);
     StudioEventInstance* loop = studio.Make("event:/Tones/Loop");
     StudioEventInstance* blip = studio.Make("event:/Tones/Blip");
     ASSERT_NE(loop, nullptr);
@@ -231,9 +237,8 @@ TEST(StudioSystem, StartRestartsAndStopFadesOut)
 TEST(StudioSystem, ParameterQuietensAndIsClamped)
 {
     Studio studio;
-    ASSERT_EQ(studio.system->Initialize(8), StudioOk);
-    StudioBank* bank = nullptr;
-    ASSERT_EQ(studio.system->LoadBankFile(WriteToneBank(), &bank), StudioOk);
+    StudioBank* bank = studio.OpenWithToneBank(8);
+    ASSERT_NE(bank, nullptr);
     StudioEventInstance* loop = studio.Make("event:/Tones/Loop");
     ASSERT_NE(loop, nullptr);
     ASSERT_EQ(loop->Start(), StudioOk);
@@ -297,9 +302,8 @@ struct OutputMeter {
 TEST(StudioSystem, MuffleFiltersTheInstancesOwnChannel)
 {
     Studio studio;
-    ASSERT_EQ(studio.system->Initialize(8), StudioOk);
-    StudioBank* bank = nullptr;
-    ASSERT_EQ(studio.system->LoadBankFile(WriteToneBank(), &bank), StudioOk);
+    StudioBank* bank = studio.OpenWithToneBank(8);
+    ASSERT_NE(bank, nullptr);
     StudioEventInstance* tone = studio.Make("event:/Tones/Muffled");
     ASSERT_NE(tone, nullptr);
     OutputMeter meter;
@@ -332,9 +336,8 @@ TEST(StudioSystem, MuffleFiltersTheInstancesOwnChannel)
 TEST(StudioSystem, BankEntriesThatCannotPlayAreLeftOut)
 {
     Studio studio;
-    ASSERT_EQ(studio.system->Initialize(8), StudioOk);
-    StudioBank* tones = nullptr;
-    ASSERT_EQ(studio.system->LoadBankFile(WriteToneBank(), &tones), StudioOk);
+    StudioBank* tones = studio.OpenWithToneBank(8);
+    ASSERT_NE(tones, nullptr);
     const auto folder = TestSupport::TemporaryHome() / "bank";
     TestSupport::WriteFile(folder / "garbage.ogg", "this is not audio");
     TestSupport::WriteFile(folder / "More.bank",
@@ -368,9 +371,8 @@ TEST(StudioSystem, BankEntriesThatCannotPlayAreLeftOut)
 TEST(StudioSystem, UnloadAllWhilePlayingLeavesNothingBehind)
 {
     Studio studio;
-    ASSERT_EQ(studio.system->Initialize(8), StudioOk);
-    StudioBank* bank = nullptr;
-    ASSERT_EQ(studio.system->LoadBankFile(WriteToneBank(), &bank), StudioOk);
+    StudioBank* bank = studio.OpenWithToneBank(8);
+    ASSERT_NE(bank, nullptr);
     StudioEventInstance* tone = studio.Make("event:/Tones/Muffled");
     ASSERT_NE(tone, nullptr);
     ASSERT_EQ(tone->SetParameterByName("Muffle", 1.0f), StudioOk);
