@@ -7,9 +7,8 @@
 #include "core/SystemManager.h"
 #include "graphics/Camera.h"
 #include "platform/Cursor.h"
+#include "platform/UiLayer.h"
 #include "scripting/ScriptManager.h"
-
-#include <imgui.h>
 
 #include <utility>
 
@@ -33,7 +32,8 @@ Game::Game(Engine::FrameClock frameClock)
       lastLevelIndex(0),
       screenTimer(2.5f),
       debugEnabled(0),
-      window(),
+      window(static_cast<std::int32_t>(Engine::Camera::Instance()->viewWidth),
+             static_cast<std::int32_t>(Engine::Camera::Instance()->viewHeight)),
       graphics(window.Handle()),
       lastFrameTime(0),
       frameStartTime(0),
@@ -79,15 +79,8 @@ void Game::Update()
     // Sound keeps playing and fading while the world stands still.
     sound->Update();
 
-    // The UI back-end would show the cursor again at every new frame; it may only while the editor is open.
-    if (ImGui::GetCurrentContext() != nullptr) {
-        ImGuiIO& io = ImGui::GetIO();
-        if (editorActive)
-            io.ConfigFlags &= ~ImGuiConfigFlags_NoMouseCursorChange;
-        else
-            io.ConfigFlags |= ImGuiConfigFlags_NoMouseCursorChange;
-    }
-    Platform::SetCursorVisible(editorActive != 0);
+    // The cursor shows only while the editor is open, whatever the UI back-end would like.
+    Platform::UiLayer::SetCursorVisible(editorActive != 0);
 }
 
 void Game::Run()

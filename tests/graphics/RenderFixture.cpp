@@ -97,7 +97,7 @@ Rgba RenderFixture::PixelAtWorld(float x, float y)
     // Mesa's software rasteriser can hand back a read of the previous frame unless the
     // frame is finished first.
     glFinish();
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, graphics->renderTarget);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, graphics->device.renderTarget);
     glReadPixels(static_cast<GLint>(x + 640.0f), static_cast<GLint>(y + 360.0f), 1, 1, GL_RGBA, GL_UNSIGNED_BYTE,
                  pixel.data());
     return pixel;
