@@ -36,7 +36,7 @@ void GraphicsStartup(benchmark::State& state)
             break;
         }
         glFinish();  // the uploads are done, not merely queued
-        images = graphics.textures.size();
+        images = graphics.textures.records.size();
     }
     state.counters["images"] = static_cast<double>(images);
     state.counters["images_per_second"] =

@@ -3,8 +3,6 @@
 #include "TestSupport.h"
 #include "editor/Editor.h"
 
-#include <imgui.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <functional>
@@ -207,23 +205,6 @@ TEST_F(GraphicsStartup, TextureListFollowsFileNameOrderAndTracksExpectedImages)
         std::filesystem::remove_all(imageFolder);
         std::filesystem::create_directories(imageFolder);
     }
-}
-
-TEST_F(GraphicsStartup, UiFrameDrawsOverTheWorld)
-{
-    StartGraphics();
-    ASSERT_TRUE(graphics->IsReady());
-    ImGui::GetIO().IniFilename = nullptr;  // keep the test from writing a layout file
-    for (int frame = 0; frame < 2; ++frame) {
-        graphics->NewUiFrame();
-        ImGui::Begin("Log");
-        ImGui::TextUnformatted("Graphics Initialized");
-        ImGui::End();
-        graphics->Render();
-        graphics->RenderUi();
-        graphics->Present();
-    }
-    EXPECT_GT(ImGui::GetDrawData()->TotalVtxCount, 0);
 }
 
 // The game's own folders: its shaders build and its images include every expected one.
