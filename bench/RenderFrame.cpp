@@ -103,7 +103,7 @@ void RenderFrame(benchmark::State& state)
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
     SDL_Window* window = SDL_CreateWindow("Project Vantrel", 0, 0, 1280, 720, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-    const std::filesystem::path shaders = std::filesystem::path(__FILE__).parent_path().parent_path() / "Resources" / "Shaders";
+    const std::filesystem::path shaders = std::filesystem::path(VANTREL_SOURCE_DIR) / "Resources" / "Shaders";
     {
         Graphics graphics(window, shaders, home / "Images");
         if (!graphics.IsReady()) {
