@@ -133,13 +133,16 @@ Graphics::~Graphics()
 {
     if (device.context != nullptr)
         SDL_GL_MakeCurrent(window, device.context);
-    // The UI first, then the images and meshes, then the GPU objects in reverse order of making.
+    // The UI first, then the images and the meshes' CPU copies, then the GPU objects in
+    // reverse order of making.
     ui.Shutdown();
     if (device.context == nullptr)
         return;  // no OpenGL object was ever made
     textures.Clear();
-    batcher.Release();
+    batcher.meshes.clear();
+    batcher.ReleaseConstantBuffer();
     glDeleteSamplers(1, &samplerState);
+    batcher.ReleaseMeshBuffers();
     shaders.Release();
     device.Release();
 }

@@ -72,11 +72,14 @@ bool SpriteBatcher::Create(std::uint32_t uniformOffsetAlignment)
     return true;
 }
 
-void SpriteBatcher::Release()
+void SpriteBatcher::ReleaseConstantBuffer()
 {
-    meshes.clear();
     glDeleteBuffers(1, &constantBuffer);
     constantBuffer = 0;
+}
+
+void SpriteBatcher::ReleaseMeshBuffers()
+{
     glDeleteBuffers(static_cast<GLsizei>(indexBuffers.size()), indexBuffers.data());
     glDeleteBuffers(static_cast<GLsizei>(vertexBuffers.size()), vertexBuffers.data());
     glDeleteVertexArrays(static_cast<GLsizei>(vertexArrays.size()), vertexArrays.data());

@@ -22,8 +22,10 @@ public:
     // Uploads the meshes (already in meshes) and makes the constant buffer; logs the failing
     // buffer's line and answers false.
     bool Create(std::uint32_t uniformOffsetAlignment);
-    // Deletes the buffers and the CPU copies of the meshes.
-    void Release();
+    // Deletes the constant buffer, then the meshes' index, vertex and layout objects (the
+    // renderer's shutdown frees the CPU copies in meshes before either).
+    void ReleaseConstantBuffer();
+    void ReleaseMeshBuffers();
 
     // A new frame whose draws share this view and projection.
     void BeginFrame(const glm::mat4& view, const glm::mat4& projection);
