@@ -3,6 +3,8 @@
 
 #include "core/System.h"
 
+#include <cstdint>
+
 namespace Engine {
 
 class Scoreboard : public System {
@@ -10,6 +12,8 @@ public:
     void Init() override;
     void Update() override;
     void Shutdown() override;
+
+    std::uint32_t score = 300;  // the current level's score; a restart sets it back
 };
 
 }  // namespace Engine

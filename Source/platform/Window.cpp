@@ -93,6 +93,19 @@ bool Window::PumpMessages()
     return true;
 }
 
+void Window::PostQuit()
+{
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    if (SDL_PushEvent(&quit) < 0)
+        LogError("The quit event could not be queued: {}", SDL_GetError());
+}
+
+bool Window::HasInputFocus() const
+{
+    return handle != nullptr && (SDL_GetWindowFlags(handle) & SDL_WINDOW_INPUT_FOCUS) != 0;
+}
+
 void Window::HandleMessage(const SDL_Event& event)
 {
     switch (event.type) {

@@ -22,7 +22,12 @@ public:
     // quit event stay queued for a later pump.
     static bool PumpMessages();
 
+    // Queues the quit event, as SIGINT does: the frame loop ends after the frame that meets it.
+    static void PostQuit();
+
     SDL_Window* Handle() const { return handle; }
+    // The window is in front: it has the keyboard focus.
+    bool HasInputFocus() const;
 
     std::uint8_t closeRequested = 0;  // set by the close button, read and cleared by Game::Update
 
