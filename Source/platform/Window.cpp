@@ -101,23 +101,22 @@ void Window::PostQuit()
         LogError("The quit event could not be queued: {}", SDL_GetError());
 }
 
-bool Window::HasInputFocus() const
-{
-    return handle != nullptr && (SDL_GetWindowFlags(handle) & SDL_WINDOW_INPUT_FOCUS) != 0;
-}
-
 void Window::HandleMessage(const SDL_Event& event)
 {
     switch (event.type) {
-    case SDL_WINDOWEVENT:
-        if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
-            SDL_Window* sdlWindow = SDL_GetWindowFromID(event.window.windowID);
-            if (sdlWindow == nullptr)
-                return;
-            if (auto* window = static_cast<Window*>(SDL_GetWindowData(sdlWindow, WindowDataKey)))
-                window->closeRequested = 1;
-        }
+    case SDL_WINDOWEVENT: {
+        SDL_Window* sdlWindow = SDL_GetWindowFromID(event.window.windowID);
+        auto* window = sdlWindow == nullptr ? nullptr : static_cast<Window*>(SDL_GetWindowData(sdlWindow, WindowDataKey));
+        if (window == nullptr)
+            return;
+        if (event.window.event == SDL_WINDOWEVENT_CLOSE)
+            window->closeRequested = 1;
+        else if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED)
+            window->inputFocus = true;
+        else if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST)
+            window->inputFocus = false;
         return;
+    }
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
         // Keys pressed or released with Alt held are the system's (window manager shortcuts).
