@@ -7,6 +7,7 @@
 #include "core/SystemManager.h"
 #include "core/TimerDatabase.h"
 #include "data/LevelManager.h"
+#include "editor/Editor.h"
 #include "game/GameState.h"
 #include "game/ScreenObjects.h"
 #include "platform/StudioEventInstance.h"
@@ -14,12 +15,14 @@
 #include <SDL.h>
 #include <imgui.h>
 
+#include <algorithm>
+
 namespace GameFlowTest {
 
 void GameFlow::SetUp()
 {
     // The level list is read by the game's start-up; its files are relative to the repository root.
-    Engine::LevelManager::Instance().levelListPath = VANTREL_TEST_DIR "/game/fixtures/LevelNames.json";
+    Engine::LevelManager::Instance().levelListPath = LevelList();
     game = std::make_unique<Game>(Engine::FrameClock{[this] { return now; }, [](std::int64_t) {}});
     ImGui::GetIO().IniFilename = nullptr;  // tests run in the repository root: leave imgui.ini alone
     Engine::GetSystem<Engine::TimerDatabase>()->clock = [this] { return now; };
@@ -108,6 +111,13 @@ bool GameFlow::Playing(const std::string& event)
 {
     const Platform::StudioEventInstance* instance = Engine::GetSystem<Engine::SoundSystem>()->FindInstance(event);
     return instance != nullptr && instance->PlaybackState() == Platform::StudioPlaybackState::Playing;
+}
+
+int GameFlow::CountLogLines(const std::string& text)
+{
+    const auto& lines = Engine::Editor::Instance().logLines;
+    return static_cast<int>(
+        std::count_if(lines.begin(), lines.end(), [&](const std::string& line) { return line.find(text) != std::string::npos; }));
 }
 
 }  // namespace GameFlowTest

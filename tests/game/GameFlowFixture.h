@@ -33,6 +33,9 @@ class GameFlow : public testing::Test {
 protected:
     static constexpr float FrameSeconds = 1.0f / 60.0f;
 
+    // The level list the game starts with.
+    virtual const char* LevelList() const { return VANTREL_TEST_DIR "/game/fixtures/LevelNames.json"; }
+
     void SetUp() override;
     void TearDown() override;
 
@@ -57,6 +60,8 @@ protected:
     // Starts of a sound event so far.
     static int Starts(const std::string& event);
     static bool Playing(const std::string& event);
+    // Log lines so far (in the editor's list of the newest lines) that hold the text.
+    static int CountLogLines(const std::string& text);
 
     std::unique_ptr<Game> game;
     std::int64_t now = 1'000'000'000;  // steady-clock ns of the game's clock and the timers
