@@ -180,7 +180,7 @@ void BuildScene(const SceneSize& size)
         const float particleTemplate[6] = {x, 200.0f, 0.0f, 3.0f, 3.0f, 0.0f};
         std::copy(std::begin(particleTemplate), std::end(particleTemplate), emitter.particleTemplate);
         emitter.init = [](Engine::Particle* particle) {
-            Engine::RandomDraws random;
+            static Engine::RandomDraws random;  // one engine for every torch, as a system keeps one
             particle->x += random.Uniform(-2.5f, 2.5f);
             particle->y += random.Uniform(-2.5f, 2.5f);
         };
