@@ -431,3 +431,25 @@ TEST(Scoreboard, WithoutADocumentsFolderNothingIsReadOrWritten)
 }
 
 }  // namespace
+
+TEST(Scoreboard, TheShippedAnimationDataHoldsTheDigitAndLetterSheets)
+{
+    InitializeLogging();
+    AnimationUpdate animations;
+    LevelManager::Instance().LoadAnimationData(animations);  // the game's own file, from the repository root
+    struct Sheet {
+        const char* name;
+        std::int32_t frames;
+        std::int32_t columns;
+        std::int32_t rows;
+    };
+    for (const Sheet& sheet : {Sheet{"DigitsAnim", 10, 10, 1}, Sheet{"LettersAnim", 26, 13, 2}}) {
+        ASSERT_EQ(animations.animations.count(sheet.name), 1u) << sheet.name;
+        const AnimationData& data = animations.animations.at(sheet.name);
+        EXPECT_EQ(data.frameCount, sheet.frames) << sheet.name;
+        EXPECT_EQ(data.columns, sheet.columns) << sheet.name;
+        EXPECT_EQ(data.rows, sheet.rows) << sheet.name;
+        EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::path("Resources/Images") / data.spriteSheet))
+            << data.spriteSheet;
+    }
+}
