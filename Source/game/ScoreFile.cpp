@@ -67,15 +67,14 @@ void ScoreFile::Read(const std::filesystem::path& path, std::vector<ScoreEntry>&
             end = text.size();
         }
         ++lineNumber;
-        if (lineNumber > MaxLines) {
-            LogWarn("Leaderboard file {}: only its first {} lines are read", path.string(), MaxLines);
-            return;
-        }
-
         const std::string_view line(text.data() + start, end - start);
         start = end + 1;
         if (IsEmptyLine(line))
             continue;
+        if (lineNumber > MaxLines) {
+            LogWarn("Leaderboard file {}: only its first {} lines are read", path.string(), MaxLines);
+            return;
+        }
         if (line.size() > MaxLineLength) {
             LogWarn("Leaderboard file {}: line {} is longer than {} bytes; skipped", path.string(), lineNumber, MaxLineLength);
             continue;

@@ -95,6 +95,13 @@ TEST(ScoreFile, OnlyTheLinesThatCanMatterAreRead)
 {
     InitializeLogging();
 
+    // Empty lines after the last that can be read are no loss.
+    std::string fullBoard;
+    for (std::size_t i = 0; i < ScoreFile::MaxLines; ++i)
+        fullBoard += "P " + std::to_string(i) + "\n";
+    EXPECT_EQ(ReadText(fullBoard + "\n\r\n").size(), ScoreFile::MaxLines);
+    EXPECT_FALSE(LoggedContaining("Leaderboard file"));
+
     // More lines than the game could show: the first ones are kept.
     std::string manyLines;
     for (std::size_t i = 0; i < 1000; ++i)
