@@ -2,8 +2,11 @@
 // and the level sequence through the score entry and the leaderboard.
 #include "GameFlowFixture.h"
 
+#include "TestSupport.h"
 #include "core/InputManager.h"
+#include "core/SystemManager.h"
 #include "game/GameState.h"
+#include "game/Scoreboard.h"
 #include "game/ScreenObjects.h"
 #include "graphics/Camera.h"
 
@@ -270,6 +273,37 @@ TEST_F(GameFlow, LevelEndShowsTheOverviewThenScoreEntryLeaderboardAndTheNextLeve
     Tap(Enter);
     EXPECT_EQ(GameStateIndex, 1);
     EXPECT_EQ(CurrentLevel(), "Main Menu");
+}
+
+TEST_F(GameFlow, TheScoreIsEnteredThenShownOnTheLeaderboardBetweenLevels)
+{
+    ToFirstLevel();
+    const Engine::Scoreboard& scoreboard = *Engine::GetSystem<Engine::Scoreboard>();
+    EXPECT_TRUE(Exists("ScoreDigit0"));
+    Frames(150);  // two and a half seconds of play
+    const std::uint32_t score = scoreboard.score;
+    EXPECT_LT(score, 300u);
+    EXPECT_GE(score, 297u);
+
+    FinishLevel();
+    Frame();
+    EXPECT_EQ(TestSupport::ReadFile(TestSupport::TemporaryHome() / "Documents" / "Scoreboard.txt"),
+              "PLAYER " + std::to_string(scoreboard.score) + "\n");
+
+    Tap(Enter);
+    ASSERT_EQ(GameStateIndex, 8);
+    Frame();
+    EXPECT_TRUE(Exists("Leaderboard10"));  // the title's last letter
+    EXPECT_EQ(Count("Letter5"), 1u);       // one row: "PLAYER"
+    EXPECT_TRUE(Exists("EntryDigit5"));
+
+    Tap(Enter);
+    ASSERT_EQ(GameStateIndex, 4);
+    Frame();
+    EXPECT_FALSE(Exists("Leaderboard10"));
+    EXPECT_FALSE(Exists("Letter0"));
+    EXPECT_EQ(scoreboard.score, 300u);  // a new level starts a new score
+    EXPECT_TRUE(Exists("ScoreDigit0"));
 }
 
 TEST_F(GameFlow, TheLeaderboardOpenedFromTheMenuReturnsToTheMenuOnly)
