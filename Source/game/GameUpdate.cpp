@@ -68,13 +68,15 @@ void StartLevel(const Engine::LevelInfo& level)
     Engine::GetSystem<Engine::SoundSystem>()->PlayEvent(level.music);
 }
 
-void CarryOutConfirmedAction()
+void CarryOutConfirmedAction(Game& game)
 {
     auto* sound = Engine::GetSystem<Engine::SoundSystem>();
     Engine::LevelManager& levels = Engine::LevelManager::Instance();
     switch (ConfirmAction) {
     case 0:
-        Window::PostQuit();
+        // As a quit event would: the loop ends once this frame is done.
+        Window::LogQuit();
+        game.running = 0;
         break;
     case 1:
         Engine::GetSystem<Engine::Scoreboard>()->score = RestartScore;
@@ -168,7 +170,7 @@ void Game::Update()
         previousState = GameStateIndex;
         confirmDialogOpen = 0;
         paused = 0;
-        CarryOutConfirmedAction();
+        CarryOutConfirmedAction(*this);
     }
 
     ShowCursor(editorActive != 0);

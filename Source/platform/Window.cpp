@@ -85,7 +85,7 @@ bool Window::PumpMessages()
         if (UiBackendReady())
             ImGui_ImplSDL2_ProcessEvent(&event);
         if (event.type == SDL_QUIT) {
-            LogInfo("Quitting Game...");
+            LogQuit();
             return false;
         }
         HandleMessage(event);
@@ -93,13 +93,7 @@ bool Window::PumpMessages()
     return true;
 }
 
-void Window::PostQuit()
-{
-    SDL_Event quit{};
-    quit.type = SDL_QUIT;
-    if (SDL_PushEvent(&quit) < 0)
-        LogError("The quit event could not be queued: {}", SDL_GetError());
-}
+void Window::LogQuit() { LogInfo("Quitting Game..."); }
 
 void Window::HandleMessage(const SDL_Event& event)
 {

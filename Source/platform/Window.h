@@ -22,8 +22,8 @@ public:
     // quit event stay queued for a later pump.
     static bool PumpMessages();
 
-    // Queues the quit event, as SIGINT does: the frame loop ends after the frame that meets it.
-    static void PostQuit();
+    // The line that every way of quitting logs, the quit event's and the confirmed quit's.
+    static void LogQuit();
 
     SDL_Window* Handle() const { return handle; }
     // The window is in front: it has the keyboard focus (followed from the window events).

@@ -3,9 +3,6 @@
 // again, as the file describes them. Scripts call it when the player dies.
 #pragma once
 
-#include <cstdint>
-#include <string>
-
 namespace Engine {
 
 // Respawns the enemies of the level that GameStateIndex names. A level that cannot be

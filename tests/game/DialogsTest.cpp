@@ -97,11 +97,11 @@ TEST_P(PauseMenu, EntryDoesWhatItSays)
     EXPECT_EQ(GameStateIndex, entry.state);
     EXPECT_EQ(CurrentLevel(), entry.level);
     EXPECT_EQ(game->paused, entry.stillPaused);
-    // A quit leaves everything as it stands: the game ends after the next frame.
+    // A quit leaves everything as it stands: the frame loop ends after the frame.
     const bool quitting = entry.confirmAction == 0 && entry.answerYes;
     EXPECT_EQ(AllExist(PauseObjects), entry.stillPaused || quitting);
     EXPECT_EQ(game->pauseMenuSelection, entry.selection);
-    EXPECT_EQ(QueuedQuits(), quitting ? 1 : 0);
+    EXPECT_EQ(game->running, quitting ? 0 : 1);
 
     const bool restarted = entry.confirmAction == 1 && entry.answerYes;
     EXPECT_EQ(Engine::GetSystem<Engine::Scoreboard>()->score, restarted ? 300u : 12u);
@@ -289,15 +289,21 @@ TEST_F(GameFlow, CloseButtonAsksFirstAndFreezesTheWorldUntilAnswered)
     EXPECT_EQ(game->confirmDialogOpen, 0);
     Frame();
     EXPECT_EQ(PausedParameter("Level1_LevelMusic"), 0.0f);
-    EXPECT_EQ(QueuedQuits(), 0);
+    EXPECT_EQ(game->running, 1);
 
-    // Yes ends the frame loop: the quit event is met by the next frame's message pump.
+    // Yes ends the frame loop after the frame that took the answer, as a quit event would.
     game->window.closeRequested = 1;
     Frame();
-    Tap(Enter);
-    EXPECT_EQ(QueuedQuits(), 1);
-    game->Run();
+    SDL_Event enter{};
+    enter.key.type = SDL_KEYDOWN;
+    enter.key.keysym.sym = SDLK_RETURN;
+    ASSERT_EQ(SDL_PushEvent(&enter), 1);
+    const std::int64_t frameStart = now;
+    game->Run();  // one frame: the pump hands Enter over, the update quits
     EXPECT_EQ(game->running, 0);
+    EXPECT_EQ(game->frameStartTime, frameStart);
+    EXPECT_EQ(CountLogLines("[info] Quitting Game..."), 1);
+    EXPECT_EQ(QueuedQuits(), 0);
 }
 
 }  // namespace GameFlowTest

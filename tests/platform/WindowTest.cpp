@@ -107,7 +107,7 @@ TEST_F(WindowTest, CloseButtonOnlySetsTheRequestFlag)
     EXPECT_FALSE(SDL_GetHintBoolean(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, SDL_TRUE));
 }
 
-TEST_F(WindowTest, FollowsItsInputFocusAndPostsTheQuitEventItself)
+TEST_F(WindowTest, FollowsItsInputFocusFromTheWindowEvents)
 {
     EXPECT_FALSE(window->HasInputFocus());
     for (const auto& [event, focused] : {std::pair{SDL_WINDOWEVENT_FOCUS_GAINED, true}, std::pair{SDL_WINDOWEVENT_FOCUS_LOST, false}}) {
@@ -119,10 +119,6 @@ TEST_F(WindowTest, FollowsItsInputFocusAndPostsTheQuitEventItself)
         EXPECT_TRUE(Window::PumpMessages());
         EXPECT_EQ(window->HasInputFocus(), focused);
     }
-
-    Window::PostQuit();
-    EXPECT_FALSE(Window::PumpMessages());
-    EXPECT_EQ(CountLogLines("[info] Quitting Game...\n"), 1);
 }
 
 TEST_F(WindowTest, QueuedEventsAreAllHandledInQueueOrder)
