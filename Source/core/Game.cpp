@@ -1,14 +1,8 @@
 #include "core/Game.h"
 
 #include "core/FrameTime.h"
-#include "core/GameObjectTable.h"
 #include "core/Log.h"
-#include "core/SoundSystem.h"
-#include "core/SystemManager.h"
 #include "graphics/Camera.h"
-#include "platform/Cursor.h"
-#include "platform/UiLayer.h"
-#include "scripting/ScriptManager.h"
 
 #include <utility>
 
@@ -45,42 +39,6 @@ Game::Game(Engine::FrameClock frameClock)
 {
     // The first frame's delta spans from here, after the window and renderer exist.
     lastFrameTime = clock.now();
-}
-
-namespace {
-// The level musics that turn quiet and muffled while the world stands still.
-constexpr const char* LevelMusics[] = {"Level1_LevelMusic", "Level3_LevelMusic", "Level4_LevelMusic", "Level5_LevelMusic"};
-}  // namespace
-
-int Game::Init()
-{
-    InitializeLogging();
-    Platform::SetCursorVisible(false);
-
-    // The first use of the registry creates the fifteen systems and runs their Init.
-    auto* scripts = Engine::GetSystem<Engine::ScriptManager>();
-    scripts->RegisterEveryFrame("ApplyGravity");
-    scripts->RegisterEveryFrame("ApplyFriction");
-    return 0;
-}
-
-void Game::Update()
-{
-    Engine::Camera* camera = Engine::Camera::Instance();
-    camera->followedObjectId = static_cast<std::int32_t>(Engine::GameObjectTable::Instance().FindGameObject("Player"));
-    camera->game = this;
-
-    auto* sound = Engine::GetSystem<Engine::SoundSystem>();
-    const bool frozen = paused || confirmDialogOpen || editorActive;
-    for (const char* music : LevelMusics)
-        sound->SetEventParameter(music, "Paused", frozen ? 100.0f : 0.0f);
-    if (!frozen)
-        Engine::SystemManager::Instance().Update();
-    // Sound keeps playing and fading while the world stands still.
-    sound->Update();
-
-    // The cursor shows only while the editor is open, whatever the UI back-end would like.
-    Platform::UiLayer::SetCursorVisible(editorActive != 0);
 }
 
 void Game::Run()

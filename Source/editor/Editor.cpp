@@ -10,4 +10,6 @@ Editor& Editor::Instance()
 
 Editor::Editor() = default;
 
+void Editor::RunFrame() {}
+
 }  // namespace Engine
