@@ -215,6 +215,14 @@ TEST(LuaGlobalFunctions, TimersOfAReplacedLuaStateCallNothing)
     EXPECT_THAT(Reports(), ElementsAre("delay ran", "repeat ran"));
 }
 
+TEST(LuaGlobalFunctions, TimerFunctionThatNeverEndsEndsAtTheBudget)
+{
+    GameWorld world({"interface"});
+    world.Run("EndlessTimer");
+    world.AdvanceTimers(2);
+    EXPECT_THAT(Reports(), ElementsAre("next timer"));
+}
+
 TEST(LuaGlobalFunctions, KeyBindingsQueueTheirScriptAndNeverReplaceABinding)
 {
     GameWorld world({"interface"});
