@@ -1,0 +1,100 @@
+#include "scripting/LuaTextOnlyLoading.h"
+
+namespace Engine {
+
+namespace {
+
+// The base library's function (upvalue 1) called with its mode argument forced to "t",
+// the arguments after it kept: load(chunk, name, mode, env), loadfile(name, mode, env).
+template <int ModeArgument>
+int WithTextMode(lua_State* L)
+{
+    lua_settop(L, lua_gettop(L) > ModeArgument ? lua_gettop(L) : ModeArgument);
+    lua_pushliteral(L, "t");
+    lua_replace(L, ModeArgument);
+    lua_pushvalue(L, lua_upvalueindex(1));
+    lua_insert(L, 1);
+    lua_call(L, lua_gettop(L) - 1, LUA_MULTRET);
+    return lua_gettop(L);
+}
+
+// Without a name the base library would read standard input, where the game waits for ever.
+void RequireFileName(lua_State* L, const char* function)
+{
+    if (lua_type(L, 1) != LUA_TSTRING)
+        luaL_error(L, "bad argument #1 to '%s' (file name expected, got %s)", function, luaL_typename(L, 1));
+}
+
+int LoadFile(lua_State* L)
+{
+    RequireFileName(L, "loadfile");
+    return WithTextMode<2>(L);
+}
+
+// dofile(name): runs the file's text and gives back what it returns.
+int DoFile(lua_State* L)
+{
+    RequireFileName(L, "dofile");
+    lua_settop(L, 1);
+    if (luaL_loadfilex(L, lua_tostring(L, 1), "t") != LUA_OK)
+        return lua_error(L);
+    lua_call(L, 0, LUA_MULTRET);
+    return lua_gettop(L) - 1;
+}
+
+// The module searcher for Lua files along package.path (upvalue 1 is the package table),
+// as the package library's own but for text only.
+int SearchLuaText(lua_State* L)
+{
+    const char* name = luaL_checkstring(L, 1);
+    lua_getfield(L, lua_upvalueindex(1), "searchpath");
+    lua_pushvalue(L, 1);
+    if (lua_getfield(L, lua_upvalueindex(1), "path") != LUA_TSTRING)
+        return luaL_error(L, "'package.path' must be a string");
+    lua_call(L, 2, 2);
+    if (lua_isnil(L, -2))
+        return 1;  // the message of the paths tried
+    lua_pop(L, 1);
+    const char* fileName = lua_tostring(L, -1);
+    if (luaL_loadfilex(L, fileName, "t") != LUA_OK)
+        return luaL_error(L, "error loading module '%s' from file '%s':\n\t%s", name, fileName, lua_tostring(L, -1));
+    lua_insert(L, -2);  // the loader, then the file name as its extra value
+    return 2;
+}
+
+void Wrap(lua_State* L, const char* name, lua_CFunction wrapper)
+{
+    lua_getglobal(L, name);
+    lua_pushcclosure(L, wrapper, 1);
+    lua_setglobal(L, name);
+}
+
+}  // namespace
+
+void RestrictCodeLoadingToText(lua_State* L)
+{
+    Wrap(L, "load", &WithTextMode<3>);
+    Wrap(L, "loadfile", &LoadFile);
+    lua_pushcfunction(L, &DoFile);
+    lua_setglobal(L, "dofile");
+
+    if (lua_getglobal(L, LUA_LOADLIBNAME) == LUA_TTABLE) {
+        const int package = lua_gettop(L);
+        lua_pushnil(L);
+        lua_setfield(L, package, "loadlib");
+        // The preload searcher stays, the Lua one becomes text-only and the two C ones go.
+        lua_createtable(L, 2, 0);
+        const int searchers = lua_gettop(L);
+        lua_getfield(L, package, "searchers");
+        lua_rawgeti(L, -1, 1);
+        lua_rawseti(L, searchers, 1);
+        lua_pop(L, 1);
+        lua_pushvalue(L, package);
+        lua_pushcclosure(L, &SearchLuaText, 1);
+        lua_rawseti(L, searchers, 2);
+        lua_setfield(L, package, "searchers");
+    }
+    lua_pop(L, 1);
+}
+
+}  // namespace Engine
