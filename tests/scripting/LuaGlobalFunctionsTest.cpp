@@ -23,6 +23,7 @@
 #include "game/GameState.h"
 #include "gameplay/ParticleSystem.h"
 #include "graphics/Camera.h"
+#include "platform/KeyMap.h"
 #include "platform/StudioEventInstance.h"
 
 #include <fmt/format.h>
@@ -255,6 +256,16 @@ TEST(LuaGlobalFunctions, KeyBindingsQueueTheirScriptAndNeverReplaceABinding)
     EXPECT_TRUE(input.keyPressed.contains('J'));
     input.KeyReleased('Q');
     EXPECT_THAT(queuedBy([&] { input.KeyPressed('Q'); }), IsEmpty());
+}
+
+TEST(LuaGlobalFunctions, LowerCaseLetterBindingFiresFromTheKeypad)
+{
+    GameWorld world({"interface"});
+    world.Run("Keys", 4);
+    world.scripts.runList.clear();
+    world.scripts.runObjectIds.clear();
+    Engine::InputManager::Instance().KeyPressed(Platform::VirtualKeyFromSdl(SDLK_KP_1));
+    EXPECT_THAT(world.scripts.runList, ElementsAre("Keypad"));
 }
 
 TEST(LuaGlobalFunctions, EveryFrameListTakesAHandleOnceAndLetsItGo)
