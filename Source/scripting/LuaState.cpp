@@ -1,7 +1,7 @@
 #include "scripting/LuaState.h"
 
 #include "core/Log.h"
-#include "scripting/LuaTextOnlyLoading.h"
+#include "scripting/LuaLibraryLimits.h"
 
 #include <cstdlib>
 
@@ -42,7 +42,7 @@ void LuaState::OpenLibraries()
         luaL_requiref(L, library.name, library.func, 1);
         lua_pop(L, 1);
     }
-    RestrictCodeLoadingToText(L);
+    LimitLibrariesForScripts(L);
 }
 
 void LuaState::GlobalTable(const char* name)

@@ -25,7 +25,7 @@ public:
     lua_State* Raw() const { return state.get(); }
 
     // base, math, package, string and table, in that order; no io, os, debug, coroutine or utf8.
-    // Code loads from Lua text only, and no native code loads at all.
+    // Code loads from Lua text only, no native code loads at all, and there are no finalizers.
     void OpenLibraries();
 
     LuaEnvironment NewEnvironment() const { return LuaEnvironment::Create(Raw()); }

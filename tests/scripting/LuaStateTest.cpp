@@ -1,5 +1,6 @@
 // The scripts' Lua state as a guard of the game: a memory ceiling that fails only the call
-// that passes it, and code that loads from Lua text only, in every way a script can load it.
+// that passes it, code that loads from Lua text only, in every way a script can load it, and
+// no finalizers, which would run out of reach of the instruction budget.
 #include "LuaSandbox.h"
 #include "ScriptFixture.h"
 
@@ -91,4 +92,17 @@ TEST(LuaState, PrecompiledChunksAreRefusedByEveryWayOfLoadingCode)
             EXPECT_THAT(error, HasSubstr(test.error));
     }
     EXPECT_THAT(Reports(), ElementsAre("3", "text ran", "text ran", "text result", "text ran", "nil 2"));
+}
+
+TEST(LuaState, MetatablesWithFinalizersAreRefused)
+{
+    LuaSandbox sandbox;
+    EXPECT_EQ(sandbox.Run("setmetatable({}, {__gc = function() while true do end end})\ncollectgarbage()"),
+              "test:1: bad argument #2 to 'setmetatable' (finalizers (__gc) are not available to scripts)");
+    EXPECT_EQ(sandbox.Run("local t = {}\n"
+                          "Report(tostring(setmetatable(t, {__index = function() return 5 end}) == t) .. ' ' .. t.x)\n"
+                          "setmetatable(t, nil)\n"
+                          "Report(tostring(t.x))"),
+              "");
+    EXPECT_THAT(Reports(), ElementsAre("true 5", "nil"));
 }

@@ -1,4 +1,4 @@
-#include "scripting/LuaTextOnlyLoading.h"
+#include "scripting/LuaLibraryLimits.h"
 
 namespace Engine {
 
@@ -62,6 +62,21 @@ int SearchLuaText(lua_State* L)
     return 2;
 }
 
+// setmetatable(t, mt) for a metatable without __gc (read raw, as Lua itself reads it).
+int SetMetatableWithoutFinalizer(lua_State* L)
+{
+    if (lua_type(L, 2) == LUA_TTABLE) {
+        lua_pushliteral(L, "__gc");
+        if (lua_rawget(L, 2) != LUA_TNIL)
+            return luaL_error(L, "bad argument #2 to 'setmetatable' (finalizers (__gc) are not available to scripts)");
+        lua_pop(L, 1);
+    }
+    lua_pushvalue(L, lua_upvalueindex(1));
+    lua_insert(L, 1);
+    lua_call(L, lua_gettop(L) - 1, LUA_MULTRET);
+    return lua_gettop(L);
+}
+
 void Wrap(lua_State* L, const char* name, lua_CFunction wrapper)
 {
     lua_getglobal(L, name);
@@ -71,8 +86,9 @@ void Wrap(lua_State* L, const char* name, lua_CFunction wrapper)
 
 }  // namespace
 
-void RestrictCodeLoadingToText(lua_State* L)
+void LimitLibrariesForScripts(lua_State* L)
 {
+    Wrap(L, "setmetatable", &SetMetatableWithoutFinalizer);
     Wrap(L, "load", &WithTextMode<3>);
     Wrap(L, "loadfile", &LoadFile);
     lua_pushcfunction(L, &DoFile);
