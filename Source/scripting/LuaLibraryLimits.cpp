@@ -1,21 +1,29 @@
 #include "scripting/LuaLibraryLimits.h"
 
+#include <cstddef>
+
 namespace Engine {
 
 namespace {
 
-// The base library's function (upvalue 1) called with its mode argument forced to "t",
-// the arguments after it kept: load(chunk, name, mode, env), loadfile(name, mode, env).
+// Every wrapper below holds the library's own function as upvalue 1 and hands it the
+// arguments on the stack once they have passed its checks.
+int CallLibraryFunction(lua_State* L)
+{
+    lua_pushvalue(L, lua_upvalueindex(1));
+    lua_insert(L, 1);
+    lua_call(L, lua_gettop(L) - 1, LUA_MULTRET);
+    return lua_gettop(L);
+}
+
+// load(chunk, name, mode, env) and loadfile(name, mode, env) with the mode forced to "t".
 template <int ModeArgument>
 int WithTextMode(lua_State* L)
 {
     lua_settop(L, lua_gettop(L) > ModeArgument ? lua_gettop(L) : ModeArgument);
     lua_pushliteral(L, "t");
     lua_replace(L, ModeArgument);
-    lua_pushvalue(L, lua_upvalueindex(1));
-    lua_insert(L, 1);
-    lua_call(L, lua_gettop(L) - 1, LUA_MULTRET);
-    return lua_gettop(L);
+    return CallLibraryFunction(L);
 }
 
 // Without a name the base library would read standard input, where the game waits for ever.
@@ -71,26 +79,67 @@ int SetMetatableWithoutFinalizer(lua_State* L)
             return luaL_error(L, "bad argument #2 to 'setmetatable' (finalizers (__gc) are not available to scripts)");
         lua_pop(L, 1);
     }
-    lua_pushvalue(L, lua_upvalueindex(1));
-    lua_insert(L, 1);
-    lua_call(L, lua_gettop(L) - 1, LUA_MULTRET);
-    return lua_gettop(L);
+    return CallLibraryFunction(L);
 }
 
-void Wrap(lua_State* L, const char* name, lua_CFunction wrapper)
+// The library loops in C, out of the budget's sight, once per copy even when there is
+// nothing to copy: string.rep("", 2^40) would never end.
+int RepeatString(lua_State* L)
 {
-    lua_getglobal(L, name);
+    std::size_t length = 0;
+    std::size_t separatorLength = 0;
+    luaL_checklstring(L, 1, &length);
+    luaL_checkinteger(L, 2);
+    luaL_optlstring(L, 3, "", &separatorLength);
+    if (length == 0 && separatorLength == 0) {
+        lua_pushliteral(L, "");
+        return 1;
+    }
+    return CallLibraryFunction(L);
+}
+
+// The same for table.move(a1, f, e, t, a2), which loops over the range even when the
+// tables hold nothing there. No table within the memory ceiling holds more elements.
+int MoveElements(lua_State* L)
+{
+    constexpr lua_Integer MostElements = lua_Integer{1} << 25;
+    const lua_Integer first = luaL_checkinteger(L, 2);
+    const lua_Integer last = luaL_checkinteger(L, 3);
+    if (last >= first && (first < 0 ? last > first + MostElements - 1 : last - first >= MostElements))
+        return luaL_error(L, "bad argument #3 to 'move' (more than %d elements to move)", static_cast<int>(MostElements));
+    return CallLibraryFunction(L);
+}
+
+void WrapField(lua_State* L, int table, const char* name, lua_CFunction wrapper)
+{
+    lua_getfield(L, table, name);
     lua_pushcclosure(L, wrapper, 1);
-    lua_setglobal(L, name);
+    lua_setfield(L, table, name);
+}
+
+void WrapGlobal(lua_State* L, const char* name, lua_CFunction wrapper)
+{
+    lua_pushglobaltable(L);
+    WrapField(L, lua_gettop(L), name, wrapper);
+    lua_pop(L, 1);
+}
+
+void WrapLibraryField(lua_State* L, const char* library, const char* name, lua_CFunction wrapper)
+{
+    if (lua_getglobal(L, library) == LUA_TTABLE)
+        WrapField(L, lua_gettop(L), name, wrapper);
+    lua_pop(L, 1);
 }
 
 }  // namespace
 
 void LimitLibrariesForScripts(lua_State* L)
 {
-    Wrap(L, "setmetatable", &SetMetatableWithoutFinalizer);
-    Wrap(L, "load", &WithTextMode<3>);
-    Wrap(L, "loadfile", &LoadFile);
+    WrapGlobal(L, "setmetatable", &SetMetatableWithoutFinalizer);
+    WrapGlobal(L, "load", &WithTextMode<3>);
+    WrapGlobal(L, "loadfile", &LoadFile);
+    WrapLibraryField(L, LUA_STRLIBNAME, "rep", &RepeatString);
+    WrapLibraryField(L, LUA_TABLIBNAME, "move", &MoveElements);
     lua_pushcfunction(L, &DoFile);
     lua_setglobal(L, "dofile");
 

@@ -1,6 +1,6 @@
 // The scripts' Lua state as a guard of the game: a memory ceiling that fails only the call
 // that passes it, code that loads from Lua text only, in every way a script can load it, and
-// no finalizers, which would run out of reach of the instruction budget.
+// no work (finalizers, loops inside the library) out of reach of the instruction budget.
 #include "LuaSandbox.h"
 #include "ScriptFixture.h"
 
@@ -94,15 +94,31 @@ TEST(LuaState, PrecompiledChunksAreRefusedByEveryWayOfLoadingCode)
     EXPECT_THAT(Reports(), ElementsAre("3", "text ran", "text ran", "text result", "text ran", "nil 2"));
 }
 
-TEST(LuaState, MetatablesWithFinalizersAreRefused)
+TEST(LuaState, WorkOutOfTheBudgetsSightIsRefused)
 {
     LuaSandbox sandbox;
-    EXPECT_EQ(sandbox.Run("setmetatable({}, {__gc = function() while true do end end})\ncollectgarbage()"),
-              "test:1: bad argument #2 to 'setmetatable' (finalizers (__gc) are not available to scripts)");
-    EXPECT_EQ(sandbox.Run("local t = {}\n"
-                          "Report(tostring(setmetatable(t, {__index = function() return 5 end}) == t) .. ' ' .. t.x)\n"
-                          "setmetatable(t, nil)\n"
-                          "Report(tostring(t.x))"),
-              "");
-    EXPECT_THAT(Reports(), ElementsAre("true 5", "nil"));
+    struct Case {
+        const char* chunk;
+        const char* error;  // "" for a chunk that must run cleanly
+    };
+    const std::vector<Case> cases = {
+        // Finalizers run with hooks off, where no budget reaches.
+        {"setmetatable({}, {__gc = function() while true do end end})\ncollectgarbage()",
+         "test:1: bad argument #2 to 'setmetatable' (finalizers (__gc) are not available to scripts)"},
+        {"local t = {}\nReport(tostring(setmetatable(t, {__index = function() return 5 end}) == t) .. ' ' .. t.x)\n"
+         "setmetatable(t, nil)\nReport(tostring(t.x))",
+         ""},
+        // Loops in C that copy nothing, for ever.
+        {"Report('[' .. string.rep('', 1 << 40) .. ('').rep('', 1 << 40, '') .. ']')", ""},
+        {"Report(('x'):rep(3, ',') .. ' ' .. string.rep('ab', 2))", ""},
+        {"table.move({}, 1, 1 << 40, 1, {})", "test:1: bad argument #3 to 'move' (more than 33554432 elements to move)"},
+        {"table.move({}, math.mininteger, -1, 1)",
+         "test:1: bad argument #3 to 'move' (more than 33554432 elements to move)"},
+        {"Report(table.concat(table.move({1, 2, 3}, 1, 3, 2), ' '))", ""},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.chunk);
+        EXPECT_EQ(sandbox.Run(test.chunk), test.error);
+    }
+    EXPECT_THAT(Reports(), ElementsAre("true 5", "nil", "[]", "x,x,x abab", "1 1 2 3"));
 }
