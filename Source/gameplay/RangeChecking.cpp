@@ -3,6 +3,7 @@
 #include "core/ComponentStore.h"
 #include "core/Controller.h"
 #include "core/EventManager.h"
+#include "core/GameClock.h"
 #include "core/GameObjectTable.h"
 #include "core/Range.h"
 #include "core/RigidBody.h"
@@ -56,7 +57,7 @@ void RangeChecking::Update()
         const float enemyY = enemy->y_pos;
         const float distance =
             std::sqrt((playerY - enemyY) * (playerY - enemyY) + (playerX - enemyX) * (playerX - enemyX));
-        const auto now = std::chrono::steady_clock::now();
+        const auto now = GameClock::Now();
         if (distance > range->range)
             continue;
         // The wait runs from the last shot (or the Range's creation), in or out of range.
