@@ -16,7 +16,7 @@ constexpr int LinesPerFrame = 10;
 // libstdc++ matches by recursion, one level per matched character, so a very long token (a
 // string or comment of tens of thousands of bytes on one line) would overflow the stack. Each
 // search sees at most this many bytes; a longer token is coloured in pieces.
-constexpr std::ptrdiff_t LongestToken = 1024;
+constexpr std::ptrdiff_t LongestToken = 2048;
 
 void SetCommentFlag(TextEditor::Glyph& glyph, bool inComment)
 {
