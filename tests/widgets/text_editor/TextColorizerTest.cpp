@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -113,6 +114,70 @@ TEST(TextColorizer, BlockCommentsAreMarkedAcrossLines)
                 marks.push_back(InBlockComment(editor, line, column) ? 'c' : '.');
             EXPECT_EQ(marks, c.marks[static_cast<std::size_t>(line)]) << c.text;
         }
+    }
+}
+
+// The comment pass reads plain stretches four glyphs at a time; on random text full of quotes,
+// escapes and marker characters at every alignment it must mark exactly what the rule, applied
+// glyph by glyph, marks.
+TEST(TextColorizer, CommentPassMatchesTheGlyphByGlyphRule)
+{
+    const auto mark = [](const std::vector<std::string>& lines, const std::string& opener, const std::string& closer) {
+        std::string marks;
+        bool inComment = false;
+        bool inString = false;
+        for (const std::string& line : lines) {
+            std::string lineMarks(line.size(), '.');
+            for (std::size_t column = 0; column < line.size(); ++column) {
+                const char ch = line[column];
+                if (inString) {
+                    lineMarks[column] = inComment ? 'c' : '.';
+                    if ((ch == '"' && column + 1 < line.size() && line[column + 1] == '"') ||
+                        (ch == '\\' && column + 1 < line.size()))
+                        lineMarks[++column] = inComment ? 'c' : '.';
+                    else if (ch == '"')
+                        inString = false;
+                } else if (ch == '"') {
+                    inString = true;
+                    lineMarks[column] = inComment ? 'c' : '.';
+                } else {
+                    inComment = inComment || line.compare(column, opener.size(), opener) == 0;
+                    lineMarks[column] = inComment ? 'c' : '.';
+                    if (column + 1 >= closer.size() && line.compare(column + 1 - closer.size(), closer.size(), closer) == 0)
+                        inComment = false;
+                }
+            }
+            marks += lineMarks + "|";
+        }
+        return marks;
+    };
+    std::mt19937 random(7u);
+    const std::vector<std::string> pieces = {"a", "b", "cd", " ", "\t", "-", "[", "]", "\"", "\\", "*", "/",
+                                             "efgh", "--[[", "]]", "/*", "*/", "ijklmnop"};
+    for (const bool lua : {true, false}) {
+        const auto language = lua ? TextEditor::LanguageDefinition::Lua() : TextEditor::LanguageDefinition::HLSL();
+        std::vector<std::string> lines;
+        std::string text;
+        for (int line = 0; line < 300; ++line) {
+            std::string row;
+            const int length = static_cast<int>(random() % 16);
+            for (int piece = 0; piece < length; ++piece)
+                row += pieces[random() % pieces.size()];
+            lines.push_back(row);
+            text += row + (line + 1 < 300 ? "\n" : "");
+        }
+        TextEditor editor;
+        editor.SetLanguageDefinition(language);
+        editor.SetText(text);
+        editor.ColorizeStep();
+        std::string marks;
+        for (int line = 0; line < editor.GetLineCount(); ++line) {
+            for (int column = 0; column < static_cast<int>(lines[static_cast<std::size_t>(line)].size()); ++column)
+                marks.push_back(InBlockComment(editor, line, column) ? 'c' : '.');
+            marks += "|";
+        }
+        EXPECT_EQ(marks, mark(lines, language.mCommentStart, language.mCommentEnd)) << language.mName;
+        EXPECT_NE(marks.find('c'), std::string::npos) << language.mName;
     }
 }
 
