@@ -77,11 +77,25 @@ TEST(TextColorizer, BuiltInNamesAreKnown)
         {true, "isyieldable", PaletteIndex::LibraryIdentifier}, {true, "bit32", PaletteIndex::LibraryIdentifier},
         {true, "__tostring", PaletteIndex::LibraryIdentifier},  {true, "GameObject", PaletteIndex::Identifier},
     };
-    for (const NameCase& c : cases) {
-        const auto language = c.lua ? TextEditor::LanguageDefinition::Lua() : TextEditor::LanguageDefinition::HLSL();
-        ExpectTokens(language, c.name, {{0, c.colour}});
-        if (c.colour == PaletteIndex::LibraryIdentifier) {
-            EXPECT_EQ(language.mIdentifiers.at(c.name).mTooltip, "Built-in function");
+    for (const bool lua : {false, true}) {
+        TextEditor editor;
+        editor.SetLanguageDefinition(lua ? TextEditor::LanguageDefinition::Lua() : TextEditor::LanguageDefinition::HLSL());
+        std::vector<NameCase> names;
+        std::string text;
+        for (const NameCase& c : cases)
+            if (c.lua == lua) {
+                names.push_back(c);
+                text += std::string(c.name) + "\n";
+            }
+        editor.SetText(text);
+        ColorizeAll(editor);
+        const auto& identifiers = editor.GetLanguageDefinition().mIdentifiers;
+        for (int line = 0; line < static_cast<int>(names.size()); ++line) {
+            const NameCase& c = names[static_cast<std::size_t>(line)];
+            EXPECT_EQ(TokenColour(editor, line, 0), c.colour) << c.name;
+            if (c.colour == PaletteIndex::LibraryIdentifier) {
+                EXPECT_EQ(identifiers.at(c.name).mTooltip, "Built-in function") << c.name;
+            }
         }
     }
 }

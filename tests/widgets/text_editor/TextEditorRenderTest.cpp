@@ -269,6 +269,22 @@ TEST_F(TextEditorRender, ReadOnlyWidgetMovesAndCopiesButDoesNotEdit)
     EXPECT_EQ(editor.GetUndoBufferSize(), 0);
 }
 
+// A tooltip is one more window drawn in the frame.
+TEST_F(TextEditorRender, TooltipsForLibraryNamesAndErrorMarkers)
+{
+    Show("print(x)\nx = 1");
+    editor.SetErrorMarkers({{2, "unexpected symbol"}});
+    const auto windowsWithMouseAt = [&](ImVec2 position) {
+        ui.MoveMouse(position);
+        ui.Frame(editor);
+        ui.Frame(editor);
+        return ImGui::GetIO().MetricsRenderWindows;
+    };
+    const int plain = windowsWithMouseAt(ui.CellCentre(0, 6));  // over x, a plain identifier
+    EXPECT_EQ(windowsWithMouseAt(ui.CellCentre(0, 2)), plain + 1) << "over print";
+    EXPECT_EQ(windowsWithMouseAt(ui.CellCentre(1, 2)), plain + 1) << "over the marked line";
+}
+
 TEST_F(TextEditorRender, AnEmptyTextDrawsOnlyTheBackground)
 {
     const TextEditor::Palette& palette = TextEditor::GetDarkPalette();
