@@ -123,50 +123,60 @@ constexpr std::initializer_list<const char*> LuaLibrary = {
     "coroutine", "table", "io", "os", "string", "utf8", "bit32", "math", "debug", "package",
 };
 
-LanguageDefinition BuildHlsl()
+// Token expressions both languages use.
+constexpr const char* DoubleQuotedString = R"re(L?\"(\\.|[^\"])*\")re";
+constexpr const char* DecimalNumber = R"re([+-]?([0-9]+([.][0-9]*)?|[.][0-9]+)([eE][+-]?[0-9]+)?[fF]?)re";
+constexpr const char* IntegerNumber = R"re([+-]?[0-9]+[Uu]?[lL]?[lL]?)re";
+constexpr const char* HexadecimalNumber = R"re(0[xX][0-9a-fA-F]+[uU]?[lL]?[lL]?)re";
+constexpr const char* Name = R"re([a-zA-Z_][a-zA-Z0-9_]*)re";
+constexpr const char* PunctuationMark = R"re([\[\]\{\}\!\%\^\&\*\(\)\-\+\=\~\|\<\>\?\/\;\,\.])re";
+
+LanguageDefinition Definition(const char* name, std::initializer_list<const char*> keywords,
+                              std::initializer_list<const char*> identifiers, const char* commentStart,
+                              const char* commentEnd)
 {
     LanguageDefinition language;
-    language.mName = "HLSL";
-    language.mKeywords.insert(HlslKeywords.begin(), HlslKeywords.end());
-    AddIdentifiers(language, HlslIntrinsics);
-    language.mCommentStart = "/*";
-    language.mCommentEnd = "*/";
-    language.mTokenPatterns = {
-        {R"re(//.*)re", PaletteIndex::Comment},
-        {"[ \t]*#[ \\t]*[a-zA-Z_]+", PaletteIndex::Preprocessor},
-        {R"re(L?\"(\\.|[^\"])*\")re", PaletteIndex::String},
-        {R"re(\'\\?[^\']\')re", PaletteIndex::Character},
-        {R"re([+-]?([0-9]+([.][0-9]*)?|[.][0-9]+)([eE][+-]?[0-9]+)?[fF]?)re", PaletteIndex::Number},
-        {R"re([+-]?[0-9]+[Uu]?[lL]?[lL]?)re", PaletteIndex::Number},
-        {R"re(0[0-7]+[Uu]?[lL]?[lL]?)re", PaletteIndex::Number},
-        {R"re(0[xX][0-9a-fA-F]+[uU]?[lL]?[lL]?)re", PaletteIndex::Number},
-        {R"re([a-zA-Z_][a-zA-Z0-9_]*)re", PaletteIndex::Identifier},
-        {R"re([\[\]\{\}\!\%\^\&\*\(\)\-\+\=\~\|\<\>\?\/\;\,\.])re", PaletteIndex::Punctuation},
-    };
+    language.mName = name;
+    language.mKeywords.insert(keywords.begin(), keywords.end());
+    AddIdentifiers(language, identifiers);
+    language.mCommentStart = commentStart;
+    language.mCommentEnd = commentEnd;
     language.mCaseSensitive = true;
     return language;
 }
 
+LanguageDefinition BuildHlsl()
+{
+    LanguageDefinition language = Definition("HLSL", HlslKeywords, HlslIntrinsics, "/*", "*/");
+    language.mTokenPatterns = {
+        {R"re(//.*)re", PaletteIndex::Comment},
+        {"[ \t]*#[ \\t]*[a-zA-Z_]+", PaletteIndex::Preprocessor},
+        {DoubleQuotedString, PaletteIndex::String},
+        {R"re(\'\\?[^\']\')re", PaletteIndex::Character},
+        {DecimalNumber, PaletteIndex::Number},
+        {IntegerNumber, PaletteIndex::Number},
+        {R"re(0[0-7]+[Uu]?[lL]?[lL]?)re", PaletteIndex::Number},
+        {HexadecimalNumber, PaletteIndex::Number},
+        {Name, PaletteIndex::Identifier},
+        {PunctuationMark, PaletteIndex::Punctuation},
+    };
+    return language;
+}
+
+// The comment markers are compared glyph by glyph, so they are plain text.
 LanguageDefinition BuildLua()
 {
-    LanguageDefinition language;
-    language.mName = "Lua";
-    language.mKeywords.insert(LuaKeywords.begin(), LuaKeywords.end());
-    AddIdentifiers(language, LuaLibrary);
-    // Compared glyph by glyph, so the markers are plain text.
-    language.mCommentStart = "--[[";
-    language.mCommentEnd = "]]";
+    LanguageDefinition language = Definition("Lua", LuaKeywords, LuaLibrary, "--[[", "]]");
     language.mTokenPatterns = {
         {R"re(\-\-.*)re", PaletteIndex::Comment},
-        {R"re(L?\"(\\.|[^\"])*\")re", PaletteIndex::String},
+        {DoubleQuotedString, PaletteIndex::String},
         {R"re(\'[^\']*\')re", PaletteIndex::String},
-        {R"re(0[xX][0-9a-fA-F]+[uU]?[lL]?[lL]?)re", PaletteIndex::Number},
-        {R"re([+-]?([0-9]+([.][0-9]*)?|[.][0-9]+)([eE][+-]?[0-9]+)?[fF]?)re", PaletteIndex::Number},
-        {R"re([+-]?[0-9]+[Uu]?[lL]?[lL]?)re", PaletteIndex::Number},
-        {R"re([a-zA-Z_][a-zA-Z0-9_]*)re", PaletteIndex::Identifier},
-        {R"re([\[\]\{\}\!\%\^\&\*\(\)\-\+\=\~\|\<\>\?\/\;\,\.])re", PaletteIndex::Punctuation},
+        {HexadecimalNumber, PaletteIndex::Number},
+        {DecimalNumber, PaletteIndex::Number},
+        {IntegerNumber, PaletteIndex::Number},
+        {Name, PaletteIndex::Identifier},
+        {PunctuationMark, PaletteIndex::Punctuation},
     };
-    language.mCaseSensitive = true;
     return language;
 }
 

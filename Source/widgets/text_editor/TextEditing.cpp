@@ -20,10 +20,7 @@ void TextEditor::EnterCharacter(char ch)
     UndoRecord record;
     record.mBefore = mState;
     if (HasSelection()) {
-        record.mRemoved = GetSelectedText();
-        record.mRemovedStart = mState.mSelectionStart;
-        record.mRemovedEnd = mState.mSelectionEnd;
-        DeleteSelection();
+        DeleteSelectionInto(record);
     }
     const Coordinates coord = SanitizeCoordinates(mState.mCursorPosition);
     record.mAddedStart = coord;
@@ -61,43 +58,17 @@ void TextEditor::EnterCharacter(char ch)
 
 void TextEditor::Delete()
 {
-    assert(!mReadOnly);
-    if (mLines.empty())
-        return;
-    UndoRecord record;
-    record.mBefore = mState;
-    if (HasSelection()) {
-        record.mRemoved = GetSelectedText();
-        record.mRemovedStart = mState.mSelectionStart;
-        record.mRemovedEnd = mState.mSelectionEnd;
-        DeleteSelection();
-    } else {
-        const Coordinates pos = SanitizeCoordinates(mState.mCursorPosition);
-        SetCursorPosition(pos);
-        Line& line = mLines[static_cast<std::size_t>(pos.mLine)];
-        if (pos.mColumn == static_cast<int>(line.size())) {
-            if (pos.mLine == GetLineCount() - 1)
-                return;
-            record.mRemoved = "\n";
-            record.mRemovedStart = pos;
-            record.mRemovedEnd = pos;
-            Advance(record.mRemovedEnd);
-            const Line& next = mLines[static_cast<std::size_t>(pos.mLine) + 1];
-            line.insert(line.end(), next.begin(), next.end());
-            RemoveLine(pos.mLine + 1);
-        } else {
-            record.mRemoved = std::string(1, line[static_cast<std::size_t>(pos.mColumn)].mChar);
-            record.mRemovedStart = pos;
-            record.mRemovedEnd = Coordinates(pos.mLine, pos.mColumn + 1);
-            line.erase(line.begin() + pos.mColumn);
-        }
-        Colorize(pos.mLine, 1);
-    }
-    record.mAfter = mState;
-    AddUndo(record);
+    EraseAtCursor(true);
 }
 
 void TextEditor::Backspace()
+{
+    EraseAtCursor(false);
+}
+
+// The selection when there is one, else the glyph or line break after (forward) or before the
+// cursor. At the end (start) of the text there is nothing to erase and no record is made.
+void TextEditor::EraseAtCursor(bool forward)
 {
     assert(!mReadOnly);
     if (mLines.empty())
@@ -105,39 +76,66 @@ void TextEditor::Backspace()
     UndoRecord record;
     record.mBefore = mState;
     if (HasSelection()) {
-        record.mRemoved = GetSelectedText();
-        record.mRemovedStart = mState.mSelectionStart;
-        record.mRemovedEnd = mState.mSelectionEnd;
-        DeleteSelection();
+        DeleteSelectionInto(record);
     } else {
         const Coordinates pos = SanitizeCoordinates(mState.mCursorPosition);
         SetCursorPosition(pos);
-        const auto lineIndex = static_cast<std::size_t>(pos.mLine);
-        if (pos.mColumn > 0) {
-            Line& line = mLines[lineIndex];
-            record.mRemoved = std::string(1, line[static_cast<std::size_t>(pos.mColumn) - 1].mChar);
-            record.mRemovedStart = Coordinates(pos.mLine, pos.mColumn - 1);
-            record.mRemovedEnd = pos;
-            line.erase(line.begin() + (pos.mColumn - 1));
-            mState.mCursorPosition.mColumn = pos.mColumn - 1;
-        } else if (pos.mLine > 0) {
-            Line& previous = mLines[lineIndex - 1];
-            const int previousLength = static_cast<int>(previous.size());
-            record.mRemoved = "\n";
-            record.mRemovedStart = Coordinates(pos.mLine - 1, previousLength);
-            record.mRemovedEnd = pos;
-            const Line& line = mLines[lineIndex];
-            previous.insert(previous.end(), line.begin(), line.end());
-            RemoveLine(pos.mLine);
-            mState.mCursorPosition = Coordinates(pos.mLine - 1, previousLength);
-        } else {
+        if (!(forward ? EraseAfter(pos, record) : EraseBefore(pos, record)))
             return;
-        }
-        RevealCursor();
-        Colorize(mState.mCursorPosition.mLine, 1);
     }
     record.mAfter = mState;
     AddUndo(record);
+}
+
+bool TextEditor::EraseAfter(const Coordinates& pos, UndoRecord& record)
+{
+    Line& line = mLines[static_cast<std::size_t>(pos.mLine)];
+    if (pos.mColumn == static_cast<int>(line.size())) {
+        if (pos.mLine == GetLineCount() - 1)
+            return false;
+        record.mRemoved = "\n";
+        record.mRemovedStart = pos;
+        record.mRemovedEnd = pos;
+        Advance(record.mRemovedEnd);
+        const Line& next = mLines[static_cast<std::size_t>(pos.mLine) + 1];
+        line.insert(line.end(), next.begin(), next.end());
+        RemoveLine(pos.mLine + 1);
+    } else {
+        record.mRemoved = std::string(1, line[static_cast<std::size_t>(pos.mColumn)].mChar);
+        record.mRemovedStart = pos;
+        record.mRemovedEnd = Coordinates(pos.mLine, pos.mColumn + 1);
+        line.erase(line.begin() + pos.mColumn);
+    }
+    Colorize(pos.mLine, 1);
+    return true;
+}
+
+bool TextEditor::EraseBefore(const Coordinates& pos, UndoRecord& record)
+{
+    const auto lineIndex = static_cast<std::size_t>(pos.mLine);
+    if (pos.mColumn > 0) {
+        Line& line = mLines[lineIndex];
+        record.mRemoved = std::string(1, line[static_cast<std::size_t>(pos.mColumn) - 1].mChar);
+        record.mRemovedStart = Coordinates(pos.mLine, pos.mColumn - 1);
+        record.mRemovedEnd = pos;
+        line.erase(line.begin() + (pos.mColumn - 1));
+        mState.mCursorPosition.mColumn = pos.mColumn - 1;
+    } else if (pos.mLine > 0) {
+        Line& previous = mLines[lineIndex - 1];
+        const int previousLength = static_cast<int>(previous.size());
+        record.mRemoved = "\n";
+        record.mRemovedStart = Coordinates(pos.mLine - 1, previousLength);
+        record.mRemovedEnd = pos;
+        const Line& line = mLines[lineIndex];
+        previous.insert(previous.end(), line.begin(), line.end());
+        RemoveLine(pos.mLine);
+        mState.mCursorPosition = Coordinates(pos.mLine - 1, previousLength);
+    } else {
+        return false;
+    }
+    RevealCursor();
+    Colorize(mState.mCursorPosition.mLine, 1);
+    return true;
 }
 
 // A position on a line past the text stands for the end of the text, so that selecting from
@@ -188,11 +186,8 @@ void TextEditor::Cut()
         return;
     UndoRecord record;
     record.mBefore = mState;
-    record.mRemoved = GetSelectedText();
-    record.mRemovedStart = mState.mSelectionStart;
-    record.mRemovedEnd = mState.mSelectionEnd;
     Copy();
-    DeleteSelection();
+    DeleteSelectionInto(record);
     record.mAfter = mState;
     AddUndo(record);
 }
@@ -208,10 +203,7 @@ void TextEditor::Paste()
     UndoRecord record;
     record.mBefore = mState;
     if (HasSelection()) {
-        record.mRemoved = GetSelectedText();
-        record.mRemovedStart = mState.mSelectionStart;
-        record.mRemovedEnd = mState.mSelectionEnd;
-        DeleteSelection();
+        DeleteSelectionInto(record);
     }
     record.mAdded = text;
     record.mAddedStart = SanitizeCoordinates(mState.mCursorPosition);
@@ -286,6 +278,15 @@ void TextEditor::InsertText(std::string_view text)
     SetSelection(pos, pos);
     SetCursorPosition(pos);
     Colorize(start.mLine - 1, lines + 2);
+}
+
+// Removes the selection and records what it held in the record.
+void TextEditor::DeleteSelectionInto(UndoRecord& record)
+{
+    record.mRemoved = GetSelectedText();
+    record.mRemovedStart = mState.mSelectionStart;
+    record.mRemovedEnd = mState.mSelectionEnd;
+    DeleteSelection();
 }
 
 void TextEditor::DeleteSelection()

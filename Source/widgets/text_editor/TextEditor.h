@@ -121,6 +121,14 @@ public:
 
         void Undo(TextEditor& editor) const;
         void Redo(TextEditor& editor) const;
+
+    private:
+        struct Side {
+            const std::string& text;
+            Coordinates start;
+            Coordinates end;
+        };
+        static void Replace(TextEditor& editor, const Side& out, const Side& in, int extraLines);
     };
 
     TextEditor();
@@ -218,6 +226,10 @@ private:
     int InsertTextAt(Coordinates& where, std::string_view text);
     void InsertText(std::string_view text);
     void DeleteSelection();
+    void DeleteSelectionInto(UndoRecord& record);
+    void EraseAtCursor(bool forward);
+    bool EraseAfter(const Coordinates& pos, UndoRecord& record);
+    bool EraseBefore(const Coordinates& pos, UndoRecord& record);
     void SetCursorPosition(const Coordinates& position);
     void UpdateSelectionAfterMove(const Coordinates& old, bool select, bool selectionGrows, bool wordMode);
     Coordinates FindWordStart(const Coordinates& from) const;

@@ -15,18 +15,21 @@ constexpr int GutterCells = 7;
 
 // Screen arithmetic can meet the "no mouse" position (-FLT_MAX) or a zero-sized cell; keep the
 // result a sane int instead of overflowing the conversion.
+int ToInt(float whole)
+{
+    if (std::isnan(whole))
+        return 0;
+    return static_cast<int>(std::clamp(whole, -1.0e9f, 1.0e9f));
+}
+
 int FloorToInt(float value)
 {
-    if (std::isnan(value))
-        return 0;
-    return static_cast<int>(std::clamp(std::floor(value), -1.0e9f, 1.0e9f));
+    return ToInt(std::floor(value));
 }
 
 int CeilToInt(float value)
 {
-    if (std::isnan(value))
-        return 0;
-    return static_cast<int>(std::clamp(std::ceil(value), -1.0e9f, 1.0e9f));
+    return ToInt(std::ceil(value));
 }
 
 ImFont* EditorFont()

@@ -27,32 +27,31 @@ void TextEditor::Redo()
     ++mUndoIndex;
 }
 
+// Both directions take one text out and put the other in; undo recolours one line more on
+// either side than redo does.
+void TextEditor::UndoRecord::Replace(TextEditor& editor, const Side& out, const Side& in, int extraLines)
+{
+    if (!out.text.empty()) {
+        editor.DeleteRange(out.start, out.end);
+        editor.Colorize(out.start.mLine - 1, out.end.mLine - out.start.mLine + extraLines);
+    }
+    if (!in.text.empty()) {
+        Coordinates start = in.start;
+        editor.InsertTextAt(start, in.text);
+        editor.Colorize(in.start.mLine - 1, in.end.mLine - in.start.mLine + extraLines);
+    }
+}
+
 void TextEditor::UndoRecord::Undo(TextEditor& editor) const
 {
-    if (!mAdded.empty()) {
-        editor.DeleteRange(mAddedStart, mAddedEnd);
-        editor.Colorize(mAddedStart.mLine - 1, mAddedEnd.mLine - mAddedStart.mLine + 2);
-    }
-    if (!mRemoved.empty()) {
-        Coordinates start = mRemovedStart;
-        editor.InsertTextAt(start, mRemoved);
-        editor.Colorize(mRemovedStart.mLine - 1, mRemovedEnd.mLine - mRemovedStart.mLine + 2);
-    }
+    Replace(editor, {mAdded, mAddedStart, mAddedEnd}, {mRemoved, mRemovedStart, mRemovedEnd}, 2);
     editor.mState = mBefore;
     editor.RevealCursor();
 }
 
 void TextEditor::UndoRecord::Redo(TextEditor& editor) const
 {
-    if (!mRemoved.empty()) {
-        editor.DeleteRange(mRemovedStart, mRemovedEnd);
-        editor.Colorize(mRemovedStart.mLine - 1, mRemovedEnd.mLine - mRemovedStart.mLine + 1);
-    }
-    if (!mAdded.empty()) {
-        Coordinates start = mAddedStart;
-        editor.InsertTextAt(start, mAdded);
-        editor.Colorize(mAddedStart.mLine - 1, mAddedEnd.mLine - mAddedStart.mLine + 1);
-    }
+    Replace(editor, {mRemoved, mRemovedStart, mRemovedEnd}, {mAdded, mAddedStart, mAddedEnd}, 1);
     editor.mState = mAfter;
     editor.RevealCursor();
 }
