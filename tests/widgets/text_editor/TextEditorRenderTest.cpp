@@ -269,6 +269,25 @@ TEST_F(TextEditorRender, ReadOnlyWidgetMovesAndCopiesButDoesNotEdit)
     EXPECT_EQ(editor.GetUndoBufferSize(), 0);
 }
 
+// The frame after SetText runs the comment pass; token colouring follows, ten lines a frame.
+TEST_F(TextEditorRender, ColouringIsSpreadOverFrames)
+{
+    std::string text;
+    for (int line = 0; line < 35; ++line)
+        text += "local v" + std::to_string(line) + " = " + std::to_string(line) + (line < 34 ? "\n" : "");
+    editor.SetText(text);
+    const auto coloured = [&] {
+        int lines = 0;
+        for (int line = 0; line < editor.GetLineCount(); ++line)
+            lines += TokenColour(editor, line, 0) == PaletteIndex::Keyword ? 1 : 0;
+        return lines;
+    };
+    for (const int lines : {0, 10, 20, 30, 35, 35}) {
+        ui.Frame(editor);
+        EXPECT_EQ(coloured(), lines);
+    }
+}
+
 // A tooltip is one more window drawn in the frame.
 TEST_F(TextEditorRender, TooltipsForLibraryNamesAndErrorMarkers)
 {
