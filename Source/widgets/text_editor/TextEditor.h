@@ -210,9 +210,6 @@ public:
     // One frame's colouring work: the block-comment pass when due, else up to ten lines.
     void ColorizeStep();
 
-    TextEditor(const TextEditor&) = delete;
-    TextEditor& operator=(const TextEditor&) = delete;
-
 private:
     // Text model
     Line& InsertLine(int index);

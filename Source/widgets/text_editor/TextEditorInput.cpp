@@ -50,7 +50,8 @@ void TextEditor::HandleKeyboardInputs()
         Redo();
 
     // A page keeps four lines of context, and always moves at least one line.
-    const int pageLines = std::max(1, static_cast<int>(std::floor((ImGui::GetWindowHeight() - 20.0f) / mCellSize.y)) - 4);
+    const float pageHeight = std::max(0.0f, ImGui::GetWindowHeight() - 20.0f);
+    const int pageLines = std::max(1, static_cast<int>(std::floor(pageHeight / std::max(mCellSize.y, 1.0f))) - 4);
     const bool insert = KeyPressed(TextEditorKeys::InsertKey());
     if (!ctrl && !alt && NamedKeyPressed(ImGuiKey_UpArrow))
         MoveUp(1, shift);

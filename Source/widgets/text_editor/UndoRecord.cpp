@@ -13,6 +13,7 @@ void TextEditor::AddUndo(UndoRecord& record)
 
 void TextEditor::Undo()
 {
+    assert(!mReadOnly);
     if (!CanUndo())
         return;
     --mUndoIndex;
@@ -21,6 +22,7 @@ void TextEditor::Undo()
 
 void TextEditor::Redo()
 {
+    assert(!mReadOnly);
     if (!CanRedo())
         return;
     mUndoBuffer[static_cast<std::size_t>(mUndoIndex)].Redo(*this);

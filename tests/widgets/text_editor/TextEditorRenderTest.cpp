@@ -253,6 +253,16 @@ TEST_F(TextEditorRender, UnfocusedWidgetIgnoresKeysAndDrawsNoCursor)
     EXPECT_TRUE(cursorDrawn);
 }
 
+// Another window's text field keeps the keyboard while the widget is not focused.
+TEST_F(TextEditorRender, AnUnfocusedWidgetLeavesTheKeyboardToOthers)
+{
+    editor.SetText("abc");
+    ui.beforeEditor = [] { ImGui::CaptureKeyboardFromApp(true); };
+    ui.Frame(editor);
+    ui.Frame(editor);
+    EXPECT_TRUE(ImGui::GetIO().WantCaptureKeyboard);
+}
+
 TEST_F(TextEditorRender, ReadOnlyWidgetMovesAndCopiesButDoesNotEdit)
 {
     Show("abc\ndef");

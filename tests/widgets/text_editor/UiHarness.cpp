@@ -79,6 +79,8 @@ void UiHarness::Frame(TextEditor& editor, ImVec2 size, float deltaTime)
     ImGui::Begin("Script Editor", nullptr,
                  ImGuiWindowFlags_NoTitleBar | ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoMove |
                      ImGuiWindowFlags_NoSavedSettings);
+    if (beforeEditor)
+        beforeEditor();
     editor.Render("TextEditor", size);
     ImGui::End();
     ImGui::PopStyleVar(2);

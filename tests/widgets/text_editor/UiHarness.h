@@ -6,6 +6,7 @@
 
 #include <imgui.h>
 
+#include <functional>
 #include <string>
 
 #include "widgets/text_editor/TextEditor.h"
@@ -39,6 +40,7 @@ public:
 
     std::string clipboard;
     bool clipboardSet = false;
+    std::function<void()> beforeEditor;  // runs in each frame's window before the editor
 
 private:
     ImGuiContext* mContext = nullptr;
