@@ -107,6 +107,20 @@ TEST_F(TextEditorRender, ArrowAndPageKeysMoveTheCursor)
     EXPECT_EQ(editor.GetCursorPosition(), Coordinates(0, 0));
 }
 
+// A child too short for four lines of context still pages by one line, in the right direction.
+TEST_F(TextEditorRender, PagesInAShortChildMoveOneLine)
+{
+    Show(NumberedLines(10));
+    const ImVec2 shortChild(400.0f, 60.0f);
+    ui.Frame(editor, shortChild);
+    ui.PressNamedKey(ImGuiKey_PageDown);
+    ui.Frame(editor, shortChild);
+    EXPECT_EQ(editor.GetCursorPosition(), Coordinates(1, 0));
+    ui.PressNamedKey(ImGuiKey_PageUp);
+    ui.Frame(editor, shortChild);
+    EXPECT_EQ(editor.GetCursorPosition(), Coordinates(0, 0));
+}
+
 // The view follows the cursor: after Ctrl+End a click at the top of the child lands far down.
 TEST_F(TextEditorRender, TheViewScrollsToTheCursor)
 {
