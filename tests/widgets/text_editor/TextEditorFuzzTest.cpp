@@ -1,8 +1,10 @@
 // Random edits, moves, selections, clipboard use, undos and redos against a plain string that
 // is edited the same way: the widget's text must match after every step, and undoing every
 // step must give back the first text.
+#include <SDL_scancode.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -191,6 +193,63 @@ TEST(TextEditorFuzz, RandomEditsMatchAPlainStringAndUndoToTheFirstText)
     while (editor.CanRedo())
         editor.Redo();
     EXPECT_EQ(editor.GetText(), last);
+}
+
+}  // namespace
+
+namespace {
+
+// Keys, modifiers, clicks, drags, typed characters, pastes and loads of arbitrary bytes fed
+// through headless frames: nothing the user can do may trip an assertion or break the
+// selection's order, and undoing everything gives back the last loaded text.
+TEST(TextEditorFuzz, RandomInputThroughFramesKeepsTheWidgetSound)
+{
+    UiHarness ui;
+    TextEditor editor;
+    editor.SetLanguageDefinition(TextEditor::LanguageDefinition::Lua());
+    std::mt19937 random(4242u);
+    const auto pick = [&](int count) { return static_cast<int>(random() % static_cast<unsigned>(count)); };
+    const auto bytes = [&](int length) {
+        std::string text;
+        for (int i = 0; i < length; ++i)
+            text.push_back(pick(6) == 0 ? '\n' : static_cast<char>(pick(256)));
+        return text;
+    };
+    const std::vector<int> keys = {SDL_SCANCODE_UP,     SDL_SCANCODE_DOWN,   SDL_SCANCODE_LEFT,      SDL_SCANCODE_RIGHT,
+                                   SDL_SCANCODE_PAGEUP, SDL_SCANCODE_PAGEDOWN, SDL_SCANCODE_HOME,    SDL_SCANCODE_END,
+                                   SDL_SCANCODE_DELETE, SDL_SCANCODE_BACKSPACE, SDL_SCANCODE_INSERT, SDL_SCANCODE_RETURN,
+                                   SDL_SCANCODE_TAB,    SDL_SCANCODE_Z,      SDL_SCANCODE_Y,         SDL_SCANCODE_C,
+                                   SDL_SCANCODE_V,      SDL_SCANCODE_X,      SDL_SCANCODE_A};
+    std::string loaded = "local a = 1\n--[[ note ]]\nprint(a)";
+    editor.SetText(loaded);
+    int longestHistory = 0;
+    for (int frame = 0; frame < 1500; ++frame) {
+        const int what = pick(20);
+        if (what == 0) {
+            loaded = bytes(pick(300));
+            editor.SetText(loaded);
+        } else if (what < 8) {
+            ui.SetModifiers(pick(3) == 0, pick(3) == 0, pick(6) == 0);
+            ui.PressKey(keys[static_cast<std::size_t>(pick(static_cast<int>(keys.size())))]);
+        } else if (what < 12) {
+            ui.Type(std::string(1, static_cast<char>(32 + pick(95))));
+        } else if (what < 17) {
+            ui.MoveMouse(ImVec2(static_cast<float>(pick(500)) - 50.0f, static_cast<float>(pick(300)) - 50.0f));
+            ui.SetMouseDown(pick(2) == 0);
+        } else {
+            ui.clipboard = bytes(pick(40));
+        }
+        ui.Frame(editor, ImVec2(400.0f, 200.0f), pick(4) == 0 ? 0.2f : 1.0f / 60.0f);
+        ui.SetModifiers(false, false, false);
+        ASSERT_LE(editor.GetSelectionStart(), editor.GetSelectionEnd()) << "frame " << frame;
+        ASSERT_LT(editor.GetCursorPosition().mLine, std::max(1, editor.GetLineCount())) << "frame " << frame;
+        longestHistory = std::max(longestHistory, editor.GetUndoBufferSize());
+    }
+    EXPECT_GT(longestHistory, 5);
+    while (editor.CanUndo())
+        editor.Undo();
+    // Carriage returns typed or pasted never enter the text, so the loaded bytes come back.
+    EXPECT_EQ(editor.GetText(), loaded);
 }
 
 }  // namespace
