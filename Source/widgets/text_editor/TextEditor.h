@@ -164,14 +164,14 @@ public:
     bool IsOverwrite() const { return mOverwrite; }
     bool IsReadOnly() const { return mReadOnly; }
     void SetReadOnly(bool readOnly) { mReadOnly = readOnly; }
-    int GetTabSize() const { return mTabSize; }
 
     const Breakpoints& GetBreakpoints() const { return mBreakpoints; }
     void SetBreakpoints(const Breakpoints& breakpoints) { mBreakpoints = breakpoints; }
     const ErrorMarkers& GetErrorMarkers() const { return mErrorMarkers; }
     void SetErrorMarkers(const ErrorMarkers& markers) { mErrorMarkers = markers; }
 
-    // Editing. Each change is one undo record; none of them may be called while read-only.
+    // Editing. Each change of the text is one undo record and may not be asked of a read-only
+    // widget; selecting may.
     void EnterCharacter(char ch);
     void Delete();
     void Backspace();
@@ -228,7 +228,7 @@ private:
     bool EraseAfter(const Coordinates& pos, UndoRecord& record);
     bool EraseBefore(const Coordinates& pos, UndoRecord& record);
     void SetCursorPosition(const Coordinates& position);
-    void UpdateSelectionAfterMove(const Coordinates& old, bool select, bool selectionGrows, bool wordMode);
+    void UpdateSelectionAfterMove(const Coordinates& old, bool select, bool forward, bool wordMode);
     Coordinates FindWordStart(const Coordinates& from) const;
     Coordinates FindWordEnd(const Coordinates& from) const;
     bool AtWordBoundary(const Coordinates& at) const;
