@@ -8,8 +8,11 @@
 #include "core/Controller.h"
 #include "core/Log.h"
 #include "core/GameObjectTable.h"
+#include "core/SoundSystem.h"
 #include "core/SystemManager.h"
+#include "core/TimerDatabase.h"
 #include "data/LevelManager.h"
+#include "game/GameState.h"
 #include "scripting/ScriptManager.h"
 
 #include <SDL.h>
@@ -42,13 +45,19 @@ protected:
             [](std::int64_t) {},
         });
         ImGui::GetIO().IniFilename = nullptr;  // tests run in the repository root: leave imgui.ini alone
+        // The timers see the same time pass as the frames.
+        Engine::TimerDatabase* timers = Engine::GetSystem<Engine::TimerDatabase>();
+        timers->clock = [this] { return reads * HalfFrame; };
+        timers->lastTime = reads * HalfFrame;
         SDL_PumpEvents();
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
 
+        // Straight into the first level, as the main menu's Start button goes there.
         Engine::LevelManager& levels = Engine::LevelManager::Instance();
-        levels.LoadLevelNames();
         levels.LoadLevel("Level 1");
         ASSERT_TRUE(levels.CurrentLevelLoadedWhole());
+        Engine::GetSystem<Engine::SoundSystem>()->PlayEvent("Level1_LevelMusic");
+        GameStateIndex = 3;
     }
 
     void RunFrames(int frames)
