@@ -100,8 +100,10 @@ Canvas Sign(const std::vector<std::string>& lines, const std::string& keys)
     return c;
 }
 
-// A sheet of characters, one per square cell, in rows of `columns`.
-Canvas Sheet(const std::string& characters, int columns, const Colour& ink, const Colour& back)
+// A sheet of characters, one per square cell, in rows of `columns`; with a backing tile
+// or as outlined glyphs alone, which may stand closer than a cell apart. Each glyph keeps a
+// clear margin to its cell's edge, so neighbouring cells never bleed in.
+Canvas Sheet(const std::string& characters, int columns, const Colour& ink, const Colour* back)
 {
     const int cell = 64;
     const int rows = static_cast<int>((characters.size() + columns - 1) / columns);
@@ -109,8 +111,9 @@ Canvas Sheet(const std::string& characters, int columns, const Colour& ink, cons
     for (std::size_t i = 0; i < characters.size(); ++i) {
         const float cx = static_cast<float>((i % columns) * cell) + cell * 0.5f;
         const float cy = static_cast<float>((i / columns) * cell) + cell * 0.5f;
-        c.RoundRect(cx - 28, cy - 28, cx + 28, cy + 28, 10, back);
-        Line(c, std::string(1, characters[i]), cx, cy, 44, 48, ink, 2.0f, Ink);
+        if (back != nullptr)
+            c.RoundRect(cx - 28, cy - 28, cx + 28, cy + 28, 10, *back);
+        Line(c, std::string(1, characters[i]), cx, cy, 46, 50, ink, 3.0f, Ink);
     }
     return c;
 }
@@ -288,6 +291,7 @@ void Catalogue()
                                     "Escape: pause"},
                     1000, 652, false);
     });
+    Add("ScreenBackdrop.png", [] { return Backdrop(1280, 720); });
     Add("HowToPlayBG.png", [] { return Frame(512, 300); });
     Add("MenuFrame.png", [] { return Frame(512, 400); });
     Add("PressEnter.png", [] { return Label("Press Enter to continue", 600, 62, Cream); });
@@ -344,10 +348,10 @@ void Catalogue()
 
     // Letter and digit sheets of the scoreboard.
     const std::string letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
-    Add("LAB317_Morlith_LettersTest.png", [letters] { return Sheet(letters, 13, Cream, Navy); });
-    Add("LAB317_Morlith_LettersTest2.png", [letters] { return Sheet(letters, 13, Ink, Gold); });
-    Add("LAB317_Morlith_NumbersTest.png", [] { return Sheet("0123456789", 10, Cream, Navy); });
-    Add("LAB317_Morlith_NumbersTest2.png", [] { return Sheet("0123456789", 10, Ink, Gold); });
+    Add("LAB317_Morlith_LettersTest.png", [letters] { return Sheet(letters, 13, Cream, nullptr); });
+    Add("LAB317_Morlith_LettersTest2.png", [letters] { return Sheet(letters, 13, Cream, &Navy); });
+    Add("LAB317_Morlith_NumbersTest.png", [] { return Sheet("0123456789", 10, Gold, nullptr); });
+    Add("LAB317_Morlith_NumbersTest2.png", [] { return Sheet("0123456789", 10, Cream, &Navy); });
 
     // Credits pages and the names behind the game.
     const std::vector<std::pair<std::string, std::vector<std::string>>> credits = {
@@ -391,6 +395,8 @@ void Catalogue()
     Add("WaterSlide.png", [] { return Sign({"Jump, then kick", "over the falls"}, "LC"); });
     Add("CheckpointSign.png", [] { return Sign({"Flags save", "your place"}, ""); });
     Add("LavaSign.png", [] { return Sign({"Lava! Jump over", "the pits"}, ""); });
+    Add("GoalSign.png", [] { return Sign({"The golden gate", "ends the level  >"}, ""); });
+    Add("HeatDot.png", [] { return Canvas(4, 4, Colour{1.0f, 0.43f, 0.35f, 0.8f}); });
 
     // The player's poses, each facing either way, and the animation sheets.
     const std::vector<std::pair<std::string, Pose>> poses = {
