@@ -156,16 +156,18 @@ Canvas Backdrop(int w, int h)
     return c;
 }
 
+// The sampler repeats images, so an edge blends with the opposite one: the player keeps a
+// clear row above and below.
 Canvas Player(Pose pose, bool left)
 {
-    Canvas c(64, 80);
+    Canvas c(64, 84);
     DrawPlayer(c, 0, 0, 4, pose, left);
     return c;
 }
 
 Canvas PlayerStrip(const std::vector<Pose>& poses)
 {
-    Canvas c(64 * static_cast<int>(poses.size()), 80);
+    Canvas c(64 * static_cast<int>(poses.size()), 84);
     for (std::size_t i = 0; i < poses.size(); ++i)
         DrawPlayer(c, static_cast<int>(i) * 64, 0, 4, poses[i], false);
     return c;
@@ -189,7 +191,8 @@ Canvas Hills(int w, int h, float base, float height, float waves, const Colour& 
         const float y = std::sin(x * k) * 0.6f + std::sin(x * k * 2.0f + 1.0f) * 0.3f + std::sin(x * k * 3.0f + 2.0f) * 0.1f;
         outline.push_back({{static_cast<float>(x), h * base - y * h * height}});
     }
-    outline.push_back({{static_cast<float>(w), static_cast<float>(h)}});
+    outline.push_back({{static_cast<float>(w), static_cast<float>(h - 2)}});
+    outline.front()[1] = static_cast<float>(h - 2);  // clear bottom rows: the top edge blends with them
     c.Polygon(outline, fill);
     return c;
 }
@@ -209,7 +212,8 @@ Canvas Mountains(int w, int h, int count, const Colour& rock, const Colour& snow
         outline.push_back({{step * static_cast<float>(i + 1), valley}});
         peaks.push_back({{x, y, step * 0.5f}});
     }
-    outline.push_back({{static_cast<float>(w), static_cast<float>(h)}});
+    outline.push_back({{static_cast<float>(w), static_cast<float>(h - 2)}});
+    outline.front()[1] = static_cast<float>(h - 2);
     c.Polygon(outline, rock);
     for (const auto& [x, y, half] : peaks) {
         const float t = 0.3f;  // the top share of the slope under snow
@@ -221,17 +225,20 @@ Canvas Mountains(int w, int h, int count, const Colour& rock, const Colour& snow
     return c;
 }
 
-Canvas TreeRow(int w, int h, int count, const Colour& leaf, const Colour& leafDark)
+// Trees in the top 256 rows, then the dark forest floor down to the strip's bottom, which
+// reaches below the ground line so that pits show no sky underneath.
+Canvas TreeRow(int w, int count, const Colour& leaf, const Colour& leafDark)
 {
-    Canvas c(w, h);
+    const int h = 256, full = 384;
+    Canvas c(w, full);
+    c.Rect(0, h - 10, w, full - 2, leafDark);
     for (int i = 0; i < count; ++i) {
         const float x = (static_cast<float>(i) + 0.5f) * w / count;
-        const float size = h * (0.28f + 0.08f * static_cast<float>((i * 7) % 3));
+        const float size = h * (0.22f + 0.07f * static_cast<float>((i * 7) % 3));
         c.Rect(static_cast<int>(x - 6), static_cast<int>(h - size), static_cast<int>(x + 6), h, DirtDark);
         c.Disc(x, h - size * 1.2f, size * 0.55f, leafDark);
         c.Disc(x - size * 0.15f, h - size * 1.3f, size * 0.42f, leaf);
     }
-    c.Rect(0, h - 10, w, h, leafDark);
     return c;
 }
 
@@ -450,10 +457,14 @@ void Catalogue()
             c.Rect(x, 0, x + 1, top, Clear);
             c.Set(x, top, Gold);
         }
-        // Clear the top rows again: Rect blends, Set replaces.
-        for (int x = 0; x < 64; ++x)
+        // Clear the top rows again (Rect blends, Set replaces), and the bottom row, which the
+        // repeating sampler blends into the top edge.
+        c.Rect(0, 63, 64, 64, Clear);
+        for (int x = 0; x < 64; ++x) {
+            c.Set(x, 63, Clear);
             for (int y = 0; y < 8 + static_cast<int>(std::lround(std::sin(x * 0.196f) * 5.0f)); ++y)
                 c.Set(x, y, Clear);
+        }
         return c;
     });
     Add("Checkpoint.png", [] {
@@ -494,9 +505,9 @@ void Catalogue()
     Add("Tree1B_2.png", [] { return Tree(160, 200, 2, Rgb(120, 200, 80)); });
     Add("Tree1C_1.png", [] { return Tree(100, 256, 2, Rgb(40, 150, 90)); });
     Add("Tree1C_2.png", [] { return Tree(100, 256, 1, Rgb(40, 150, 90)); });
-    Add("TreeRow_1.png", [] { return TreeRow(1024, 256, 9, Rgb(70, 160, 80), Rgb(40, 120, 60)); });
-    Add("TreeRow_2.png", [] { return TreeRow(1024, 256, 7, Rgb(90, 175, 95), Rgb(60, 140, 75)); });
-    Add("TreeRow_3.png", [] { return TreeRow(1024, 256, 11, Rgb(60, 140, 110), Rgb(35, 100, 80)); });
+    Add("TreeRow_1.png", [] { return TreeRow(1024, 7, Rgb(70, 160, 80), Rgb(40, 120, 60)); });
+    Add("TreeRow_2.png", [] { return TreeRow(1024, 6, Rgb(90, 175, 95), Rgb(60, 140, 75)); });
+    Add("TreeRow_3.png", [] { return TreeRow(1024, 8, Rgb(60, 140, 110), Rgb(35, 100, 80)); });
     Add("Hills.png", [] {
         return Hills(1024, 256, 0.7f, 0.25f, 3.0f, Rgb(120, 190, 130));
     });

@@ -24,7 +24,9 @@ ORDER = {"scenery": "B", "tree": "C", "sign": "D", "ground": "E", "lava": "F", "
 # Parallax layers: level 1 stays with the camera, 4 moves least with it. Each strip has a
 # half size and a height on screen (its centre above the view's centre with the player
 # standing at the level's horizon).
-LAYERS = {1: (960.0, 240.0, 380.0), 2: (1024.0, 256.0, 56.0), 3: (1024.0, 256.0, 156.0), 4: (1024.0, 320.0, 180.0)}
+LAYERS = {1: (960.0, 240.0, 380.0), 2: (1024.0, 384.0, 78.0), 3: (1024.0, 256.0, 156.0), 4: (1024.0, 320.0, 180.0)}
+MARGIN = 14  # columns of ground added beyond each end of a map, with a wall at the far left
+BEDROCK = 3  # rows of ground added under every column that has ground in its bottom row
 
 
 def f(value):
@@ -206,14 +208,31 @@ def runs(cells):
     return result
 
 
+def extend(rows):
+    """The map with ground beyond both ends and bedrock below, so the view never shows past
+    the edge of the world; returns the rows and the columns added on the left."""
+    width = max(len(line) for line in rows)
+    rows = [("" if line == "." else line).ljust(width) for line in rows]
+    bottom = len(rows) - 1
+    solid_left = [r for r in range(len(rows)) if rows[r][0] == "#"]
+    solid_right = [r for r in range(len(rows)) if rows[r][width - 1] == "#"]
+    out = []
+    for r, line in enumerate(rows):
+        left = ("#" if r in solid_left else " ") * MARGIN
+        right = ("#" if r in solid_right else " ") * MARGIN
+        out.append("#" + left + line + right)
+    bedrock = "".join("#" if ch == "#" else " " for ch in out[bottom])
+    return out + [bedrock] * BEDROCK, MARGIN + 1
+
+
 def build_map(level, header, sections):
-    rows = [line.replace("\t", " ") for line in sections["map"]]
-    floor = int(header.get("floor", "3"))
+    rows, shift = extend([line.replace("\t", " ") for line in sections["map"]])
+    floor = int(header.get("floor", "3")) + BEDROCK
     horizon = float(header.get("horizon", "50"))
     width = max(len(line) for line in rows)
 
-    def x_of(column):
-        return column * CELL + CELL / 2
+    def x_of(column):  # column 0 of the source map starts at x 0
+        return (column - shift) * CELL + CELL / 2
 
     def y_of(row):  # centre of the cell
         return (row - floor) * CELL + CELL / 2
@@ -293,7 +312,7 @@ def build_map(level, header, sections):
         level.add("lava", "Lava", lava((x_of(first) + x_of(last)) / 2, y_of(row) - 10, count * CELL / 2))
 
     # Anything that falls out of the map lands in one wide kill zone far below it.
-    left, right = -20 * CELL, (width + 20) * CELL
+    left, right = x_of(0) - 10 * CELL, x_of(width) + 10 * CELL
     level.add("catch", "FallZone", {
         "Transform": transform((left + right) / 2, y_of(0) - 6 * CELL, Z_LAVA, (right - left) / 2, CELL),
         "RigidBody": body((right - left) / 2, CELL, ghost=True), "Events": events({"OnCollision": ["KillZone"]})})
@@ -310,8 +329,8 @@ def build_map(level, header, sections):
                                          "Sprite": sprite(image), "Parallax": {"Level": [1], "PosX": f(0.0),
                                                                                "PosY": f(pos_y)}})
             continue
-        far = width * CELL * (1.0 - share) + 2 * half_x + 960
-        x = -960.0
+        far = (width - shift) * CELL * (1.0 - share) + 2 * half_x + 960
+        x = -960.0 - shift * CELL
         while x - half_x < far:
             level.add("scenery", "Scenery%d_" % depth, {
                 "Transform": transform(x, pos_y, depth - 2, half_x, half_y), "Sprite": sprite(image),
