@@ -1,0 +1,110 @@
+#include "game/ScoreFile.h"
+
+#include "core/Log.h"
+#include "data/SafeFileWriter.h"
+
+#include <charconv>
+#include <cstdint>
+#include <fstream>
+
+namespace Engine {
+
+namespace {
+
+bool IsWhiteSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+
+// A line that holds nothing but a carriage return counts as empty, as a blank line does.
+bool IsEmptyLine(std::string_view line) { return line.empty() || line == "\r"; }
+
+std::optional<std::uint32_t> ReadScore(std::string_view text)
+{
+    std::size_t at = 0;
+    while (at < text.size() && IsWhiteSpace(text[at]))
+        ++at;
+    // from_chars takes a minus sign but no plus sign.
+    if (at < text.size() && text[at] == '+')
+        ++at;
+    std::int32_t value = 0;
+    const char* first = text.data() + at;
+    const auto [end, error] = std::from_chars(first, text.data() + text.size(), value);
+    if (error != std::errc() || end == first || value < 0)
+        return std::nullopt;
+    return static_cast<std::uint32_t>(value);
+}
+
+}  // namespace
+
+std::optional<ScoreEntry> ScoreFile::ReadLine(std::string_view line)
+{
+    // One entry per line at most: a name may hold blanks ("ANN MARIE 120"), and taking every
+    // readable split would turn "X 5 7" into two entries, one more at every load and save.
+    for (std::size_t blank = line.find(' '); blank != std::string_view::npos; blank = line.find(' ', blank + 1)) {
+        if (const std::optional<std::uint32_t> score = ReadScore(line.substr(blank + 1)))
+            return ScoreEntry{std::string(line.substr(0, blank)), *score};
+    }
+    return std::nullopt;
+}
+
+void ScoreFile::Read(const std::filesystem::path& path, std::vector<ScoreEntry>& entries)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return;
+
+    // Nothing past the first MaxBytes can be one of the first MaxLines lines of a readable length.
+    std::string text(MaxBytes, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    const bool cut = in.good() && in.peek() != std::ifstream::traits_type::eof();
+
+    std::size_t start = 0;
+    std::size_t lineNumber = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) {
+            if (cut)  // the last line read is cut off and its number may be too
+                break;
+            end = text.size();
+        }
+        ++lineNumber;
+        const std::string_view line(text.data() + start, end - start);
+        start = end + 1;
+        if (IsEmptyLine(line))
+            continue;
+        if (lineNumber > MaxLines) {
+            LogWarn("Leaderboard file {}: only its first {} lines are read", path.string(), MaxLines);
+            return;
+        }
+        if (line.size() > MaxLineLength) {
+            LogWarn("Leaderboard file {}: line {} is longer than {} bytes; skipped", path.string(), lineNumber, MaxLineLength);
+            continue;
+        }
+        if (std::optional<ScoreEntry> entry = ReadLine(line))
+            entries.push_back(std::move(*entry));
+        else
+            LogWarn("Leaderboard file {}: line {} holds no name, blank and score from 0 to 2147483647; skipped",
+                    path.string(), lineNumber);
+    }
+    if (cut)
+        LogWarn("Leaderboard file {}: only its first {} bytes are read", path.string(), MaxBytes);
+}
+
+std::string ScoreFile::Text(const std::vector<ScoreEntry>& entries)
+{
+    std::string text;
+    for (const ScoreEntry& entry : entries) {
+        text += entry.name;
+        text += ' ';
+        text += std::to_string(entry.score);
+        text += '\n';
+    }
+    return text;
+}
+
+void ScoreFile::Write(const std::filesystem::path& path, const std::vector<ScoreEntry>& entries)
+{
+    // A folder that cannot be written to keeps the old file; the list in memory stays as it is.
+    SafeFileWriter::Write(path, Text(entries));
+}
+
+}  // namespace Engine
