@@ -17,4 +17,6 @@ Editor::Editor()
         ImGui::CreateContext();
 }
 
+void Editor::RunFrame() {}
+
 }  // namespace Engine

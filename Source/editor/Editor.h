@@ -12,6 +12,10 @@ class Editor {
 public:
     static Editor& Instance();
 
+    // One editor frame while the editor is open; the game update calls it after the world
+    // would have run. The editor's windows and shortcuts do not exist yet: it does nothing.
+    void RunFrame();
+
     // The log window shows this many of the newest lines; the list never holds more.
     static constexpr std::size_t MaxLogLines = 50;
 
