@@ -167,8 +167,11 @@ def parse(path):
 
 
 def screen_objects(level, lines):
-    """Lines of 'NAME TEXTURE X Y Z SCALEX SCALEY [alpha=A] [anim=HANDLE] [frame=N]'."""
-    for line in lines:
+    """Lines of 'NAME TEXTURE X Y Z SCALEX SCALEY [alpha=A] [anim=HANDLE] [parallax=DEPTH]'.
+    They are created, and so drawn, from the farthest to the nearest, so that the soft edge
+    of a text blends with the backdrop behind it rather than with the clear colour."""
+    lines = sorted(lines, key=lambda line: -float(line.split()[4]))
+    for rank, line in enumerate(lines):
         words = line.split()
         name, texture = words[0], words[1]
         x, y, z, sx, sy = (float(w) for w in words[2:7])
@@ -181,7 +184,11 @@ def screen_objects(level, lines):
             entry["Animation"] = {"Handle": [options["anim"]]}
         if "parallax" in options:  # placed from the camera's position by its layer
             entry["Parallax"] = {"Level": [int(options["parallax"])], "PosX": f(x), "PosY": f(y)}
-        level.add("player" if name == "Player" else "screen", name, entry, unique=False)
+        if name == "Player":
+            level.add("player", name, entry, unique=False)
+        else:
+            level.add("screen", name, entry, unique=False)
+            level.entries["%s%02d%s" % (ORDER["screen"], rank, name)] = level.entries.pop(ORDER["screen"] + name)
 
 
 def map_cell(rows, column, row):
