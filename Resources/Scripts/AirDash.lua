@@ -4,7 +4,7 @@
 local DashSeconds = 0.2
 local DashSpeed = 2.5         -- times the controller's top speed
 local Diagonal = 0.7071       -- share of the speed on each axis of a diagonal dash
-local DiagonalRiseAfter = 260 -- the most upward speed a diagonal dash leaves the player with
+local DiagonalRiseAfter = 400 -- the most upward speed a diagonal dash leaves the player with
 
 function main()
     local id = GetPlayerID()

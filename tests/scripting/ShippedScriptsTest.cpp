@@ -239,7 +239,7 @@ TEST(ShippedScripts, HoldingUpTurnsTheDashDiagonalAndItEndsRisingGently)
     EXPECT_GT(game.transform().y_pos, start + 50.0f);
     game.world.RunFrames(10);
     EXPECT_FALSE(game.controller().airSkillActive);
-    EXPECT_LE(game.controller().y_vel, 260.0f);
+    EXPECT_LE(game.controller().y_vel, 400.0f);
     EXPECT_GT(game.controller().x_vel, 0.0f);
     EXPECT_LE(game.controller().x_vel, game.controller().maxvelx);
 }
