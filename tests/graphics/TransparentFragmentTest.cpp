@@ -13,13 +13,6 @@ constexpr Rgba Ochre = {200, 100, 50, 255};
 // Left half clear, right half opaque white.
 Rgba HalfClear(int x, int) { return x < 4 ? Rgba{0, 0, 0, 0} : Rgba{255, 255, 255, 255}; }
 
-void ExpectColour(const Rgba& actual, const Rgba& expected, const char* where)
-{
-    for (std::size_t i = 0; i < 3; ++i)
-        EXPECT_LE(std::abs(actual[i] - expected[i]), 2)
-            << where << ": channel " << i << " is " << int(actual[i]) << ", expected " << int(expected[i]);
-}
-
 }  // namespace
 
 class TransparentFragments : public RenderFixture {
