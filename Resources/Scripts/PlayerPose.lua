@@ -1,6 +1,7 @@
 -- Every frame (from the first level on): the player's picture follows what the player does:
 -- standing, running, rising, falling or dashing, facing left or right. It also wakes the
--- heat map's chain when the player moves again after standing still.
+-- heat map's chain when the player moves again after standing still, and counts the frames
+-- the heat map's handler tells its chains apart by.
 local tick = 0
 local RunFrames = 6    -- frames per picture of the run
 local IdleFrames = 30  -- frames per breath standing
@@ -12,6 +13,7 @@ function main()
         return
     end
     tick = tick + 1
+    _G.PoseFrame = tick
     local pose
     if player.airSkillActive then
         pose = "Dash"

@@ -316,6 +316,11 @@ TEST(ShippedScripts, HeatMapRecordsWhileThePlayerMovesAndThePoseFollowsIt)
     Engine::GetSystem<Engine::EventManager>()->AddEvent(game.player, "Spawn HeatMap", "RecordHeatMap");
     game.world.Run("RecordHeatMap", game.player);  // as a level load raises it
     EXPECT_EQ(points(), 1);
+    // A second chain in the same frame (the last level's, say) ends there.
+    game.transform().x_pos += 50.0f;
+    game.world.Run("RecordHeatMap", game.player);
+    EXPECT_EQ(points(), 1);
+    game.transform().x_pos -= 50.0f;
     game.world.RunFrames(60);  // standing still: the chain rests after its second look
     EXPECT_EQ(points(), 1);
     EXPECT_THAT(Get<Engine::Sprite>(game.player)->Texture, testing::StartsWith("PlayerIdle"));
