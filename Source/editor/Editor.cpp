@@ -1,7 +1,5 @@
 #include "editor/Editor.h"
 
-#include <imgui.h>
-
 namespace Engine {
 
 Editor& Editor::Instance()
@@ -10,12 +8,7 @@ Editor& Editor::Instance()
     return editor;
 }
 
-Editor::Editor()
-{
-    // The editor styles the UI, so the UI context must exist before the editor does.
-    if (ImGui::GetCurrentContext() == nullptr)
-        ImGui::CreateContext();
-}
+Editor::Editor() = default;
 
 void Editor::RunFrame() {}
 
