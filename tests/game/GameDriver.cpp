@@ -81,16 +81,16 @@ bool GameDriver::FramesUntil(const std::function<bool()>& done, int most)
 void GameDriver::Screenshot(const std::filesystem::path& path) const
 {
     const Graphics& graphics = instance->graphics;
-    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(graphics.targetWidth * graphics.targetHeight * 4));
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(graphics.device.targetWidth * graphics.device.targetHeight * 4));
     glFinish();
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, graphics.renderTarget);
-    glReadPixels(0, 0, graphics.targetWidth, graphics.targetHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, graphics.device.renderTarget);
+    glReadPixels(0, 0, graphics.device.targetWidth, graphics.device.targetHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
     for (std::size_t i = 3; i < pixels.size(); i += 4)
         pixels[i] = 255;
     std::filesystem::create_directories(path.parent_path());
     stbi_flip_vertically_on_write(1);
-    EXPECT_NE(stbi_write_png(path.string().c_str(), graphics.targetWidth, graphics.targetHeight, 4, pixels.data(),
-                             graphics.targetWidth * 4),
+    EXPECT_NE(stbi_write_png(path.string().c_str(), graphics.device.targetWidth, graphics.device.targetHeight, 4, pixels.data(),
+                             graphics.device.targetWidth * 4),
               0)
         << path;
     stbi_flip_vertically_on_write(0);

@@ -56,7 +56,7 @@ protected:
         RenderFrame();
         std::vector<std::uint8_t> pixels(static_cast<std::size_t>(Width * Height * 4));
         glFinish();
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, graphics->renderTarget);
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, graphics->device.renderTarget);
         glReadPixels(0, 0, Width, Height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
         return pixels;
     }
