@@ -246,5 +246,7 @@ TEST_F(GameTest, UpdateRunsTheWorldOnlyWhileNothingFreezesIt)
         EXPECT_FLOAT_EQ(pausedValue(), 0.0f);
     }
     EXPECT_EQ(Engine::Camera::Instance()->game, game.get());
-    EXPECT_EQ(Engine::Camera::Instance()->followedObjectId, static_cast<std::int32_t>(Engine::InvalidObjectId));
+    // The camera follows the splash screen's "Player", the object that places its view.
+    EXPECT_EQ(Engine::Camera::Instance()->followedObjectId,
+              static_cast<std::int32_t>(Engine::GameObjectTable::Instance().FindGameObject("Player")));
 }
