@@ -13,6 +13,7 @@ pkg_check_modules(EPOXY REQUIRED IMPORTED_TARGET epoxy)
 pkg_check_modules(LUA REQUIRED IMPORTED_TARGET lua5.3-c++)
 pkg_check_modules(IMGUI REQUIRED IMPORTED_TARGET imgui)
 pkg_check_modules(STB REQUIRED IMPORTED_TARGET stb)
+pkg_check_modules(VORBISFILE REQUIRED IMPORTED_TARGET vorbisfile)
 
 # libimgui-dev ships the back-end sources as examples rather than compiling them in.
 set(VANTREL_IMGUI_BACKEND_DIRS
@@ -34,5 +35,5 @@ set_target_properties(vantrel_imgui_backends PROPERTIES POSITION_INDEPENDENT_COD
 add_library(vantrel_thirdparty INTERFACE)
 target_link_libraries(vantrel_thirdparty INTERFACE
     vantrel_imgui_backends
-    PkgConfig::IMGUI PkgConfig::SDL2 PkgConfig::SDL2_MIXER PkgConfig::EPOXY PkgConfig::LUA PkgConfig::STB
+    PkgConfig::IMGUI PkgConfig::SDL2 PkgConfig::SDL2_MIXER PkgConfig::EPOXY PkgConfig::LUA PkgConfig::STB PkgConfig::VORBISFILE
     spdlog::spdlog fmt::fmt nlohmann_json::nlohmann_json glm::glm Threads::Threads)

@@ -3,6 +3,7 @@
 #include "core/Log.h"
 #include "platform/StudioBank.h"
 #include "platform/StudioEventDescription.h"
+#include "platform/SoundPreloader.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -58,9 +59,8 @@ int StudioSystem::Initialize(int channels)
     Mix_AllocateChannels(maxChannels);
 
     // Without Ogg support the banks still load, but every event is reported as undecodable.
-    if ((Mix_Init(MIX_INIT_OGG) & MIX_INIT_OGG) == 0)
-        return StudioErrorDecoder;
-    return StudioOk;
+    oggDecoder = (Mix_Init(MIX_INIT_OGG) & MIX_INIT_OGG) != 0;
+    return oggDecoder ? StudioOk : StudioErrorDecoder;
 }
 
 int StudioSystem::Update()
@@ -92,15 +92,31 @@ int StudioSystem::LoadBankFile(const std::string& path, StudioBank** bank)
     if (const int result = loaded->Read(file, definitions); result != StudioOk)
         return result;
 
-    for (auto& definition : definitions) {
+    // The sounds are decoded together first; entries of events defined by earlier banks are not.
+    std::vector<Mix_Chunk*> preloaded(definitions.size(), nullptr);
+    if (audioOpen) {
+        std::vector<std::filesystem::path> files(definitions.size());
+        for (std::size_t i = 0; i < definitions.size(); ++i) {
+            if (!descriptions.contains(definitions[i].path))
+                files[i] = definitions[i].sound;
+        }
+        preloaded = PreloadSounds(files, oggDecoder);
+    }
+
+    for (std::size_t i = 0; i < definitions.size(); ++i) {
+        auto& definition = definitions[i];
+        Mix_Chunk* chunk = preloaded[i];
         if (descriptions.contains(definition.path)) {
             LogError("{}:{}: event '{}' is defined already; this entry is left out", path, definition.line,
                      definition.path);
+            if (chunk != nullptr)
+                Mix_FreeChunk(chunk);
             continue;
         }
-        Mix_Chunk* chunk = nullptr;
         if (audioOpen) {
-            chunk = Mix_LoadWAV(definition.sound.string().c_str());
+            // Not decoded ahead (see PreloadSounds): loaded here, where a failure's reason is read.
+            if (chunk == nullptr)
+                chunk = Mix_LoadWAV(definition.sound.string().c_str());
             if (chunk == nullptr) {
                 LogError("{}:{}: sound '{}' cannot be played ({}); event '{}' is left out", path,
                          definition.soundLine, definition.sound.string(), Mix_GetError(), definition.path);

@@ -53,6 +53,7 @@ private:
     bool released = false;
     bool audioSubsystem = false;  // SDL's audio subsystem was started by us
     bool audioOpen = false;
+    bool oggDecoder = false;      // Mix_Init set up Ogg Vorbis decoding
     int maxChannels = 0;
     int nextChannel = 0;
     int outputFrequency = 0;

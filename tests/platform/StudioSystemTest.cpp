@@ -411,6 +411,55 @@ TEST(StudioSystem, BankEntriesThatCannotPlayAreLeftOut)
     EXPECT_EQ(studio.system->GetEvent("event:/More/Missing", &missing), StudioErrorEventNotFound);
 }
 
+TEST(StudioSystem, BrokenSoundsAreReportedInBankOrderWithTheirOwnReasons)
+{
+    // The sounds are decoded together, but the report reads as if they were loaded one by one.
+    Studio studio;
+    ASSERT_NE(studio.OpenWithToneBank(8), nullptr);
+    const auto folder = TestSupport::TemporaryHome() / "bank";
+    TestSupport::WriteFile(folder / "garbage.ogg", "this is not audio");
+    std::string truncated = TestSupport::ReadFile("Resources/Audio/Sounds/Player_Jump.ogg");
+    truncated.resize(40);
+    TestSupport::WriteFile(folder / "truncated.ogg", truncated);
+    TestSupport::WriteFile(folder / "Broken.bank",
+                           "soundbank 1\n"
+                           "event event:/Broken/Twice\n"     // 2: its sound is missing ...
+                           "sound missing.ogg\n"
+                           "event event:/Broken/Garbage\n"
+                           "sound garbage.ogg\n"             // 5
+                           "event event:/Broken/Twice\n"     // ... so this later entry is kept
+                           "sound blip.wav\n"
+                           "event event:/Broken/Truncated\n"
+                           "sound truncated.ogg\n"           // 9
+                           "event event:/Broken/Twice\n"     // 10: defined by line 6 now
+                           "sound tone.wav\n"
+                           "event event:/Broken/Missing\n"
+                           "sound missing.wav\n");           // 13
+    const std::string bankPath = (folder / "Broken.bank").string();
+    StudioBank* bank = nullptr;
+    ASSERT_EQ(studio.system->LoadBankFile(bankPath, &bank), StudioOk);
+    ASSERT_NE(bank, nullptr);
+    EXPECT_EQ(bank->EventPaths(), std::vector<std::string>{"event:/Broken/Twice"});
+    StudioEventDescription* twice = nullptr;
+    ASSERT_EQ(studio.system->GetEvent("event:/Broken/Twice", &twice), StudioOk);
+    EXPECT_EQ(twice->Definition().line, 6);
+
+    const std::string log = AllLogLines();
+    const std::vector<std::string> reports = {
+        bankPath + ":3: sound '" + (folder / "missing.ogg").string() + "' cannot be played (Mix_LoadWAV_RW with NULL src)",
+        bankPath + ":5: sound '" + (folder / "garbage.ogg").string() + "' cannot be played (Unrecognized audio format)",
+        bankPath + ":9: sound '" + (folder / "truncated.ogg").string() + "' cannot be played (Unrecognized audio format)",
+        bankPath + ":10: event 'event:/Broken/Twice' is defined already",
+        bankPath + ":13: sound '" + (folder / "missing.wav").string() + "' cannot be played (Mix_LoadWAV_RW with NULL src)",
+    };
+    std::size_t from = 0;
+    for (const auto& report : reports) {
+        const std::size_t at = log.find(report, from);
+        ASSERT_NE(at, std::string::npos) << report << "\nafter position " << from << " of " << log.size() << "\n" << log;
+        from = at + report.size();
+    }
+}
+
 TEST(StudioSystem, UnloadAllWhilePlayingLeavesNothingBehind)
 {
     Studio studio;
