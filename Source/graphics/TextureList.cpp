@@ -2,42 +2,18 @@
 
 #include "core/Log.h"
 #include "graphics/GlSupport.h"
+#include "graphics/ImageDecoder.h"
 
 #include <epoxy/gl.h>
-#include <stb_image.h>
 
 #include <algorithm>
 #include <iterator>
-#include <limits>
-#include <optional>
 #include <system_error>
 
 namespace {
 
-struct DecodedImage {
-    stbi_uc* pixels = nullptr;  // RGBA, top row first
-    int width = 0;
-    int height = 0;
-};
-
-// The image in the bytes, or no pixels (logged with the path) when they are none.
-DecodedImage Decode(const std::vector<char>& bytes, const std::string& path)
-{
-    DecodedImage image;
-    if (bytes.empty() || bytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
-        LogError("Image {} is empty or too large to decode", path);
-        return image;
-    }
-    int channels = 0;
-    image.pixels = stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(bytes.data()), static_cast<int>(bytes.size()),
-                                         &image.width, &image.height, &channels, 4);
-    if (image.pixels == nullptr)
-        LogError("Image {} could not be decoded: {}", path, stbi_failure_reason());
-    return image;
-}
-
 // A texture of the image's full-size level only, or 0 when OpenGL refuses it.
-GLuint Upload(const DecodedImage& image, const std::string& path)
+GLuint Upload(const Render::DecodedImage& image, const std::string& path)
 {
     Render::NoGlError();
     GLuint texture = 0;
@@ -93,26 +69,36 @@ bool TextureList::Load(const std::filesystem::path& folder)
     }
     std::sort(entries.begin(), entries.end());
 
-    for (const std::filesystem::path& fileName : entries) {
-        const std::string path = (folder / fileName).string();
+    std::vector<std::filesystem::path> paths;
+    paths.reserve(entries.size());
+    for (const std::filesystem::path& fileName : entries)
+        paths.push_back(folder / fileName);
+    std::vector<Render::DecodedImage> images = Render::DecodeImages(paths);
+
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const std::string fileName = entries[i].string();
+        const std::string path = paths[i].string();
+        Render::DecodedImage& image = images[i];
         LogInfo("Reading File: {}", path);
         // One broken image must not keep the game from starting: it is drawn as the debug
         // image, as any image that is not there.
-        const std::optional<std::vector<char>> bytes = Render::ReadWholeFile(folder / fileName);
-        if (!bytes) {
+        if (image.unreadable) {
             LogError("Failed to read file {}", path);
-            LogError("Image {} is drawn as the debug image", fileName.string());
+            LogError("Image {} is drawn as the debug image", fileName);
             continue;
         }
-        const DecodedImage image = Decode(*bytes, path);
+        if (!image.error.empty())
+            LogError(image.error);
         const GLuint texture = image.pixels != nullptr ? Upload(image, path) : 0;
-        stbi_image_free(image.pixels);
+        const int width = image.width;
+        const int height = image.height;
+        image = Render::DecodedImage();  // frees the pixels as soon as they are on the GPU
         if (texture == 0) {
             LogError("Failed to initialize texture!");
-            LogError("Image {} is drawn as the debug image", fileName.string());
+            LogError("Image {} is drawn as the debug image", fileName);
             continue;
         }
-        TextureRecord record(texture, fileName.string(), image.width, image.height);
+        TextureRecord record(texture, fileName, width, height);
         const auto expected = std::find(expectedImages.begin(), expectedImages.end(), record.name);
         if (expected != expectedImages.end())
             expectedImages.erase(expected);
