@@ -7,8 +7,11 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
 #include <limits>
+#include <mutex>
 #include <optional>
+#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -63,28 +66,46 @@ DecodedImage& DecodedImage::operator=(DecodedImage&& other) noexcept
     return *this;
 }
 
-std::vector<DecodedImage> DecodeImages(const std::vector<std::filesystem::path>& paths)
+void DecodeImages(const std::vector<std::filesystem::path>& paths,
+                  const std::function<void(std::size_t index, DecodedImage& image)>& consume)
 {
     std::vector<DecodedImage> images(paths.size());
+    std::vector<char> decoded(paths.size(), 0);  // guarded by lock
+    std::mutex lock;
+    std::condition_variable ready;
     std::atomic<std::size_t> next{0};
     const auto decodeNext = [&] {
-        for (std::size_t index = next++; index < paths.size(); index = next++)
-            images[index] = DecodeFile(paths[index]);
+        for (std::size_t index = next++; index < paths.size(); index = next++) {
+            DecodedImage image = DecodeFile(paths[index]);
+            const std::lock_guard<std::mutex> hold(lock);
+            images[index] = std::move(image);
+            decoded[index] = 1;
+            ready.notify_all();
+        }
     };
     const std::size_t helpers =
         std::min<std::size_t>({std::max(std::thread::hardware_concurrency(), 1u), MaxThreads, paths.size()});
     std::vector<std::thread> threads;
-    for (std::size_t i = 1; i < helpers; ++i) {
+    for (std::size_t i = 0; i < helpers; ++i) {
         try {
             threads.emplace_back(decodeNext);
         } catch (const std::system_error&) {
-            break;  // the calling thread decodes what is left
+            break;
         }
     }
-    decodeNext();
+    if (threads.empty())
+        decodeNext();  // no thread could start: the calling thread decodes them all first
+    for (std::size_t index = 0; index < paths.size(); ++index) {
+        DecodedImage image;
+        {
+            std::unique_lock<std::mutex> hold(lock);
+            ready.wait(hold, [&] { return decoded[index] != 0; });
+            image = std::move(images[index]);
+        }
+        consume(index, image);
+    }
     for (std::thread& thread : threads)
         thread.join();
-    return images;
 }
 
 }  // namespace Render

@@ -3,7 +3,9 @@
 // texture list logs them in file-name order, exactly as when it decoded one image at a time.
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,7 +26,10 @@ struct DecodedImage {
     std::string error;        // why a readable file gave no image
 };
 
-// One image per path, in the same order; each path is read and decoded by exactly one thread.
-std::vector<DecodedImage> DecodeImages(const std::vector<std::filesystem::path>& paths);
+// Reads and decodes every path, each on exactly one thread, and hands the images to consume
+// on the calling thread in the order of the paths, each as soon as it and those before it are
+// decoded, so the caller uploads one image while later ones are still being decoded.
+void DecodeImages(const std::vector<std::filesystem::path>& paths,
+                  const std::function<void(std::size_t index, DecodedImage& image)>& consume);
 
 }  // namespace Render

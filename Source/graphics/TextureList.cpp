@@ -70,35 +70,31 @@ bool TextureList::Load(const std::filesystem::path& folder)
     std::sort(entries.begin(), entries.end());
 
     std::vector<std::filesystem::path> paths;
-    paths.reserve(entries.size());
-    for (const std::filesystem::path& fileName : entries)
+    std::vector<std::string> pathNames;
+    for (const std::filesystem::path& fileName : entries) {
         paths.push_back(folder / fileName);
-    std::vector<Render::DecodedImage> images = Render::DecodeImages(paths);
-
-    for (std::size_t i = 0; i < entries.size(); ++i) {
+        pathNames.push_back(paths.back().string());
+    }
+    Render::DecodeImages(paths, [&](std::size_t i, Render::DecodedImage& image) {
         const std::string fileName = entries[i].string();
-        const std::string path = paths[i].string();
-        Render::DecodedImage& image = images[i];
+        const std::string& path = pathNames[i];
         LogInfo("Reading File: {}", path);
         // One broken image must not keep the game from starting: it is drawn as the debug
         // image, as any image that is not there.
         if (image.unreadable) {
             LogError("Failed to read file {}", path);
             LogError("Image {} is drawn as the debug image", fileName);
-            continue;
+            return;
         }
         if (!image.error.empty())
             LogError(image.error);
         const GLuint texture = image.pixels != nullptr ? Upload(image, path) : 0;
-        const int width = image.width;
-        const int height = image.height;
-        image = Render::DecodedImage();  // frees the pixels as soon as they are on the GPU
         if (texture == 0) {
             LogError("Failed to initialize texture!");
             LogError("Image {} is drawn as the debug image", fileName);
-            continue;
+            return;
         }
-        TextureRecord record(texture, fileName, width, height);
+        TextureRecord record(texture, fileName, image.width, image.height);
         const auto expected = std::find(expectedImages.begin(), expectedImages.end(), record.name);
         if (expected != expectedImages.end())
             expectedImages.erase(expected);
@@ -106,7 +102,7 @@ bool TextureList::Load(const std::filesystem::path& folder)
         records.push_back(std::move(record));
         if (records.back().name == "debug.png")
             debugTextureIndex = static_cast<std::uint32_t>(records.size() - 1);
-    }
+    });
     return true;
 }
 
@@ -135,10 +131,16 @@ TextureRecord* TextureList::Find(const std::string& name, bool& usePixelShader)
     return const_cast<TextureRecord*>(static_cast<const TextureList&>(*this).Find(name, usePixelShader));
 }
 
-void TextureList::PrepareForDraw(TextureRecord& record, float texelsPerPixel)
+void TextureList::PrepareForDraw(TextureRecord& record, float texelsPerPixel, bool axisAligned)
 {
-    // Below one texel per pixel the sampler magnifies from the full-size level. A rotated
-    // draw may be measured up to a factor of the square root of two larger by the driver.
+    // Up to one texel per pixel the sampler magnifies from the full-size level: an image
+    // drawn at its own size never reads the smaller ones. A rotated draw may be measured up
+    // to a factor of the square root of two larger by the driver.
+    if (axisAligned) {
+        if (!record.hasMipmaps && texelsPerPixel > 1.0f)
+            BuildMipmaps(record);
+        return;
+    }
     constexpr float MeasureMargin = 1.4143f;
     if (!record.hasMipmaps && !(texelsPerPixel * MeasureMargin < 1.0f))
         BuildMipmaps(record);
