@@ -1,8 +1,44 @@
 #include "editor/Editor.h"
 
+#include "core/ComponentStore.h"
+#include "core/FrameTime.h"
+#include "core/GameObjectTable.h"
+#include "core/InputManager.h"
+#include "core/Transform.h"
+#include "data/LevelManager.h"
+#include "platform/HeldKeys.h"
+
 #include <imgui.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
 namespace Engine {
+
+namespace {
+
+constexpr std::uint8_t KeyControl = 0x11;
+constexpr std::uint8_t KeyDelete = 0x2E;
+constexpr std::uint8_t KeyLeft = 0x25;
+constexpr std::uint8_t KeyUp = 0x26;
+constexpr std::uint8_t KeyRight = 0x27;
+constexpr std::uint8_t KeyDown = 0x28;
+constexpr float ArrowStep = 5.0f;
+
+// File names in a folder, in name order; a missing folder lists nothing. The editor is made
+// by the first log line, so nothing here may log.
+std::vector<std::string> ListFolder(const std::filesystem::path& folder)
+{
+    std::vector<std::string> names;
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error))
+        names.push_back(entry->path().lexically_relative(folder).generic_string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+}  // namespace
 
 Editor& Editor::Instance()
 {
@@ -10,11 +46,135 @@ Editor& Editor::Instance()
     return editor;
 }
 
-Editor::Editor()
+Editor::Editor() : keyHeld(Platform::KeyHeld)
 {
     // The editor styles the UI, so the UI context must exist before the editor does.
     if (ImGui::GetCurrentContext() == nullptr)
         ImGui::CreateContext();
+    ApplyEditorStyle();
+    windowFlags = EditorWindowFlags;
+    imageNames = ListFolder("Resources/Images");
+    logColors.emplace("[info]", std::array{1.0f, 1.0f, 1.0f, 1.0f});
+    logColors.emplace("[error]", std::array{1.0f, 0.78f, 0.78f, 1.0f});
+    logColors.emplace("[warning]", std::array{1.0f, 0.78f, 1.0f, 1.0f});
+    logColors.emplace("[debug]", std::array{0.78f, 0.78f, 1.0f, 1.0f});
+    scriptNames = ListFolder("Resources/Scripts");
+}
+
+void Editor::RunFrame()
+{
+    BindKeys(true);
+    ctrlHeld = keyHeld(KeyControl);
+    DropRemovedFromSelection();
+    HandleLevelRequests();
+    ShowMainMenuBar();
+    ShowObjectListWindow();
+    ShowInspectorWindow();
+    ShowArchetypesWindow();
+    ShowLogWindow();
+    ShowGameWindow();
+}
+
+void Editor::BindKeys(bool active)
+{
+    if (active != keysBound) {
+        InputManager& input = InputManager::Instance();
+        auto withCtrl = [this](auto action) {
+            return [this, action]() {
+                if (keyHeld(KeyControl))
+                    action();
+            };
+        };
+        input.RegisterKeyPressedFunction('G', withCtrl([this] { snapToGrid = !snapToGrid; }));
+        input.RegisterKeyPressedFunction('S', withCtrl([this] {
+            if (scriptEditorFocused)
+                saveScriptRequested = true;
+            else
+                saveLevelRequested = true;
+        }));
+        input.RegisterKeyPressedFunction('L', withCtrl([this] { switchLevelRequested = true; }));
+        input.RegisterKeyPressedFunction('D', withCtrl([this] { showOutlines = !showOutlines; }));
+        input.RegisterKeyPressedFunction(KeyDelete, [this] { RemoveSelection(); });
+        input.RegisterKeyUpFunction(KeyControl, [this] { ctrlHeld = false; });
+        input.RegisterKeyPressedFunction(KeyRight, [this] { MoveSelection(ArrowStep, 0.0f); });
+        input.RegisterKeyPressedFunction(KeyLeft, [this] { MoveSelection(-ArrowStep, 0.0f); });
+        input.RegisterKeyPressedFunction(KeyUp, [this] { MoveSelection(0.0f, ArrowStep); });
+        input.RegisterKeyPressedFunction(KeyDown, [this] { MoveSelection(0.0f, -ArrowStep); });
+    }
+    keysBound = active;
+}
+
+void Editor::MoveSelection(float dx, float dy)
+{
+    for (std::uint32_t id : selection) {
+        if (Transform* transform = ComponentStore::Instance().GetComponent<Transform>(id)) {
+            transform->x_pos += dx;
+            transform->y_pos += dy;
+        }
+    }
+}
+
+void Editor::RemoveSelection()
+{
+    for (std::uint32_t id : selection)
+        GameObjectTable::Instance().RemoveGameObject(id);
+    selection.clear();
+    selectedObject = -1;
+}
+
+void Editor::DropRemovedFromSelection()
+{
+    const GameObjectTable& table = GameObjectTable::Instance();
+    std::erase_if(selection, [&table](std::uint32_t id) { return table.Get(id) == nullptr; });
+    std::erase_if(dragAnchors, [&table](const auto& entry) { return table.Get(entry.first) == nullptr; });
+    std::erase_if(ghostBeforeDrag, [&table](const auto& entry) { return table.Get(entry.first) == nullptr; });
+}
+
+void Editor::HandleLevelRequests()
+{
+    LevelManager& levels = LevelManager::Instance();
+    if (saveLevelRequested) {
+        levels.SaveLevel();
+        bannerText = "Saving...";
+        savingBannerTimer = 0.0f;
+        saveLevelRequested = false;
+    }
+    if (switchLevelRequested) {
+        levels.LoadLevel(levels.currentLevel == "Level 1" ? "Level 2" : "Level 1");
+        // The load removed every object, so the ids held for the old level mean nothing now.
+        selection.clear();
+        dragAnchors.clear();
+        ghostBeforeDrag.clear();
+        gameView.dragging = false;
+        placingObject.reset();
+        switchLevelRequested = false;
+    }
+}
+
+void Editor::ShowMainMenuBar()
+{
+    if (!ImGui::BeginMainMenuBar())
+        return;
+    // The items are labels only: the shortcuts and the script editor's own menus do the work.
+    if (ImGui::BeginMenu("File")) {
+        ImGui::Text("FPS: %f", static_cast<double>(FramesPerSecond));
+        ImGui::Text("dt:  %f", static_cast<double>(FrameDeltaTime));
+        ImGui::MenuItem("New", "Ctrl+N");
+        ImGui::MenuItem("Open", "Ctrl+O");
+        ImGui::Separator();
+        ImGui::MenuItem("Save", "Ctrl+S", saveLevelRequested);
+        ImGui::EndMenu();
+    }
+    if (ImGui::BeginMenu("Edit")) {
+        ImGui::MenuItem("Undo", "Ctrl+Z");
+        ImGui::MenuItem("Redo", "Ctrl+Y", false, false);
+        ImGui::Separator();
+        ImGui::MenuItem("Cut", "Ctrl+X");
+        ImGui::MenuItem("Copy", "Ctrl+C");
+        ImGui::MenuItem("Paste", "Ctrl+V");
+        ImGui::EndMenu();
+    }
+    ImGui::EndMainMenuBar();
 }
 
 }  // namespace Engine
