@@ -26,51 +26,61 @@ void CollisionUpdate::Init() {}
 void CollisionUpdate::Update()
 {
     records.clear();
+    CollectBoxes();
+    sweep.FindPairs(boxes);
 
-    ComponentStore& store = ComponentStore::Instance();
-    const std::uint32_t last = GameObjectTable::Instance().highestUsed;
-    bodies.clear();
-    for (std::uint32_t id = 0; id <= last; ++id) {
-        const RigidBody* rigidBody = store.GetComponent<RigidBody>(id);
-        if (rigidBody == nullptr)
-            continue;
-        // A body is tested where it is going to be when it moves, else where it stands.
-        if (const Controller* controller = store.GetComponent<Controller>(id))
-            bodies.push_back({rigidBody, id, controller->next_x_pos, controller->next_y_pos});
-        else if (const Transform* transform = store.GetComponent<Transform>(id))
-            bodies.push_back({rigidBody, id, transform->x_pos, transform->y_pos});
-        // A body with neither has no position and takes no part.
-    }
-
+    // Pairs that do not overlap raise nothing and record nothing, so testing only the swept pairs,
+    // in the walk's (i, j) order, gives the records and events of testing every pair.
     EventManager* events = GetSystem<EventManager>();
-    for (std::size_t i = 0; i < bodies.size(); ++i) {
-        const Body& a = bodies[i];
-        for (std::size_t j = i + 1; j < bodies.size(); ++j) {
-            const Body& b = bodies[j];
-            if (a.rigidBody->BodyType == StaticBody && b.rigidBody->BodyType == StaticBody)
-                continue;
-            if (a.rigidBody->ColliderType != BoxCollider || b.rigidBody->ColliderType != BoxCollider)
-                continue;  // only boxes are tested: a line pair is silent
-            const CollisionRecord record = TestBoxes(a, b);
-            if (record.sides[0] || record.sides[1] || record.sides[2] || record.sides[3]) {
-                records.push_back(record);
-                events->TriggerEvent(a.owner, OnCollision);
-                events->TriggerEvent(b.owner, OnCollision);
-            }
+    for (const BoxSweep::Pair& pair : sweep.pairs) {
+        const SweptBox& a = boxes[pair.first];
+        const SweptBox& b = boxes[pair.second];
+        const CollisionRecord record = TestBoxes(a, b);
+        if (record.sides[0] || record.sides[1] || record.sides[2] || record.sides[3]) {
+            records.push_back(record);
+            events->TriggerEvent(a.owner, OnCollision);
+            events->TriggerEvent(b.owner, OnCollision);
         }
     }
 }
 
-CollisionRecord CollisionUpdate::TestBoxes(const Body& a, const Body& b) const
+// Only boxes take part: a pair with a line collider is silent, and so is a body without a position.
+void CollisionUpdate::CollectBoxes()
 {
-    const float aL = a.x + a.rigidBody->left;
-    const float aR = a.x + a.rigidBody->right;
-    const float aT = a.y + a.rigidBody->top;
-    const float aB = a.y + a.rigidBody->bottom;
-    const float bL = b.x + b.rigidBody->left;
-    const float bR = b.x + b.rigidBody->right;
-    const float bT = b.y + b.rigidBody->top;
-    const float bB = b.y + b.rigidBody->bottom;
+    ComponentStore& store = ComponentStore::Instance();
+    const std::uint32_t last = GameObjectTable::Instance().highestUsed;
+    boxes.clear();
+    for (std::uint32_t id = 0; id <= last; ++id) {
+        const RigidBody* rigidBody = store.GetComponent<RigidBody>(id);
+        if (rigidBody == nullptr || rigidBody->ColliderType != BoxCollider)
+            continue;
+        // A body is tested where it is going to be when it moves, else where it stands.
+        float x = 0.0f;
+        float y = 0.0f;
+        if (const Controller* controller = store.GetComponent<Controller>(id)) {
+            x = controller->next_x_pos;
+            y = controller->next_y_pos;
+        } else if (const Transform* transform = store.GetComponent<Transform>(id)) {
+            x = transform->x_pos;
+            y = transform->y_pos;
+        } else {
+            continue;
+        }
+        boxes.push_back({id, rigidBody->BodyType == StaticBody, x + rigidBody->left, x + rigidBody->right,
+                         y + rigidBody->top, y + rigidBody->bottom});
+    }
+}
+
+CollisionRecord CollisionUpdate::TestBoxes(const SweptBox& a, const SweptBox& b) const
+{
+    const float aL = a.left;
+    const float aR = a.right;
+    const float aT = a.top;
+    const float aB = a.bottom;
+    const float bL = b.left;
+    const float bR = b.right;
+    const float bT = b.top;
+    const float bB = b.bottom;
 
     CollisionRecord record;
     record.ownerA = a.owner;

@@ -1,17 +1,16 @@
 // Engine::CollisionUpdate (a system of the registry): finds overlapping rigid bodies at their
 // predicted positions, raises "Collision Detected" and "OnCollision", and keeps one record per
-// pair that collision resolution has to push apart in the same frame.
+// pair that collision resolution has to push apart in the same frame. Pairs are met as a walk
+// over every pair of bodies in id order would meet them; a sweep along x finds the ones to test.
 #pragma once
 
 #include "core/System.h"
+#include "gameplay/BoxSweep.h"
 #include "gameplay/CollisionRecord.h"
 
-#include <cstdint>
 #include <vector>
 
 namespace Engine {
-
-struct RigidBody;
 
 class CollisionUpdate : public System {
 public:
@@ -22,17 +21,11 @@ public:
     std::vector<CollisionRecord> records;  // this frame's contacts in pair order; keeps its capacity
 
 private:
-    // A body of this frame's sweep, at the point its box edges are offsets from.
-    struct Body {
-        const RigidBody* rigidBody;
-        std::uint32_t owner;
-        float x;
-        float y;
-    };
+    void CollectBoxes();
+    CollisionRecord TestBoxes(const SweptBox& a, const SweptBox& b) const;
 
-    CollisionRecord TestBoxes(const Body& a, const Body& b) const;
-
-    std::vector<Body> bodies;  // rebuilt every frame in ascending object id
+    std::vector<SweptBox> boxes;  // rebuilt every frame in ascending object id
+    BoxSweep sweep;               // keeps its order from frame to frame
 };
 
 }  // namespace Engine

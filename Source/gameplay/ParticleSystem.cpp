@@ -23,6 +23,13 @@ constexpr float KillZoneColor[4] = {0.4549f, 0.0313f, 0.7176f, 1.0f};
 constexpr float ShrinkPerUpdate = 0.05f;
 constexpr int TrailSpeedStep = 500;  // units per second of x speed for each step of colour shift
 
+// Every particle function of the system draws from this one engine, seeded once.
+RandomDraws& ParticleDraws()
+{
+    static RandomDraws draws;
+    return draws;
+}
+
 // Seconds between two particles. A rate of 0 (or below) spawns once and then never again.
 float SpawnInterval(float rate)
 {
@@ -81,7 +88,7 @@ void ParticleSystem::RefreshPlayerTrail()
     trail.origin[1] = y;
     trail.origin[2] = z;
     trail.init = [x, y, z](Particle* particle) {
-        RandomDraws random;
+        RandomDraws& random = ParticleDraws();
         particle->x = x;
         particle->y = y;
         particle->z = z;
@@ -209,14 +216,14 @@ void ParticleSystem::CreateKillZoneEmitter(int objectId)
     std::copy(std::begin(KillZoneColor), std::end(KillZoneColor), emitter.color);
     // Spread over the zone's width, half its height above its centre.
     emitter.init = [x, y, scaleX, scaleY](Particle* particle) {
-        RandomDraws random;
+        RandomDraws& random = ParticleDraws();
         particle->x = x + random.Uniform(-scaleX, scaleX);
         particle->y = y + 0.5f * scaleY;
         particle->z = 0.0f;
     };
     // Rise, jitter sideways and shrink until the half-second life ends.
     emitter.update = [](Particle* particle) {
-        RandomDraws random;
+        RandomDraws& random = ParticleDraws();
         particle->scaleX -= ShrinkPerUpdate;
         particle->scaleY -= ShrinkPerUpdate;
         particle->y += random.Uniform(0.5f, 1.0f);
@@ -247,7 +254,7 @@ void ParticleSystem::CreatePlayerTrail(float r, float g, float b, float a)
             std::copy(std::begin(sprite->Color), std::end(sprite->Color), emitter.color);
     }
     emitter.init = [](Particle* particle) {
-        RandomDraws random;
+        RandomDraws& random = ParticleDraws();
         if (const Transform* transform = PlayerTransform()) {
             particle->x = transform->x_pos;
             particle->y = transform->y_pos;

@@ -1,6 +1,6 @@
-// Engine::RandomDraws: the random numbers of one call of a particle or bullet function. Each call
-// makes its own Mersenne Twister seeded from the platform's non-deterministic random device, so
-// no engine state is shared between calls. Used by the particle system and the range checker.
+// Engine::RandomDraws: a 32-bit Mersenne Twister seeded once from the platform's non-deterministic
+// random device. Each system that draws (the particle system, the range checker's bullet trails,
+// the Lua particle bursts) keeps one for the life of the process and draws every number from it.
 #pragma once
 
 #include <random>

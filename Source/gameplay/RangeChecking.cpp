@@ -29,6 +29,13 @@ constexpr float BulletColor[4] = {0.4549f, 0.03137f, 0.71764f, 1.0f};
 constexpr float BulletSpeedShare = 0.3f;  // bullets fly at this share of the Range's speed
 constexpr std::int64_t BulletFlightMs = 3000;
 constexpr float TrailJitter = 2.5f;
+
+// Every bullet trail draws from this one engine, seeded once.
+RandomDraws& BulletTrailDraws()
+{
+    static RandomDraws draws;
+    return draws;
+}
 }  // namespace
 
 void RangeChecking::Init() {}
@@ -103,7 +110,7 @@ void RangeChecking::Fire(std::uint32_t enemyId, Range& range, float enemyX, floa
     emitter.rate = 50.0f;
     // Once the bullet is gone its emitter sows around the template position until it is removed.
     emitter.init = [bulletId, serial](Particle* particle) {
-        RandomDraws random;
+        RandomDraws& random = BulletTrailDraws();
         if (GetSystem<RangeChecking>()->IsLiveBullet(bulletId, serial)) {
             if (const Transform* transform = ComponentStore::Instance().GetComponent<Transform>(bulletId)) {
                 particle->x = transform->x_pos;

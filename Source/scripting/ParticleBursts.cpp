@@ -14,6 +14,13 @@ constexpr const char* BurstTexture = "Empty.png";
 constexpr float GrowthPerUpdate = 0.05f;  // both scales, per update (not per second)
 constexpr float FullSize = 6.0f;          // a particle dies once either scale reaches it
 
+// Every burst particle draws from this one engine, seeded once.
+RandomDraws& BurstDraws()
+{
+    static RandomDraws draws;
+    return draws;
+}
+
 void GrowAndDie(Particle* particle)
 {
     particle->scaleX += GrowthPerUpdate;
@@ -24,7 +31,7 @@ void GrowAndDie(Particle* particle)
 
 void SparkUpdate(Particle* particle)
 {
-    RandomDraws random;
+    RandomDraws& random = BurstDraws();
     GrowAndDie(particle);
     particle->y += 1.5f;
     particle->x += random.Uniform(0.0f, 3.0f) - 1.5f;
@@ -32,7 +39,7 @@ void SparkUpdate(Particle* particle)
 
 void DeathPuffUpdate(Particle* particle)
 {
-    RandomDraws random;
+    RandomDraws& random = BurstDraws();
     GrowAndDie(particle);
     particle->y += random.Uniform(0.0f, 30.0f) * 0.5f + 3.5f;
     particle->x += random.Uniform(0.0f, 30.0f) - 15.5f;
@@ -57,7 +64,7 @@ ParticleEmitter BurstEmitter(const ParticleBurstKind& kind, float x, float y)
 
     const float spread = kind.spawnSpread;
     emitter.init = [x, y, spread](Particle* particle) {
-        RandomDraws random;
+        RandomDraws& random = BurstDraws();
         particle->x = x;
         particle->y = y;
         particle->z = 0.0f;
