@@ -22,6 +22,17 @@ void EditorFixture::SetUp()
     int width = 0;
     int height = 0;
     io.Fonts->GetTexDataAsRGBA32(&pixels, &width, &height);
+    // The UI reads keys by these indices into its key-down table, as the SDL back-end fills it.
+    io.KeyMap[ImGuiKey_Enter] = 0x0D;
+    io.KeyMap[ImGuiKey_Backspace] = 0x08;
+    io.KeyMap[ImGuiKey_Delete] = 0x2E;
+    io.KeyMap[ImGuiKey_LeftArrow] = 0x25;
+    io.KeyMap[ImGuiKey_RightArrow] = 0x27;
+    io.KeyMap[ImGuiKey_UpArrow] = 0x26;
+    io.KeyMap[ImGuiKey_DownArrow] = 0x28;
+    io.KeyMap[ImGuiKey_Tab] = 0x09;
+    io.KeyMap[ImGuiKey_Escape] = 0x1B;
+    io.KeyMap[ImGuiKey_A] = 'A';
     InitializeLogging();
     FrameDeltaTime = 1.0f / 60.0f;
     editor().keyHeld = [this](std::uint8_t key) { return heldKeys.count(key) != 0; };
@@ -48,6 +59,8 @@ void EditorFixture::Frame()
 void EditorFixture::MoveMouse(float x, float y) { ImGui::GetIO().MousePos = ImVec2(x, y); }
 void EditorFixture::PressLeft(bool down) { ImGui::GetIO().MouseDown[0] = down; }
 void EditorFixture::PressRight(bool down) { ImGui::GetIO().MouseDown[1] = down; }
+void EditorFixture::PressKey(int key, bool down) { ImGui::GetIO().KeysDown[key] = down; }
+void EditorFixture::Type(const char* text) { ImGui::GetIO().AddInputCharactersUTF8(text); }
 void EditorFixture::Wheel(float steps) { ImGui::GetIO().MouseWheel = steps; }
 
 void EditorFixture::Click(float x, float y, const std::function<void()>& draw)
@@ -89,6 +102,18 @@ std::uint32_t EditorFixture::PlaceBody(const std::string& name, float x, float y
     body->top = sy;
     body->bottom = -sy;
     return id;
+}
+
+void EditorFixture::OpenHeader(const char* windowName, const char* title)
+{
+    ImGuiWindow* window = Window(windowName);
+    window->StateStorage.SetInt(ImHashStr(title, 0, window->ID), 1);
+}
+
+ImGuiWindow* EditorFixture::OpenPopup()
+{
+    ImGuiContext& context = *ImGui::GetCurrentContext();
+    return context.OpenPopupStack.empty() ? nullptr : context.OpenPopupStack.back().Window;
 }
 
 ImGuiWindow* EditorFixture::Window(const char* name) { return ImGui::FindWindowByName(name); }

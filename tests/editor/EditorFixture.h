@@ -32,6 +32,9 @@ protected:
     void PressLeft(bool down);
     void PressRight(bool down);
     void Wheel(float steps);
+    // UI keys (the virtual-key codes the key map gives them) and typed text.
+    void PressKey(int key, bool down);
+    void Type(const char* text);
 
     // A click (press frame, release frame) at a point, running `draw` in both frames.
     void Click(float x, float y, const std::function<void()>& draw);
@@ -45,6 +48,10 @@ protected:
     // A window of the last frame by name ("Object List") and its first child window.
     static ImGuiWindow* Window(const char* name);
     static ImGuiWindow* FirstChild(const char* name);
+    // Opens a collapsing header of a window (from the next frame on), as a click on it would.
+    static void OpenHeader(const char* windowName, const char* title);
+    // The innermost open popup window, or null.
+    static ImGuiWindow* OpenPopup();
 
     Engine::Editor& editor();
 
