@@ -7,6 +7,7 @@
 #include "core/Transform.h"
 #include "data/LevelManager.h"
 #include "platform/HeldKeys.h"
+#include "platform/VirtualKeys.h"
 
 #include <imgui.h>
 
@@ -18,12 +19,7 @@ namespace Engine {
 
 namespace {
 
-constexpr std::uint8_t KeyControl = 0x11;
-constexpr std::uint8_t KeyDelete = 0x2E;
-constexpr std::uint8_t KeyLeft = 0x25;
-constexpr std::uint8_t KeyUp = 0x26;
-constexpr std::uint8_t KeyRight = 0x27;
-constexpr std::uint8_t KeyDown = 0x28;
+namespace Key = Platform::VirtualKey;
 constexpr float ArrowStep = 5.0f;
 
 // File names in a folder, in name order; a missing folder lists nothing. The editor is made
@@ -64,7 +60,7 @@ Editor::Editor() : keyHeld(Platform::KeyHeld)
 void Editor::RunFrame()
 {
     BindKeys(true);
-    ctrlHeld = keyHeld(KeyControl);
+    ctrlHeld = keyHeld(Key::Control);
     DropRemovedFromSelection();
     HandleLevelRequests();
     ShowMainMenuBar();
@@ -81,7 +77,7 @@ void Editor::BindKeys(bool active)
         InputManager& input = InputManager::Instance();
         auto withCtrl = [this](auto action) {
             return [this, action]() {
-                if (keyHeld(KeyControl))
+                if (keyHeld(Key::Control))
                     action();
             };
         };
@@ -94,12 +90,12 @@ void Editor::BindKeys(bool active)
         }));
         input.RegisterKeyPressedFunction('L', withCtrl([this] { switchLevelRequested = true; }));
         input.RegisterKeyPressedFunction('D', withCtrl([this] { showOutlines = !showOutlines; }));
-        input.RegisterKeyPressedFunction(KeyDelete, [this] { RemoveSelection(); });
-        input.RegisterKeyUpFunction(KeyControl, [this] { ctrlHeld = false; });
-        input.RegisterKeyPressedFunction(KeyRight, [this] { MoveSelection(ArrowStep, 0.0f); });
-        input.RegisterKeyPressedFunction(KeyLeft, [this] { MoveSelection(-ArrowStep, 0.0f); });
-        input.RegisterKeyPressedFunction(KeyUp, [this] { MoveSelection(0.0f, ArrowStep); });
-        input.RegisterKeyPressedFunction(KeyDown, [this] { MoveSelection(0.0f, -ArrowStep); });
+        input.RegisterKeyPressedFunction(Key::Delete, [this] { RemoveSelection(); });
+        input.RegisterKeyUpFunction(Key::Control, [this] { ctrlHeld = false; });
+        input.RegisterKeyPressedFunction(Key::Right, [this] { MoveSelection(ArrowStep, 0.0f); });
+        input.RegisterKeyPressedFunction(Key::Left, [this] { MoveSelection(-ArrowStep, 0.0f); });
+        input.RegisterKeyPressedFunction(Key::Up, [this] { MoveSelection(0.0f, ArrowStep); });
+        input.RegisterKeyPressedFunction(Key::Down, [this] { MoveSelection(0.0f, -ArrowStep); });
     }
     keysBound = active;
 }

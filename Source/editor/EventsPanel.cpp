@@ -7,6 +7,7 @@
 #include "core/EventManager.h"
 #include "core/EventSet.h"
 #include "core/SystemManager.h"
+#include "platform/VirtualKeys.h"
 #include "scripting/ScriptManager.h"
 
 #include <imgui.h>
@@ -14,10 +15,6 @@
 #include <string>
 
 namespace Engine {
-
-namespace {
-constexpr std::uint8_t KeyReturn = 0x0D;
-}  // namespace
 
 void Editor::ShowEventsPanel(std::uint32_t objectId)
 {
@@ -51,7 +48,7 @@ void Editor::ShowEventsPanel(std::uint32_t objectId)
             ImGui::OpenPopup("Adding Script");
             if (ImGui::BeginPopup("Adding Script")) {
                 ImGui::InputText("Script Name", inspector.scriptBuffer.data(), inspector.scriptBuffer.size());
-                if (keyHeld(KeyReturn)) {
+                if (keyHeld(Platform::VirtualKey::Return)) {
                     inspector.addingScript = false;
                     ImGui::CloseCurrentPopup();
                     GetSystem<EventManager>()->AddEvent(objectId, event->first, inspector.scriptBuffer.data());
@@ -74,7 +71,7 @@ void Editor::ShowEventsPanel(std::uint32_t objectId)
         if (ImGui::BeginPopup("Adding Event")) {
             ImGui::InputText("Event Name", inspector.eventBuffer.data(), inspector.eventBuffer.size());
             ImGui::InputText("Script Name", inspector.scriptBuffer.data(), inspector.scriptBuffer.size());
-            if (keyHeld(KeyReturn)) {
+            if (keyHeld(Platform::VirtualKey::Return)) {
                 ImGui::CloseCurrentPopup();
                 inspector.addingEvent = false;
                 const std::string eventName = inspector.eventBuffer.data();

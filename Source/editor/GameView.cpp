@@ -12,6 +12,7 @@
 #include "editor/EditorLayout.h"
 #include "editor/ViewMapping.h"
 #include "graphics/Camera.h"
+#include "platform/VirtualKeys.h"
 
 #include <imgui.h>
 
@@ -311,7 +312,7 @@ int Editor::DragObject(std::uint32_t objectId)
             if (const float r = SnapOffset(gy); r != 0.0f)
                 transform->y_pos = gy - r;
         }
-        if (!keyHeld(0x11) && body != nullptr) {
+        if (!keyHeld(Platform::VirtualKey::Control) && body != nullptr) {
             if (keyHeld('W')) {
                 transform->y_sca += ResizeStep;
                 body->top += ResizeStep;

@@ -18,10 +18,6 @@
 
 namespace Engine {
 
-namespace {
-constexpr std::uint8_t KeyF = 'F';
-}  // namespace
-
 void Editor::ShowObjectListWindow()
 {
     PlaceEditorWindow("Object List");
@@ -64,7 +60,7 @@ void Editor::ShowObjectListWindow()
         DropRemovedFromSelection();
     }
 
-    if ((keyHeld(KeyF) || cameraMoving) && !scriptEditorFocused && static_cast<std::uint32_t>(selectedObject) < MaxEditableId) {
+    if ((keyHeld('F') || cameraMoving) && !scriptEditorFocused && static_cast<std::uint32_t>(selectedObject) < MaxEditableId) {
         cameraMoving = true;
         StepCameraToObject(static_cast<std::uint32_t>(selectedObject));
     }

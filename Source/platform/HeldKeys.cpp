@@ -1,18 +1,11 @@
 #include "platform/HeldKeys.h"
 
 #include "platform/KeyMap.h"
+#include "platform/VirtualKeys.h"
 
 #include <SDL.h>
 
 namespace Platform {
-
-namespace {
-
-constexpr std::uint8_t VirtualShift = 0x10;
-constexpr std::uint8_t VirtualControl = 0x11;
-constexpr std::uint8_t VirtualAlt = 0x12;
-
-}  // namespace
 
 bool KeyHeld(std::uint8_t virtualKey)
 {
@@ -21,11 +14,11 @@ bool KeyHeld(std::uint8_t virtualKey)
     // Modifiers come from the modifier state, which SDL keeps also for keys pressed before
     // the window had focus.
     const SDL_Keymod modifiers = SDL_GetModState();
-    if (virtualKey == VirtualControl && (modifiers & KMOD_CTRL) != 0)
+    if (virtualKey == VirtualKey::Control && (modifiers & KMOD_CTRL) != 0)
         return true;
-    if (virtualKey == VirtualShift && (modifiers & KMOD_SHIFT) != 0)
+    if (virtualKey == VirtualKey::Shift && (modifiers & KMOD_SHIFT) != 0)
         return true;
-    if (virtualKey == VirtualAlt && (modifiers & KMOD_ALT) != 0)
+    if (virtualKey == VirtualKey::Alt && (modifiers & KMOD_ALT) != 0)
         return true;
 
     // Every held scancode is turned into its key under the current layout and from there into

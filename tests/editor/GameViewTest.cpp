@@ -8,6 +8,7 @@
 #include "core/Transform.h"
 #include "editor/ViewMapping.h"
 #include "graphics/Camera.h"
+#include "platform/VirtualKeys.h"
 
 #include <vector>
 
@@ -197,7 +198,7 @@ TEST_F(GameView, ResizeKeysGrowTheDraggedObjectUnlessCtrlIsHeld)
     EXPECT_FLOAT_EQ(TransformOf(id).x_sca, 11.5f);
     EXPECT_FLOAT_EQ(BodyOf(id).left, -11.5f);
 
-    heldKeys = {'S', 'A', 0x11};
+    heldKeys = {'S', 'A', Platform::VirtualKey::Control};
     Frame([&] { editor().DragObject(id); });
     EXPECT_FLOAT_EQ(TransformOf(id).y_sca, 11.5f);
     EXPECT_FLOAT_EQ(TransformOf(id).x_sca, 11.5f);

@@ -6,6 +6,7 @@
 #include "core/RigidBody.h"
 #include "core/SystemManager.h"
 #include "core/Transform.h"
+#include "platform/VirtualKeys.h"
 #include "scripting/ScriptManager.h"
 
 #include <imgui_internal.h>
@@ -187,7 +188,7 @@ TEST_F(Inspector, AnOnUpdateEventJoinsTheEveryFrameListOnlyOnce)
     ASSERT_TRUE(editor().inspector.addingEvent);
     std::strcpy(editor().inspector.eventBuffer.data(), "OnUpdate");
     std::strcpy(editor().inspector.scriptBuffer.data(), "Spin");
-    heldKeys = {0x0D};
+    heldKeys = {Platform::VirtualKey::Return};
     Draw();
     EXPECT_FALSE(editor().inspector.addingEvent);
     EXPECT_EQ(scripts->everyFrame.size(), listed);

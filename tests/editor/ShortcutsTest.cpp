@@ -6,6 +6,7 @@
 #include "core/InputManager.h"
 #include "core/Transform.h"
 #include "data/LevelManager.h"
+#include "platform/VirtualKeys.h"
 
 #include <vector>
 
@@ -13,7 +14,8 @@ namespace EditorTest {
 
 namespace {
 
-constexpr std::uint8_t Ctrl = 0x11;
+namespace Key = Platform::VirtualKey;
+constexpr std::uint8_t Ctrl = Key::Control;
 
 class Shortcuts : public EditorFixture {
 protected:
@@ -111,14 +113,14 @@ TEST_F(Shortcuts, ArrowsMoveTheSelectionAndSkipObjectsWithoutTransform)
     const std::uint32_t b = Place("B", 100, 50);
     editor().selection = {a, bare, b};
 
-    Tap(0x27);  // Right
-    Tap(0x27);
-    Tap(0x25);  // Left
+    Tap(Key::Right);
+    Tap(Key::Right);
+    Tap(Key::Left);
     EXPECT_FLOAT_EQ(TransformOf(a).x_pos, 5.0f);
     EXPECT_FLOAT_EQ(TransformOf(b).x_pos, 105.0f);
-    Tap(0x26);  // Up
-    Tap(0x28);  // Down
-    Tap(0x28);
+    Tap(Key::Up);
+    Tap(Key::Down);
+    Tap(Key::Down);
     EXPECT_FLOAT_EQ(TransformOf(a).y_pos, -5.0f);
     EXPECT_FLOAT_EQ(TransformOf(b).y_pos, 45.0f);
 }
@@ -128,7 +130,7 @@ TEST(ShortcutBinding, KeysTheGameBoundFirstKeepTheGameAction)
     // The game's menu keys are bound at start-up, before the editor's first frame.
     int menuMoves = 0;
     Engine::InputManager& input = Engine::InputManager::Instance();
-    input.RegisterKeyPressedFunction(0x26, [&menuMoves] { ++menuMoves; });
+    input.RegisterKeyPressedFunction(Key::Up, [&menuMoves] { ++menuMoves; });
     InitializeLogging();
     Engine::Editor& editor = Engine::Editor::Instance();
     editor.BindKeys(true);
@@ -136,8 +138,8 @@ TEST(ShortcutBinding, KeysTheGameBoundFirstKeepTheGameAction)
     const std::uint32_t id = Engine::GameObjectTable::Instance().CreateGameObject("A");
     Engine::ComponentStore::Instance().AddComponent<Engine::Transform>(id);
     editor.selection = {id};
-    input.KeyPressed(0x26);
-    input.KeyReleased(0x26);
+    input.KeyPressed(Key::Up);
+    input.KeyReleased(Key::Up);
     EXPECT_EQ(menuMoves, 1);
     EXPECT_FLOAT_EQ(Engine::ComponentStore::Instance().GetComponent<Engine::Transform>(id)->y_pos, 0.0f);
 }
@@ -149,7 +151,7 @@ TEST_F(Shortcuts, DeleteRemovesTheSelectionAndClearsThePick)
     const std::uint32_t kept = Place("C", 0, 0);
     editor().selectedObject = static_cast<std::int32_t>(kept);
     editor().selection = {a, b};
-    Tap(0x2E);
+    Tap(Key::Delete);
     Engine::GameObjectTable& table = Engine::GameObjectTable::Instance();
     EXPECT_EQ(table.Get(a), nullptr);
     EXPECT_EQ(table.Get(b), nullptr);
@@ -159,7 +161,7 @@ TEST_F(Shortcuts, DeleteRemovesTheSelectionAndClearsThePick)
 
     // With nothing selected it removes nothing and still clears the pick.
     editor().selectedObject = static_cast<std::int32_t>(kept);
-    Tap(0x2E);
+    Tap(Key::Delete);
     EXPECT_NE(table.Get(kept), nullptr);
     EXPECT_EQ(editor().selectedObject, -1);
 }
