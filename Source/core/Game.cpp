@@ -1,15 +1,7 @@
 #include "core/Game.h"
 
 #include "core/FrameTime.h"
-#include "core/GameObjectTable.h"
 #include "core/Log.h"
-#include "core/SoundSystem.h"
-#include "core/SystemManager.h"
-#include "graphics/Camera.h"
-#include "platform/Cursor.h"
-#include "scripting/ScriptManager.h"
-
-#include <imgui.h>
 
 #include <utility>
 
@@ -45,49 +37,6 @@ Game::Game(Engine::FrameClock frameClock)
 {
     // The first frame's delta spans from here, after the window and renderer exist.
     lastFrameTime = clock.now();
-}
-
-namespace {
-// The level musics that turn quiet and muffled while the world stands still.
-constexpr const char* LevelMusics[] = {"Level1_LevelMusic", "Level3_LevelMusic", "Level4_LevelMusic", "Level5_LevelMusic"};
-}  // namespace
-
-int Game::Init()
-{
-    InitializeLogging();
-    Platform::SetCursorVisible(false);
-
-    // The first use of the registry creates the fifteen systems and runs their Init.
-    auto* scripts = Engine::GetSystem<Engine::ScriptManager>();
-    scripts->RegisterEveryFrame("ApplyGravity");
-    scripts->RegisterEveryFrame("ApplyFriction");
-    return 0;
-}
-
-void Game::Update()
-{
-    Engine::Camera* camera = Engine::Camera::Instance();
-    camera->followedObjectId = static_cast<std::int32_t>(Engine::GameObjectTable::Instance().FindGameObject("Player"));
-    camera->game = this;
-
-    auto* sound = Engine::GetSystem<Engine::SoundSystem>();
-    const bool frozen = paused || confirmDialogOpen || editorActive;
-    for (const char* music : LevelMusics)
-        sound->SetEventParameter(music, "Paused", frozen ? 100.0f : 0.0f);
-    if (!frozen)
-        Engine::SystemManager::Instance().Update();
-    // Sound keeps playing and fading while the world stands still.
-    sound->Update();
-
-    // The UI back-end would show the cursor again at every new frame; it may only while the editor is open.
-    if (ImGui::GetCurrentContext() != nullptr) {
-        ImGuiIO& io = ImGui::GetIO();
-        if (editorActive)
-            io.ConfigFlags &= ~ImGuiConfigFlags_NoMouseCursorChange;
-        else
-            io.ConfigFlags |= ImGuiConfigFlags_NoMouseCursorChange;
-    }
-    Platform::SetCursorVisible(editorActive != 0);
 }
 
 void Game::Run()

@@ -20,8 +20,13 @@ public:
     // The frame loop; returns once a quit event has ended a frame.
     void Run();
 
+    // The game flow (Source/game/): start-up, one frame's logic, the screens and the dialogs.
     int Init();     // the game's start-up, before any window or renderer exists
     void Update();  // the game's logic for one frame
+    void UpdateScreens();
+    bool UpdateConfirmDialog();  // true in the frame the player answers yes
+    void UpdatePauseMenu();
+    void UpdateOptionsMenu();
 
     // The game flow's fields, in the order and with the defaults the game flow relies on.
     std::uint8_t levelChangeRequested;

@@ -1,6 +1,10 @@
 #include "core/SystemManager.h"
 
+#include "core/ComponentStore.h"
+#include "core/GameObjectTable.h"
+#include "core/InputManager.h"
 #include "core/Log.h"
+#include "editor/Editor.h"
 #include "gameplay/PhysicsUpdate.h"
 #include "gameplay/CollisionUpdate.h"
 #include "gameplay/CollisionResolution.h"
@@ -32,6 +36,14 @@ SystemManager& SystemManager::Instance()
 
 SystemManager::SystemManager() : systems(SystemCount)
 {
+    // Singletons die in the reverse order of their making. The services that a system's
+    // Shutdown may reach at exit are made first, so they outlive the registry's teardown.
+    Logging::DefaultLogger();
+    Editor::Instance();
+    InputManager::Instance();
+    GameObjectTable::Instance();
+    ComponentStore::Instance();
+
     // The order fixes the family ids 0 to 14 and so the order of every update.
     Add<PhysicsUpdate>("PhysicsUpdate");
     Add<CollisionUpdate>("CollisionUpdate");

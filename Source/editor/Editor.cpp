@@ -173,4 +173,6 @@ void Editor::ShowMainMenuBar()
     ImGui::EndMainMenuBar();
 }
 
+void Editor::RunFrame() {}
+
 }  // namespace Engine

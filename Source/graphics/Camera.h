@@ -28,6 +28,12 @@ public:
     std::uint8_t followEnabled = 1;
     Game* game = nullptr;
 
+    // Shakes the eye by up to `magnitude` units each timer update for `durationMs`, with
+    // following off until the shake ends; the end also clears the followed player's isDead.
+    void Shake(std::int64_t durationMs, float magnitude);
+    void CameraShakeStep();
+    void CameraShakeEnd();
+
     // Row-vector matrices (p' = p x M), left-handed, as the renderer puts them in its frame
     // constants. The view looks from the eye to (eye x, eye y, -eye z); the projection is
     // orthographic, viewWidth x viewHeight around the eye, with depth 0 at nearZ and 1 at farZ.

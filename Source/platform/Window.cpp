@@ -85,7 +85,7 @@ bool Window::PumpMessages()
         if (UiBackendReady())
             ImGui_ImplSDL2_ProcessEvent(&event);
         if (event.type == SDL_QUIT) {
-            LogInfo("Quitting Game...");
+            LogQuit();
             return false;
         }
         HandleMessage(event);
@@ -93,18 +93,24 @@ bool Window::PumpMessages()
     return true;
 }
 
+void Window::LogQuit() { LogInfo("Quitting Game..."); }
+
 void Window::HandleMessage(const SDL_Event& event)
 {
     switch (event.type) {
-    case SDL_WINDOWEVENT:
-        if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
-            SDL_Window* sdlWindow = SDL_GetWindowFromID(event.window.windowID);
-            if (sdlWindow == nullptr)
-                return;
-            if (auto* window = static_cast<Window*>(SDL_GetWindowData(sdlWindow, WindowDataKey)))
-                window->closeRequested = 1;
-        }
+    case SDL_WINDOWEVENT: {
+        SDL_Window* sdlWindow = SDL_GetWindowFromID(event.window.windowID);
+        auto* window = sdlWindow == nullptr ? nullptr : static_cast<Window*>(SDL_GetWindowData(sdlWindow, WindowDataKey));
+        if (window == nullptr)
+            return;
+        if (event.window.event == SDL_WINDOWEVENT_CLOSE)
+            window->closeRequested = 1;
+        else if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED)
+            window->inputFocus = true;
+        else if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST)
+            window->inputFocus = false;
         return;
+    }
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
         // Keys pressed or released with Alt held are the system's (window manager shortcuts).

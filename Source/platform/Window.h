@@ -22,7 +22,12 @@ public:
     // quit event stay queued for a later pump.
     static bool PumpMessages();
 
+    // The line that every way of quitting logs, the quit event's and the confirmed quit's.
+    static void LogQuit();
+
     SDL_Window* Handle() const { return handle; }
+    // The window is in front: it has the keyboard focus (followed from the window events).
+    bool HasInputFocus() const { return inputFocus; }
 
     std::uint8_t closeRequested = 0;  // set by the close button, read and cleared by Game::Update
 
@@ -32,6 +37,7 @@ private:
     SDL_Window* handle = nullptr;  // null when creation failed
     std::int32_t width = 0;        // client size asked for: the camera's view at construction
     std::int32_t height = 0;
+    bool inputFocus = false;
     bool eventsStarted = false;    // this window holds references on SDL's event and video
     bool videoStarted = false;     // subsystems, given back when it goes
 };

@@ -13,6 +13,7 @@
 #include "data/JsonReader.h"
 #include "data/LevelManager.h"
 #include "game/GameState.h"
+#include "game/LevelOrder.h"
 
 #include <fstream>
 #include <optional>
@@ -58,20 +59,10 @@ void RemoveEnemies()
 
 }  // namespace
 
-std::string LevelNameOfState(std::int32_t state)
-{
-    switch (state) {
-    case 3: return "Level 1";
-    case 4: return "Level 2";
-    case 5: return "Level 3";
-    case 6: return "Level 4";
-    default: return "";
-    }
-}
-
 void RespawnEnemies()
 {
-    const std::string name = LevelNameOfState(GameStateIndex);
+    const LevelInfo* level = LevelOfState(GameStateIndex);
+    const std::string name = level != nullptr ? level->level : "";
     LogDebug("Attempting to load eneimies from level: " + name);
 
     const LevelManager& levels = LevelManager::Instance();

@@ -3,13 +3,7 @@
 // again, as the file describes them. Scripts call it when the player dies.
 #pragma once
 
-#include <cstdint>
-#include <string>
-
 namespace Engine {
-
-// The level file name of a game state: "Level 1" to "Level 4" for states 3 to 6, else "".
-std::string LevelNameOfState(std::int32_t state);
 
 // Respawns the enemies of the level that GameStateIndex names. A level that cannot be
 // found changes nothing; a malformed file keeps the enemies made before the fault.

@@ -10,6 +10,7 @@
 #include "core/SystemManager.h"
 #include "core/TimerDatabase.h"
 #include "game/GameState.h"
+#include "game/LevelOrder.h"
 #include "gameplay/HeatMapTrail.h"
 #include "gameplay/ParticleSystem.h"
 #include "graphics/Camera.h"
@@ -70,28 +71,14 @@ std::int64_t TimerMilliseconds(const char* function, float seconds)
 
 Sprite* SpriteOf(const LuaObjectId& id) { return ComponentStore::Instance().GetComponent<Sprite>(id.Slot()); }
 
-struct LevelSounds {
-    std::int32_t state;
-    const char* music;
-    const char* winStinger;
-};
-
-constexpr LevelSounds LevelSoundTable[] = {
-    {3, "Level1_LevelMusic", "Level1_WinStinger"},
-    {4, "Level3_LevelMusic", "Level3_WinStinger"},
-    {5, "Level4_LevelMusic", "Level4_WinStinger"},
-    {6, "Level5_LevelMusic", "Level5_WinStinger"},
-};
-
 void PlayWinStinger()
 {
-    for (const LevelSounds& level : LevelSoundTable) {
-        if (level.state != GameStateIndex)
-            continue;
-        SoundSystem* sound = GetSystem<SoundSystem>();
-        sound->StopEvent(level.music);
-        sound->PlayEvent(level.winStinger);
-    }
+    const LevelInfo* level = LevelOfState(GameStateIndex);
+    if (level == nullptr)
+        return;
+    SoundSystem* sound = GetSystem<SoundSystem>();
+    sound->StopEvent(level->music);
+    sound->PlayEvent(level->winStinger);
 }
 
 void ChangeLevel()

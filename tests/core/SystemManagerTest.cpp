@@ -1,6 +1,8 @@
 #include "LogCapture.h"
 
 #include "core/EventManager.h"
+#include "core/InputManager.h"
+#include "editor/Editor.h"
 #include "core/SoundSystem.h"
 #include "core/SystemManager.h"
 #include "core/TimerDatabase.h"
@@ -168,4 +170,37 @@ TEST(SystemManager, ExitShutsEverySystemDownBeforeDeletingAny)
             std::exit(0);  // the registry goes with the other singletons
         },
         testing::ExitedWithCode(0), InOrder('S') + InOrder('D'));
+}
+
+namespace {
+
+// A system whose Shutdown uses the input manager and the log, as a system may at exit.
+class ServiceUser : public Engine::System {
+public:
+    void Init() override {}
+    void Update() override {}
+    void Shutdown() override
+    {
+        Engine::InputManager::Instance().KeyPressed('Q');
+        LogInfo("shutting down");
+        const auto& lines = Engine::Editor::Instance().logLines;
+        if (!lines.empty() && lines.back().find("shutting down") != std::string::npos)
+            std::fprintf(stderr, "log alive;");
+    }
+};
+
+}  // namespace
+
+// The registry is usually the first singleton made; the input manager comes later (the
+// player controller's Init binds keys), yet it must still be there when the Shutdowns run.
+TEST(SystemManager, ServicesOutliveTheShutdownsAtExit)
+{
+    EXPECT_EXIT(
+        {
+            InitializeLogging();
+            SystemManager::Instance().systems.back() = std::make_unique<ServiceUser>();
+            Engine::InputManager::Instance().RegisterKeyPressedFunction('Q', [] { std::fprintf(stderr, "input alive;"); });
+            std::exit(0);
+        },
+        testing::ExitedWithCode(0), "input alive;log alive;");
 }

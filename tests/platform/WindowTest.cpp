@@ -107,6 +107,20 @@ TEST_F(WindowTest, CloseButtonOnlySetsTheRequestFlag)
     EXPECT_FALSE(SDL_GetHintBoolean(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, SDL_TRUE));
 }
 
+TEST_F(WindowTest, FollowsItsInputFocusFromTheWindowEvents)
+{
+    EXPECT_FALSE(window->HasInputFocus());
+    for (const auto& [event, focused] : {std::pair{SDL_WINDOWEVENT_FOCUS_GAINED, true}, std::pair{SDL_WINDOWEVENT_FOCUS_LOST, false}}) {
+        SDL_Event focus{};
+        focus.window.type = SDL_WINDOWEVENT;
+        focus.window.event = static_cast<Uint8>(event);
+        focus.window.windowID = SDL_GetWindowID(window->Handle());
+        ASSERT_EQ(SDL_PushEvent(&focus), 1) << SDL_GetError();
+        EXPECT_TRUE(Window::PumpMessages());
+        EXPECT_EQ(window->HasInputFocus(), focused);
+    }
+}
+
 TEST_F(WindowTest, QueuedEventsAreAllHandledInQueueOrder)
 {
     std::vector<std::string> calls;

@@ -1,0 +1,179 @@
+#include "game/GameKeys.h"
+
+#include "core/ComponentStore.h"
+#include "core/Controller.h"
+#include "core/EventSet.h"
+#include "core/Game.h"
+#include "core/GameObjectTable.h"
+#include "core/InputManager.h"
+#include "core/Log.h"
+#include "core/SoundSystem.h"
+#include "core/SystemManager.h"
+#include "core/Transform.h"
+#include "data/LevelManager.h"
+#include "game/GameState.h"
+#include "game/LevelOrder.h"
+#include "game/ScreenObjects.h"
+#include "graphics/Camera.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace Engine::GameKeys {
+
+namespace {
+
+constexpr std::uint8_t KeyBackQuote = 0xC0;
+constexpr std::uint8_t KeyF1 = 0x70;
+constexpr std::uint8_t KeyF2 = 0x71;
+constexpr std::uint8_t KeyF3 = 0x72;
+constexpr std::uint8_t KeyF4 = 0x73;
+constexpr std::uint8_t KeyF6 = 0x75;
+constexpr std::uint8_t KeyF7 = 0x76;
+constexpr std::uint8_t KeyF11 = 0x7A;
+constexpr std::uint8_t KeyUp = 0x26;
+constexpr std::uint8_t KeyDown = 0x28;
+constexpr std::uint8_t KeyEscape = 0x1B;
+constexpr std::uint8_t KeyEnter = 0x0D;
+
+constexpr float NoCheckpoint = 50000.0f;  // checkpoints lie nearer than this
+constexpr float WarpLift = 50.0f;         // the player lands a little above the checkpoint
+
+bool InLevel() { return LevelOfState(GameStateIndex) != nullptr; }
+
+// One step through 0..last with wrap-around.
+std::int32_t Step(std::int32_t value, std::int32_t last, bool up)
+{
+    if (up)
+        return value > 0 ? value - 1 : last;
+    return value >= last ? 0 : value + 1;
+}
+
+// Up and Down move the highlight of whatever menu is in front; elsewhere they do nothing.
+void MoveHighlight(Game& game, bool up)
+{
+    std::int32_t* selection = nullptr;
+    std::int32_t last = 0;
+    if (game.confirmDialogOpen || game.howToPlayOpen) {
+        GetSystem<SoundSystem>()->PlayEvent("Button_Rollover");
+        // Two answers: Up always lands on yes (0), Down on no (1), from anything else.
+        if (up)
+            game.confirmSelection = game.confirmSelection == 1 ? 0 : 1;
+        else
+            game.confirmSelection = game.confirmSelection == 0 ? 1 : 0;
+        return;
+    }
+    if (game.optionsOpen) {
+        selection = &game.optionsSelection;
+        last = 2;
+    } else if (GameStateIndex == 1) {
+        selection = &game.mainMenuSelection;
+        last = 5;
+    } else if (InLevel() && game.paused) {
+        selection = &game.pauseMenuSelection;
+        last = 6;
+    } else {
+        return;
+    }
+    GetSystem<SoundSystem>()->PlayEvent("Button_Rollover");
+    *selection = Step(*selection, last, up);
+}
+
+void SkipToLastLevel()
+{
+    const std::span<const LevelInfo> levels = LevelOrder();
+    const LevelInfo& last = levels.back();
+    LevelManager::Instance().LoadLevel(last.level);
+    // The level skip plays the music of the level before the last one.
+    GetSystem<SoundSystem>()->PlayEvent(levels[levels.size() - 2].music);
+    GameStateIndex = last.state;
+}
+
+}  // namespace
+
+void BindMenuKeys(Game& game)
+{
+    InputManager& input = InputManager::Instance();
+    Game* g = &game;
+    input.RegisterKeyPressedFunction(KeyBackQuote, [g] {
+        if (g->debugEnabled)
+            g->editorActive = g->editorActive ? 0 : 1;
+    });
+    input.RegisterKeyPressedFunction(KeyF1, [g] { g->advanceRequested = 1; });
+    input.RegisterKeyPressedFunction(KeyUp, [g] { MoveHighlight(*g, true); });
+    input.RegisterKeyPressedFunction(KeyDown, [g] { MoveHighlight(*g, false); });
+    input.RegisterKeyPressedFunction(KeyEscape, [g] {
+        if (!InLevel())
+            return;
+        g->paused = 1;
+        LogDebug("Pausing/Unpausing game");
+    });
+    input.RegisterKeyPressedFunction(KeyEnter, [g] { g->enterHeld = 1; });
+    input.RegisterKeyUpFunction(KeyEnter, [g] { g->enterHeld = 0; });
+}
+
+void BindDebugKeys(Game& game)
+{
+    InputManager& input = InputManager::Instance();
+    Game* g = &game;
+    input.RegisterKeyPressedFunction(KeyF2, [] {
+        if (auto* controller = ScreenObjects::FollowedComponent<Controller>())
+            controller->godMode = !controller->godMode;
+    });
+    input.RegisterKeyPressedFunction(KeyF3, [g] { SetMusicEnabled(*g, false); });
+    input.RegisterKeyPressedFunction(KeyF4, [g] { SetMusicEnabled(*g, true); });
+    input.RegisterKeyPressedFunction(KeyF11, [g] { ToggleFullScreen(*g); });
+    input.RegisterKeyPressedFunction(KeyF6, [] { SkipToLastLevel(); });
+    input.RegisterKeyPressedFunction(KeyF7, [] { WarpToNextCheckpoint(); });
+}
+
+void ToggleFullScreen(Game& game)
+{
+    game.graphics.SetFullScreen(!game.graphics.IsFullScreen());
+    game.fullscreen = game.fullscreen ? 0 : 1;
+}
+
+void SetMusicEnabled(Game& game, bool enabled)
+{
+    SoundSystem* sound = GetSystem<SoundSystem>();
+    if (enabled) {
+        sound->musicMuted = false;
+        sound->PlayEvent(sound->currentMusic);
+    } else {
+        sound->StopEvent(sound->currentMusic);
+        sound->musicMuted = true;
+    }
+    game.musicEnabled = enabled ? 1 : 0;
+}
+
+void WarpToNextCheckpoint()
+{
+    Transform* player = ScreenObjects::FollowedComponent<Transform>();
+    if (player == nullptr)
+        return;
+    const GameObjectTable& table = GameObjectTable::Instance();
+    ComponentStore& store = ComponentStore::Instance();
+    float bestX = NoCheckpoint;
+    float bestY = 0.0f;
+    for (std::uint32_t id = 0; id <= table.highestUsed && id < MaxGameObjects; ++id) {
+        if (table.Get(id) == nullptr)
+            continue;
+        const EventSet* events = store.GetComponent<EventSet>(id);
+        const Transform* transform = store.GetComponent<Transform>(id);
+        if (events == nullptr || transform == nullptr)
+            continue;
+        const bool isCheckpoint = std::any_of(events->events.begin(), events->events.end(), [](const auto& event) {
+            return std::find(event.second.begin(), event.second.end(), "CheckPoint") != event.second.end();
+        });
+        if (isCheckpoint && transform->x_pos > player->x_pos && transform->x_pos < bestX) {
+            bestX = transform->x_pos;
+            bestY = transform->y_pos;
+        }
+    }
+    if (bestX < NoCheckpoint) {
+        player->x_pos = bestX;
+        player->y_pos = bestY + WarpLift;
+    }
+}
+
+}  // namespace Engine::GameKeys

@@ -1,0 +1,253 @@
+// Game::UpdateScreens: the screen flow, run every frame by the game update: the splash, the
+// main menu, the credits roll, the levels and their level-complete screen, the score entry
+// and the leaderboard. Every screen is a level loaded by name.
+#include "core/Game.h"
+
+#include "core/FrameTime.h"
+#include "core/SoundSystem.h"
+#include "core/SystemManager.h"
+#include "core/ComponentStore.h"
+#include "data/LevelManager.h"
+#include "game/GameState.h"
+#include "game/LevelOrder.h"
+#include "game/ScreenObjects.h"
+
+#include <array>
+
+namespace {
+
+namespace Screen = Engine::ScreenObjects;
+
+constexpr const char* FirstSplash = "SplashScreen.png";
+constexpr const char* SecondSplash = "QuillmereSplashScreen.png";
+constexpr float SecondSplashSeconds = 1.93f;
+constexpr float CreditsScrollPerFrame = 4.0f;
+constexpr float CreditsEnd = -8000.0f;
+constexpr float ScreenSeconds = 2.5f;
+constexpr float OutOfView = 10000.0f;
+
+constexpr std::array<Screen::Button, 6> MainMenuButtons = {{
+    {"StartButton", "Start.png", "StartHighlight.png"},
+    {"LeaderboardButton", "Leaderboard.png", "LeaderboardHighlight.png"},
+    {"HowToPlayButton", "HowToPlayFinal.png", "HowToPlayFinalHighlight.png"},
+    {"OptionsButton", "Options.png", "OptionsHighlight.png"},
+    {"CreditsButton", "Credits.png", "CreditsHighlight.png"},
+    {"ExitButton", "Exit.png", "ExitHighlight.png"},
+}};
+
+enum MainMenuChoice { Start, Leaderboard, HowToPlay, Options, Credits, Exit };
+
+Engine::SoundSystem& Sound() { return *Engine::GetSystem<Engine::SoundSystem>(); }
+void Load(const char* level) { Engine::LevelManager::Instance().LoadLevel(level); }
+
+void StartLevel(const Engine::LevelInfo& level)
+{
+    Load(level.level);
+    Sound().PlayEvent(level.music);
+    GameStateIndex = level.state;
+}
+
+void GoToMainMenu()
+{
+    Load("Main Menu");
+    GameStateIndex = 1;
+}
+
+void Splash(Game& game)
+{
+    if (!game.confirmDialogOpen)
+        game.splashTimer -= FrameDeltaTime;
+    if (game.splashTimer <= 0.0f && Screen::Shows("Splash", FirstSplash)) {
+        Screen::Show("Splash", SecondSplash);
+        game.splashTimer = SecondSplashSeconds;
+    }
+    if (Screen::Shows("Splash", SecondSplash) && (game.splashTimer <= 0.0f || game.enterHeld) && !game.confirmDialogOpen) {
+        GoToMainMenu();
+        game.previousState = 0;
+        game.enterHeld = 0;
+    }
+}
+
+void SetHowToPlayX(float x, float backgroundX)
+{
+    for (const char* name : {"HowToPlayScreen", "EnterToContinue"}) {
+        if (Engine::Transform* transform = Screen::TransformOf(name))
+            transform->x_pos = x;
+    }
+    if (Engine::Transform* background = Screen::TransformOf("HowToPlayBG"))
+        background->x_pos = backgroundX;
+}
+
+void MainMenu(Game& game)
+{
+    if (game.howToPlayOpen && game.enterHeld) {
+        Sound().PlayEvent("Button_GoBack");
+        game.howToPlayOpen = 0;
+        game.enterHeld = 0;
+        SetHowToPlayX(OutOfView, OutOfView);
+    }
+    if (game.optionsOpen)
+        game.UpdateOptionsMenu();
+    Screen::Highlight(MainMenuButtons, game.mainMenuSelection);
+
+    if (game.enterHeld && !game.confirmDialogOpen) {
+        Sound().PlayEvent("Button_GoForward");
+        game.previousState = 1;
+        game.enterHeld = 0;
+        switch (game.mainMenuSelection) {
+        case Start:
+            Sound().StopEvent("Menu_Music_Intro");
+            Sound().StopEvent("Menu_Music");
+            StartLevel(Engine::LevelOrder().front());
+            break;
+        case Leaderboard:
+            Load("Scoreboard");
+            GameStateIndex = 8;
+            break;
+        case HowToPlay:
+            SetHowToPlayX(0.0f, -13.0f);
+            game.howToPlayOpen = 1;
+            break;
+        case Options:
+            game.optionsOpen = 1;
+            break;
+        case Credits:
+            Load("Credits");
+            GameStateIndex = 2;
+            break;
+        case Exit:
+            game.confirmDialogOpen = 1;
+            ConfirmAction = 0;
+            break;
+        default:
+            break;
+        }
+    }
+    // F1 starts the first level from the menu.
+    if (game.advanceRequested && !game.confirmDialogOpen) {
+        game.previousState = 1;
+        StartLevel(Engine::LevelOrder().front());
+        game.advanceRequested = 0;
+    }
+}
+
+void CreditsRoll(Game& game)
+{
+    Engine::Transform* roll = Screen::FollowedComponent<Engine::Transform>();
+    if (roll != nullptr && !game.confirmDialogOpen) {
+        roll->y_pos -= CreditsScrollPerFrame;
+        if (roll->y_pos <= CreditsEnd) {
+            roll->y_pos = CreditsEnd;
+            game.screenTimer -= FrameDeltaTime;
+            if (game.screenTimer < 0.0f)
+                game.advanceRequested = 1;
+        }
+    }
+    if ((game.enterHeld || game.advanceRequested) && !game.confirmDialogOpen) {
+        Sound().PlayEvent("Button_GoBack");
+        game.screenTimer = ScreenSeconds;
+        game.advanceRequested = 0;
+        if (game.previousState == 1 || game.previousState == 8)
+            GoToMainMenu();
+        else if (const Engine::LevelInfo* level = Engine::LevelOfState(game.previousState))
+            StartLevel(*level);
+        game.previousState = 2;
+        game.enterHeld = 0;
+    }
+}
+
+void Level(Game& game)
+{
+    game.lastLevelIndex = GameStateIndex;
+    if (game.optionsOpen)
+        game.UpdateOptionsMenu();
+    if (game.paused)
+        game.UpdatePauseMenu();
+    if (game.advanceRequested && !game.confirmDialogOpen) {
+        game.previousState = GameStateIndex;
+        Load("Scores");
+        GameStateIndex = 7;
+        game.advanceRequested = 0;
+    }
+}
+
+void ScoreEntry(Game& game)
+{
+    if (const Engine::LevelInfo* finished = Engine::LevelOfState(game.previousState))
+        Screen::Show("LevelComplete", finished->completeImage);
+    if ((game.advanceRequested || game.enterHeld) && !game.confirmDialogOpen) {
+        Sound().PlayEvent("Button_GoForward");
+        game.previousState = 7;
+        Load("Scoreboard");
+        GameStateIndex = 8;
+        game.advanceRequested = 0;
+        game.enterHeld = 0;
+    }
+}
+
+// After a level the leaderboard leads on to the next one, or to the credits after the last.
+void ContinueAfterLeaderboard(Game& game)
+{
+    Sound().PlayEvent("Menu_Music");
+    game.previousState = 8;
+    const std::span<const Engine::LevelInfo> levels = Engine::LevelOrder();
+    for (std::size_t index = 0; index < levels.size(); ++index) {
+        if (levels[index].state != game.lastLevelIndex)
+            continue;
+        Sound().StopEvent(levels[index].winStinger);
+        if (index + 1 < levels.size()) {
+            StartLevel(levels[index + 1]);
+        } else {
+            Sound().PlayEvent("Menu_Music");
+            Load("Credits");
+            GameStateIndex = 2;
+        }
+        return;
+    }
+}
+
+void LeaderboardScreen(Game& game)
+{
+    if (!(game.advanceRequested || game.enterHeld) || game.confirmDialogOpen)
+        return;
+    Sound().PlayEvent("Button_GoForward");
+    if (game.previousState == 1) {
+        GoToMainMenu();
+        game.previousState = 8;
+    } else {
+        ContinueAfterLeaderboard(game);
+    }
+    game.advanceRequested = 0;
+    game.enterHeld = 0;
+}
+
+}  // namespace
+
+void Game::UpdateScreens()
+{
+    // A level has ended: its music stops and the camera shows the whole level.
+    if (levelChangeRequested) {
+        Sound().StopEvent(Sound().currentMusic);
+        levelCompleteShown = 1;
+        levelChangeRequested = 0;
+    }
+    if (levelCompleteShown && enterHeld) {
+        Sound().PlayEvent("Button_GoForward");
+        enterHeld = 0;
+        advanceRequested = 1;
+        levelCompleteShown = 0;
+    }
+
+    switch (GameStateIndex) {
+    case 0: Splash(*this); break;
+    case 1: MainMenu(*this); break;
+    case 2: CreditsRoll(*this); break;
+    case 3:
+    case 4:
+    case 5:
+    case 6: Level(*this); break;
+    case 7: ScoreEntry(*this); break;
+    case 8: LeaderboardScreen(*this); break;
+    default: break;
+    }
+}
