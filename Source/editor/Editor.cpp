@@ -173,6 +173,4 @@ void Editor::ShowMainMenuBar()
     ImGui::EndMainMenuBar();
 }
 
-void Editor::RunFrame() {}
-
 }  // namespace Engine

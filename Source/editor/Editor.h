@@ -22,10 +22,6 @@ public:
     static Editor& Instance();
     virtual ~Editor() = default;
 
-    // One editor frame while the editor is open; the game update calls it after the world
-    // would have run. The editor's windows and shortcuts do not exist yet: it does nothing.
-    void RunFrame();
-
     // The log window shows this many of the newest lines; the list never holds more.
     static constexpr std::size_t MaxLogLines = 50;
     // Every editor window: no title bar, no resize, no move, no scrollbar, no collapse.
