@@ -55,6 +55,7 @@ Editor::Editor() : keyHeld(Platform::KeyHeld)
     logColors.emplace("[warning]", std::array{1.0f, 0.78f, 1.0f, 1.0f});
     logColors.emplace("[debug]", std::array{0.78f, 0.78f, 1.0f, 1.0f});
     scriptNames = ListFolder("Resources/Scripts");
+    textEditor.SetLanguageDefinition(TextEditor::LanguageDefinition::Lua());
 }
 
 void Editor::RunFrame()
@@ -68,6 +69,7 @@ void Editor::RunFrame()
     ShowInspectorWindow();
     ShowArchetypesWindow();
     ShowLogWindow();
+    ShowScriptEditorWindow();
     ShowGameWindow();
 }
 

@@ -5,6 +5,7 @@
 
 #include "editor/GameViewState.h"
 #include "editor/InspectorState.h"
+#include "widgets/text_editor/TextEditor.h"
 
 #include <array>
 #include <cstddef>
@@ -43,6 +44,7 @@ public:
     void ShowArchetypesWindow();
     void ShowInspectorWindow();
     void ShowLogWindow();
+    void ShowScriptEditorWindow();
     void ShowGameWindow();
 
     // The object's Transform box, in black, with its name above it when `withName`.
@@ -54,6 +56,10 @@ public:
     // One drag step: 0 cancelled (right click), 1 still dragging, 2 dropped (left release).
     int DragObject(std::uint32_t objectId);
     void ApplyEditorStyle();
+    // Replaces the open script's file with the widget's text, then reloads every script.
+    void SaveScript();
+    // The script window's status line: cursor line and column, language, file, "*" once edited.
+    std::string ScriptStatusLine() const;
 
     // The colour of a log line: that of the first tag, in key order, found in it.
     std::array<float, 4> LogLineColor(const std::string& line) const;
@@ -69,6 +75,8 @@ public:
     std::vector<std::string> logLines;  // finished lines, end-of-line included
     std::vector<std::string> scriptNames;
     std::string currentScript = "untitled";
+    TextEditor textEditor;
+    std::int32_t openedScriptIndex = -1;  // the file list's row last opened
     bool scriptEditorFocused = false;
     bool saveScriptRequested = false;
     bool saveLevelRequested = false;

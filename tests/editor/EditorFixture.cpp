@@ -7,7 +7,11 @@
 #include "core/RigidBody.h"
 #include "core/Transform.h"
 
+#include "TestSupport.h"
+
 #include <imgui_internal.h>
+
+#include <cstring>
 
 namespace EditorTest {
 
@@ -123,6 +127,28 @@ ImGuiWindow* EditorFixture::FirstChild(const char* name)
     ImGuiWindow* parent = Window(name);
     for (ImGuiWindow* window : ImGui::GetCurrentContext()->Windows) {
         if (window->ParentWindow == parent && (window->Flags & ImGuiWindowFlags_ChildWindow) != 0)
+            return window;
+    }
+    return nullptr;
+}
+
+void UseScratchResources(const std::filesystem::path& scripts)
+{
+    namespace fs = std::filesystem;
+    const fs::path root = TestSupport::TemporaryHome() / "game";
+    const fs::path resources = fs::path(VANTREL_SOURCE_DIR) / "Resources";
+    fs::create_directories(root / "Resources");
+    for (const char* folder : {"Images", "Levels", "Animations", "Archetypes", "Audio", "Shaders"})
+        fs::create_directory_symlink(resources / folder, root / "Resources" / folder);
+    fs::copy(scripts, root / "Resources" / "Scripts", fs::copy_options::recursive);
+    fs::current_path(root);
+}
+
+ImGuiWindow* ChildNamed(const char* windowName, const char* part)
+{
+    ImGuiWindow* parent = ImGui::FindWindowByName(windowName);
+    for (ImGuiWindow* window : ImGui::GetCurrentContext()->Windows) {
+        if (window->RootWindow == parent && window != parent && std::strstr(window->Name, part) != nullptr)
             return window;
     }
     return nullptr;

@@ -58,6 +58,14 @@ protected:
     std::set<std::uint8_t> heldKeys;
 };
 
+// Makes a working folder for this test process whose Resources/ holds a copy of the given
+// folder as Scripts/ and the game's other resource folders as links, and moves into it, so
+// that saved scripts never reach the repository. Call it before the editor is made.
+void UseScratchResources(const std::filesystem::path& scripts);
+
+// A child window of a window whose name holds `part` ("FileChild"), or null.
+ImGuiWindow* ChildNamed(const char* windowName, const char* part);
+
 // A file of tests/editor/fixtures.
 std::filesystem::path Fixture(const std::string& name);
 
