@@ -11,7 +11,7 @@ GameObjectTable& GameObjectTable::Instance()
     return table;
 }
 
-GameObjectTable::GameObjectTable() : slots(MaxGameObjects) {}
+GameObjectTable::GameObjectTable() : slots(MaxGameObjects), generations(MaxGameObjects, 0) {}
 
 std::uint32_t GameObjectTable::CreateGameObject(const std::string& name)
 {
@@ -46,6 +46,7 @@ void GameObjectTable::RemoveGameObject(std::uint32_t id)
     LogInfo("Removing GameObject {}", id);
     ComponentStore::Instance().RemoveAllComponents(id);
     slots[id].reset();
+    ++generations[id];
     // On a full table nextFree still names an occupied slot; the freed one is then the only free one.
     if (id < nextFree || slots[nextFree] != nullptr)
         nextFree = id;

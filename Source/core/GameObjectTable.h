@@ -29,9 +29,14 @@ public:
     // The record in a slot, or null for a free slot or an id outside the table.
     GameObject* Get(std::uint32_t id) const;
 
+    // The slot's generation; a holder of an id recognises a removed object by a generation
+    // that differs from the one it read. 0 for ids outside the table.
+    std::uint32_t Generation(std::uint32_t id) const { return id < MaxGameObjects ? generations[id] : 0; }
+
     std::vector<std::unique_ptr<GameObject>> slots;  // index = id; null = free
     std::uint32_t nextFree = 0;                      // lowest free id whenever one is free
     std::uint32_t highestUsed = 0;                   // highest id ever created; never lowered
+    std::vector<std::uint32_t> generations;          // index = id; advanced when the slot's object is removed
 
     GameObjectTable(const GameObjectTable&) = delete;
     GameObjectTable& operator=(const GameObjectTable&) = delete;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/Component.h"
+#include "core/GameClock.h"
 
 #include <chrono>
 #include <cstdint>
@@ -17,7 +18,7 @@ struct Range : Component {
     float range = 0.0f;
     float speed = 1000.0f;
     std::int64_t fireInterval = 2000;
-    std::chrono::steady_clock::time_point lastFire = std::chrono::steady_clock::now();  // neither saved nor shown
+    std::chrono::steady_clock::time_point lastFire = GameClock::Now();  // neither saved nor shown
 };
 
 }  // namespace Engine

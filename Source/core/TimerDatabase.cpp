@@ -1,5 +1,7 @@
 #include "core/TimerDatabase.h"
 
+#include "core/GameClock.h"
+
 #include <chrono>
 
 namespace Engine {
@@ -39,7 +41,7 @@ std::unique_ptr<ITimer> RepeatFunctionTimer::Clone() const { return std::make_un
 
 std::int64_t TimerDatabase::SteadyClockNanoseconds()
 {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(GameClock::Now().time_since_epoch())
         .count();
 }
 

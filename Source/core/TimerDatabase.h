@@ -51,7 +51,7 @@ public:
 
 class TimerDatabase : public System {
 public:
-    // Nanoseconds of a monotonic clock; the steady clock unless a test sets another.
+    // Nanoseconds of a monotonic clock; the game clock (GameClock) unless a test sets another.
     using Clock = std::function<std::int64_t()>;
     static std::int64_t SteadyClockNanoseconds();
 

@@ -3,6 +3,7 @@
 #include "core/ComponentStore.h"
 #include "core/Controller.h"
 #include "core/EventManager.h"
+#include "core/GameClock.h"
 #include "core/GameObjectTable.h"
 #include "core/Range.h"
 #include "core/RigidBody.h"
@@ -63,7 +64,7 @@ void RangeChecking::Update()
         const float enemyY = enemy->y_pos;
         const float distance =
             std::sqrt((playerY - enemyY) * (playerY - enemyY) + (playerX - enemyX) * (playerX - enemyX));
-        const auto now = std::chrono::steady_clock::now();
+        const auto now = GameClock::Now();
         if (distance > range->range)
             continue;
         // The wait runs from the last shot (or the Range's creation), in or out of range.
@@ -93,8 +94,7 @@ void RangeChecking::Fire(std::uint32_t enemyId, Range& range, float enemyX, floa
     const std::uint32_t bulletId = CreateBullet(enemyX, enemyY, velocityX, velocityY);
     if (bulletId == InvalidObjectId)
         return;  // the table is full; the creation has said so
-    const std::uint64_t serial = ++lastSerial;
-    bullets[bulletId] = {serial, GameObjectTable::Instance().Get(bulletId)};
+    const std::uint32_t generation = GameObjectTable::Instance().Generation(bulletId);
 
     EventManager* events = GetSystem<EventManager>();
     events->AddEvent(bulletId, "OnCollision", BulletHandler);
@@ -109,9 +109,9 @@ void RangeChecking::Fire(std::uint32_t enemyId, Range& range, float enemyX, floa
     emitter.texture = "Empty.png";
     emitter.rate = 50.0f;
     // Once the bullet is gone its emitter sows around the template position until it is removed.
-    emitter.init = [bulletId, serial](Particle* particle) {
+    emitter.init = [bulletId, generation](Particle* particle) {
         RandomDraws& random = BulletTrailDraws();
-        if (GetSystem<RangeChecking>()->IsLiveBullet(bulletId, serial)) {
+        if (IsLiveBullet(bulletId, generation)) {
             if (const Transform* transform = ComponentStore::Instance().GetComponent<Transform>(bulletId)) {
                 particle->x = transform->x_pos;
                 particle->y = transform->y_pos;
@@ -125,7 +125,7 @@ void RangeChecking::Fire(std::uint32_t enemyId, Range& range, float enemyX, floa
     // Registered twice: every contact queues the handler twice.
     events->AddEvent(bulletId, "OnCollision", BulletHandler);
 
-    RemoveAfterFlight(bulletId, serial, emitterIndex);
+    RemoveAfterFlight(bulletId, generation, emitterIndex);
 }
 
 std::uint32_t RangeChecking::CreateBullet(float x, float y, float velocityX, float velocityY)
@@ -165,34 +165,26 @@ std::uint32_t RangeChecking::CreateBullet(float x, float y, float velocityX, flo
 }
 
 // The emitter lives the whole flight even when a script destroyed the bullet early.
-void RangeChecking::RemoveAfterFlight(std::uint32_t bulletId, std::uint64_t serial, int emitterIndex)
+void RangeChecking::RemoveAfterFlight(std::uint32_t bulletId, std::uint32_t generation, int emitterIndex)
 {
     const auto emitterSlot = static_cast<std::size_t>(emitterIndex);
     const std::uint64_t emitterSerial = GetSystem<ParticleSystem>()->emitters[emitterSlot].serial;
-    AddTimer<DelayCallTimer>(BulletFlightMs, [bulletId, serial, emitterIndex, emitterSerial] {
+    AddTimer<DelayCallTimer>(BulletFlightMs, [bulletId, generation, emitterIndex, emitterSerial] {
         ParticleSystem* particleSystem = GetSystem<ParticleSystem>();
         const auto slot = static_cast<unsigned>(emitterIndex);
         // A level load in between emptied the emitters: the slot may hold another effect now.
         if (slot < particleSystem->emitters.size() && particleSystem->emitters[slot].serial == emitterSerial)
             particleSystem->RemoveEmitter(slot);
 
-        RangeChecking* self = GetSystem<RangeChecking>();
-        if (self->IsLiveBullet(bulletId, serial))
+        if (IsLiveBullet(bulletId, generation))
             GameObjectTable::Instance().RemoveGameObject(bulletId);
-        const auto entry = self->bullets.find(bulletId);
-        if (entry != self->bullets.end() && entry->second.serial == serial)
-            self->bullets.erase(entry);
     });
 }
 
-bool RangeChecking::IsLiveBullet(std::uint32_t objectId, std::uint64_t serial) const
+bool RangeChecking::IsLiveBullet(std::uint32_t objectId, std::uint32_t generation)
 {
-    const auto entry = bullets.find(objectId);
-    if (entry == bullets.end() || entry->second.serial != serial)
-        return false;  // the slot was given to a later bullet
-    // A freed record's address can come back for the next object, hence the name as well.
-    const GameObject* record = GameObjectTable::Instance().Get(objectId);
-    return record != nullptr && record == entry->second.record && record->name == BulletName;
+    const GameObjectTable& table = GameObjectTable::Instance();
+    return table.Get(objectId) != nullptr && table.Generation(objectId) == generation;
 }
 
 void RangeChecking::Shutdown() {}

@@ -8,9 +8,6 @@
 
 #include <chrono>
 #include <cstdint>
-#include <unordered_map>
-
-struct GameObject;
 
 namespace Engine {
 
@@ -22,23 +19,15 @@ public:
     void Update() override;
     void Shutdown() override;
 
-    // True while the object in the slot is still the bullet fired under this serial (an id
-    // freed by a script may have been given to another object since).
-    bool IsLiveBullet(std::uint32_t objectId, std::uint64_t serial) const;
+    // True while the object in the slot is still the bullet fired under this generation of
+    // the id (an id freed by a script may have been given to another object since).
+    static bool IsLiveBullet(std::uint32_t objectId, std::uint32_t generation);
 
 private:
-    struct FiredBullet {
-        std::uint64_t serial;
-        const GameObject* record;
-    };
-
     void Fire(std::uint32_t enemyId, Range& range, float enemyX, float enemyY, float aimX, float aimY,
               std::chrono::steady_clock::time_point now);
     std::uint32_t CreateBullet(float x, float y, float velocityX, float velocityY);
-    void RemoveAfterFlight(std::uint32_t bulletId, std::uint64_t serial, int emitterIndex);
-
-    std::unordered_map<std::uint32_t, FiredBullet> bullets;  // by object id; until the 3-second call
-    std::uint64_t lastSerial = 0;
+    void RemoveAfterFlight(std::uint32_t bulletId, std::uint32_t generation, int emitterIndex);
 };
 
 }  // namespace Engine

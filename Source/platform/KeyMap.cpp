@@ -23,6 +23,13 @@ constexpr std::array KeyTable{
     KeyPair{SDLK_HOME, 0x24},      KeyPair{SDLK_LEFT, 0x25},      KeyPair{SDLK_UP, 0x26},
     KeyPair{SDLK_RIGHT, 0x27},     KeyPair{SDLK_DOWN, 0x28},      KeyPair{SDLK_INSERT, 0x2D},
     KeyPair{SDLK_DELETE, 0x2E},    KeyPair{SDLK_BACKQUOTE, 0xC0},
+    // The numeric keypad, 0x60 to 0x6F: the codes a lower-case letter names in a Lua binding.
+    KeyPair{SDLK_KP_0, 0x60},      KeyPair{SDLK_KP_1, 0x61},      KeyPair{SDLK_KP_2, 0x62},
+    KeyPair{SDLK_KP_3, 0x63},      KeyPair{SDLK_KP_4, 0x64},      KeyPair{SDLK_KP_5, 0x65},
+    KeyPair{SDLK_KP_6, 0x66},      KeyPair{SDLK_KP_7, 0x67},      KeyPair{SDLK_KP_8, 0x68},
+    KeyPair{SDLK_KP_9, 0x69},      KeyPair{SDLK_KP_MULTIPLY, 0x6A}, KeyPair{SDLK_KP_PLUS, 0x6B},
+    KeyPair{SDLK_KP_COMMA, 0x6C},  KeyPair{SDLK_KP_MINUS, 0x6D},  KeyPair{SDLK_KP_PERIOD, 0x6E},
+    KeyPair{SDLK_KP_DIVIDE, 0x6F},
 };
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "scripting/LuaCallBatch.h"
 
+#include "scripting/LuaBudget.h"
 #include "scripting/LuaStack.h"
 
 namespace Engine {
@@ -33,6 +34,7 @@ LuaCallResult LuaCallBatch::Call(const LuaEnvironment& environment, lua_Integer 
         lua_pop(L, 1);
         return {LuaCallStatus::Missing, {}};
     }
+    const LuaBudget budget(L);
     if (lua_pcall(L, 0, 0, 0) != LUA_OK)
         return {LuaCallStatus::Failed, LuaStack::PopErrorText(L)};
     return {};

@@ -1,5 +1,7 @@
 #include "scripting/LuaFunction.h"
 
+#include "scripting/LuaBudget.h"
+
 namespace Engine {
 
 bool LuaFunction::Call(std::string* error) const
@@ -10,6 +12,7 @@ bool LuaFunction::Call(std::string* error) const
         return false;
     lua_State* L = ref.State();
     ref.Push();
+    const LuaBudget budget(L);
     if (lua_pcall(L, 0, 0, 0) == LUA_OK)
         return true;
     std::string text = LuaStack::PopErrorText(L);

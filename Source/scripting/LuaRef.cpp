@@ -1,31 +1,58 @@
 #include "scripting/LuaRef.h"
 
+#include <cstdlib>
 #include <utility>
 
 namespace Engine {
 
 namespace {
-// Lives as long as the raw state; its pointer sits in the state's extra space.
+// Lives as long as the raw state; its pointer sits in the state's extra space and is the
+// allocator's user data.
 struct StateOwner {
     std::weak_ptr<lua_State> self;
+    std::size_t used = 0;     // bytes the state holds
+    std::size_t ceiling = 0;  // bytes it may hold
 };
 
 StateOwner*& OwnerSlot(lua_State* L) { return *static_cast<StateOwner**>(lua_getextraspace(L)); }
+
+// Lua's allocator contract: free for size 0, and a shrink never fails. A growth past the
+// ceiling gives null, which Lua raises as a memory error in the running call.
+void* Allocate(void* userData, void* block, std::size_t oldSize, std::size_t newSize)
+{
+    auto* owner = static_cast<StateOwner*>(userData);
+    const std::size_t held = block != nullptr ? oldSize : 0;  // without a block, oldSize is a type tag
+    if (newSize == 0) {
+        std::free(block);
+        owner->used -= held;
+        return nullptr;
+    }
+    if (newSize > held && newSize - held > owner->ceiling - owner->used)
+        return nullptr;
+    void* grown = std::realloc(block, newSize);
+    if (grown == nullptr)
+        return nullptr;
+    owner->used = owner->used - held + newSize;
+    return grown;
+}
 }  // namespace
 
-std::shared_ptr<lua_State> OpenOwnedLuaState()
+std::shared_ptr<lua_State> OpenOwnedLuaState(std::size_t memoryCeiling)
 {
-    lua_State* raw = luaL_newstate();
-    if (raw == nullptr)
+    auto* owner = new StateOwner;
+    owner->ceiling = memoryCeiling;
+    lua_State* raw = lua_newstate(&Allocate, owner);
+    if (raw == nullptr) {
+        delete owner;
         return nullptr;
-    auto* slotOwner = new StateOwner;
-    OwnerSlot(raw) = slotOwner;
+    }
+    OwnerSlot(raw) = owner;
     std::shared_ptr<lua_State> state(raw, [](lua_State* L) {
         StateOwner* stateOwner = OwnerSlot(L);
         lua_close(L);
         delete stateOwner;
     });
-    slotOwner->self = state;
+    owner->self = state;
     return state;
 }
 

@@ -5,13 +5,15 @@
 
 #include <lua.hpp>
 
+#include <cstddef>
 #include <memory>
 
 namespace Engine {
 
 // Opens a new Lua state whose registry references can find their owner through the raw
-// state (kept in the state's extra space). Null when there is no memory for it.
-std::shared_ptr<lua_State> OpenOwnedLuaState();
+// state (kept in the state's extra space), holding at most memoryCeiling bytes. Null when
+// there is no memory for it.
+std::shared_ptr<lua_State> OpenOwnedLuaState(std::size_t memoryCeiling);
 
 class LuaRef {
 public:

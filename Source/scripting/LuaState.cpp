@@ -1,6 +1,7 @@
 #include "scripting/LuaState.h"
 
 #include "core/Log.h"
+#include "scripting/LuaLibraryLimits.h"
 
 #include <cstdlib>
 
@@ -18,7 +19,7 @@ int Panic(lua_State* L)
 }
 }  // namespace
 
-LuaState::LuaState() : state(OpenOwnedLuaState())
+LuaState::LuaState(std::size_t memoryCeiling) : state(OpenOwnedLuaState(memoryCeiling))
 {
     if (!state) {
         LogError("Could not create a Lua state (out of memory)");
@@ -41,6 +42,7 @@ void LuaState::OpenLibraries()
         luaL_requiref(L, library.name, library.func, 1);
         lua_pop(L, 1);
     }
+    LimitLibrariesForScripts(L);
 }
 
 void LuaState::GlobalTable(const char* name)

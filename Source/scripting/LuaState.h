@@ -8,18 +8,24 @@
 
 #include <lua.hpp>
 
+#include <cstddef>
 #include <memory>
 
 namespace Engine {
 
 class LuaState {
 public:
+    // What the scripts' state may hold: past it an allocation fails as a Lua memory error,
+    // which ends the running call only.
+    static constexpr std::size_t MemoryCeiling = std::size_t{512} << 20;
+
     // A new, empty state: no libraries, no functions.
-    LuaState();
+    explicit LuaState(std::size_t memoryCeiling = MemoryCeiling);
 
     lua_State* Raw() const { return state.get(); }
 
     // base, math, package, string and table, in that order; no io, os, debug, coroutine or utf8.
+    // Code loads from Lua text only, no native code loads at all, and there are no finalizers.
     void OpenLibraries();
 
     LuaEnvironment NewEnvironment() const { return LuaEnvironment::Create(Raw()); }

@@ -1,11 +1,13 @@
 // Engine::LuaUsertype: describes an engine type as Lua sees it, a userdata whose named
 // fields read and write members of the engine object. Value objects (a TimerHandle) hold
-// a copy; component objects hold the object id and find the live component on every
-// access, so a removed component raises a Lua error instead of being touched.
+// a copy; component objects hold the object id with its generation and find the live
+// component on every access, so the component of a removed object raises a Lua error
+// instead of touching whatever object took the id since.
 #pragma once
 
 #include "core/Component.h"
 #include "core/ComponentStore.h"
+#include "core/GameObjectTable.h"
 #include "scripting/LuaStack.h"
 
 #include <lua.hpp>
@@ -102,10 +104,12 @@ const T* ToValueObject(lua_State* L, int index)
 
 struct LuaComponentObject {
     std::uint32_t objectId;
-    const Component* component;  // only compared, never followed: the live one is looked up
+    std::uint32_t generation;    // the object table's generation of the id when it was handed out
+    const Component* component;  // only compared, never followed: tells a component replaced on a live object
 };
 
-// Raises "<Type> of game object <id> no longer exists" for a removed or replaced component.
+// Raises "<Type> of game object <id> no longer exists" for a removed object, or a removed
+// or replaced component.
 [[noreturn]] void ComponentGone(lua_State* L, const LuaUsertype& type, std::uint32_t objectId);
 
 template <typename T>
@@ -113,7 +117,8 @@ void* ResolveComponentObject(lua_State* L, void* block, const LuaUsertype& type)
 {
     const auto* handle = static_cast<const LuaComponentObject*>(block);
     T* live = ComponentStore::Instance().GetComponent<T>(handle->objectId);
-    if (live == nullptr || live != handle->component)
+    if (live == nullptr || GameObjectTable::Instance().Generation(handle->objectId) != handle->generation
+        || live != handle->component)
         ComponentGone(L, type, handle->objectId);
     return live;
 }
@@ -127,7 +132,8 @@ void PushComponentObject(lua_State* L, std::uint32_t objectId)
         lua_pushnil(L);
         return;
     }
-    new (lua_newuserdata(L, sizeof(LuaComponentObject))) LuaComponentObject{objectId, component};
+    new (lua_newuserdata(L, sizeof(LuaComponentObject)))
+        LuaComponentObject{objectId, GameObjectTable::Instance().Generation(objectId), component};
     luaL_setmetatable(L, LuaTypeKey<T>::Key);
 }
 

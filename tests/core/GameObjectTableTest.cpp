@@ -146,3 +146,19 @@ TEST(GameObjectTable, FindReturnsTheLowestIdBearingTheExactName)
     table.RemoveGameObject(4);
     EXPECT_EQ(table.FindGameObject("Player"), InvalidObjectId);
 }
+
+TEST(GameObjectTable, RemovalAdvancesTheSlotsGenerationAndOnlyThatOne)
+{
+    InitializeLogging();
+    GameObjectTable& table = GameObjectTable::Instance();
+    const std::uint32_t first = table.CreateGameObject("First");
+    const std::uint32_t second = table.CreateGameObject("Second");
+    const std::uint32_t firstBorn = table.Generation(first);
+    const std::uint32_t secondBorn = table.Generation(second);
+
+    table.RemoveGameObject(first);
+    EXPECT_EQ(table.CreateGameObject("Successor"), first);  // the same id, a new generation
+    EXPECT_NE(table.Generation(first), firstBorn);
+    EXPECT_EQ(table.Generation(second), secondBorn);
+    EXPECT_EQ(table.Generation(MaxGameObjects), 0u);
+}

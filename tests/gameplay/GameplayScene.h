@@ -111,15 +111,23 @@ void Step()
 
 }  // namespace GameplayScene
 
+#include "core/GameClock.h"
 #include "core/TimerDatabase.h"
+
+#include <chrono>
 
 namespace GameplayScene {
 
-// Lets the timer database see this many more milliseconds pass than really did, then updates it.
+// The scenes' time: the game clock reads it, and with it the timer database and every
+// Range's shot time. Only AdvanceTimers moves it, so no case depends on the machine's speed.
+inline Engine::GameClock::TimePoint sceneTime{std::chrono::hours(1)};
+inline const bool sceneClockSet = (Engine::GameClock::Set([] { return sceneTime; }), true);
+
+// Moves the scene's time on by this many milliseconds, then updates the timer database.
 inline void AdvanceTimers(std::int64_t milliseconds)
 {
     Engine::TimerDatabase* timers = Engine::GetSystem<Engine::TimerDatabase>();
-    timers->lastTime -= milliseconds * 1'000'000;
+    sceneTime += std::chrono::milliseconds(milliseconds);
     timers->Update();
 }
 

@@ -17,9 +17,9 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <condition_variable>
 #include <mutex>
 #include <string>
-#include <thread>
 
 namespace {
 
@@ -84,19 +84,91 @@ std::string WriteToneBank()
     return path.string();
 }
 
+// What the mixer sends to the (dummy) device. The audio it has mixed is the tests' clock:
+// windows and waits are counted in samples of output, not in wall time, so a slow or busy
+// machine makes them take longer but never changes what they measure.
+class OutputMeter {
+public:
+    // Starts counting what the mixer sends (the audio must be open).
+    void Install()
+    {
+        int frequency = 0;
+        Uint16 format = 0;
+        int channels = 0;
+        ASSERT_NE(Mix_QuerySpec(&frequency, &format, &channels), 0) << Mix_GetError();
+        ASSERT_EQ(format, AUDIO_S16SYS);
+        samplesPerSecond = static_cast<long>(frequency) * channels;
+        Mix_SetPostMix(&OutputMeter::Measure, this);
+    }
+    void Remove() { Mix_SetPostMix(nullptr, nullptr); }
+
+    // Waits until the mixer has sent that much more audio; false when it stopped mixing.
+    bool Await(std::chrono::milliseconds audio)
+    {
+        std::unique_lock lock(mutex);
+        const long target = mixed + samplesPerSecond * audio.count() / 1000;
+        // Only a guard against a device that never mixes: no measurement reads this clock.
+        return progress.wait_for(lock, 30s, [&] { return mixed >= target; });
+    }
+
+    // The RMS of the output over that much audio, or -1 when the mixer stopped mixing.
+    double RmsOver(std::chrono::milliseconds audio)
+    {
+        {
+            std::lock_guard lock(mutex);
+            sumSquares = 0.0;
+            windowSamples = 0;
+        }
+        if (!Await(audio))
+            return -1.0;
+        std::lock_guard lock(mutex);
+        return windowSamples == 0 ? -1.0 : std::sqrt(sumSquares / static_cast<double>(windowSamples));
+    }
+
+private:
+    static void Measure(void* self, Uint8* stream, int length)
+    {
+        auto& meter = *static_cast<OutputMeter*>(self);
+        const auto* values = reinterpret_cast<const Sint16*>(stream);
+        {
+            std::lock_guard lock(meter.mutex);
+            for (int i = 0; i < length / 2; ++i)
+                meter.sumSquares += static_cast<double>(values[i]) * values[i];
+            meter.windowSamples += length / 2;
+            meter.mixed += length / 2;
+        }
+        meter.progress.notify_all();
+    }
+
+    std::mutex mutex;
+    std::condition_variable progress;
+    long samplesPerSecond = 0;
+    long mixed = 0;  // samples sent since Install
+    double sumSquares = 0.0;
+    long windowSamples = 0;
+};
+
 struct Studio {
     std::unique_ptr<StudioSystem> system;
+    OutputMeter meter;  // counting from OpenWithToneBank on
     Studio()
     {
         InitializeLogging();
         EXPECT_EQ(StudioSystem::Create(system), StudioOk);
     }
-    // Initialises the system with that many channels and loads the tone bank; null on failure.
+    ~Studio()
+    {
+        meter.Remove();
+        system.reset();
+    }
+    // Initialises the system with that many channels, loads the tone bank and starts the
+    // meter; null on failure.
     StudioBank* OpenWithToneBank(int channels)
     {
         StudioBank* bank = nullptr;
         EXPECT_EQ(system->Initialize(channels), StudioOk);
         EXPECT_EQ(system->LoadBankFile(WriteToneBank(), &bank), StudioOk);
+        meter.Install();
         return bank;
     }
     StudioEventInstance* Make(const std::string& eventPath)
@@ -109,15 +181,16 @@ struct Studio {
         }
         return instance;
     }
-    // Runs frames until the instance has stopped or the time is up.
-    bool WaitUntilStopped(const StudioEventInstance& instance, std::chrono::milliseconds limit)
+    // Runs a frame after every 10 ms of mixed audio until the instance has stopped or that
+    // much audio has gone by.
+    bool WaitUntilStopped(const StudioEventInstance& instance, std::chrono::milliseconds audio)
     {
-        const auto end = std::chrono::steady_clock::now() + limit;
-        while (std::chrono::steady_clock::now() < end) {
+        for (std::chrono::milliseconds mixed{0}; mixed <= audio; mixed += 10ms) {
             system->Update();
             if (instance.PlaybackState() == StudioPlaybackState::Stopped)
                 return true;
-            std::this_thread::sleep_for(10ms);
+            if (!meter.Await(10ms))
+                return false;
         }
         return false;
     }
@@ -271,34 +344,6 @@ TEST(StudioSystem, ParameterQuietensAndIsClamped)
     EXPECT_EQ(Mix_Volume(loop->Channel(), -1), static_cast<int>(std::lround(0.125f * MIX_MAX_VOLUME)));
 }
 
-// What the mixer sends to the (dummy) device, measured as RMS over a window.
-struct OutputMeter {
-    std::mutex mutex;
-    double sumSquares = 0.0;
-    long samples = 0;
-
-    static void Measure(void* self, Uint8* stream, int length)
-    {
-        auto& meter = *static_cast<OutputMeter*>(self);
-        const auto* values = reinterpret_cast<const Sint16*>(stream);
-        std::lock_guard lock(meter.mutex);
-        for (int i = 0; i < length / 2; ++i)
-            meter.sumSquares += static_cast<double>(values[i]) * values[i];
-        meter.samples += length / 2;
-    }
-    double RmsOver(std::chrono::milliseconds window)
-    {
-        {
-            std::lock_guard lock(mutex);
-            sumSquares = 0.0;
-            samples = 0;
-        }
-        std::this_thread::sleep_for(window);
-        std::lock_guard lock(mutex);
-        return samples == 0 ? -1.0 : std::sqrt(sumSquares / static_cast<double>(samples));
-    }
-};
-
 TEST(StudioSystem, MuffleFiltersTheInstancesOwnChannel)
 {
     Studio studio;
@@ -306,31 +351,29 @@ TEST(StudioSystem, MuffleFiltersTheInstancesOwnChannel)
     ASSERT_NE(bank, nullptr);
     StudioEventInstance* tone = studio.Make("event:/Tones/Muffled");
     ASSERT_NE(tone, nullptr);
-    OutputMeter meter;
-    Mix_SetPostMix(&OutputMeter::Measure, &meter);
+    OutputMeter& meter = studio.meter;
 
     ASSERT_EQ(tone->Start(), StudioOk);
-    std::this_thread::sleep_for(100ms);
+    ASSERT_TRUE(meter.Await(100ms));
     const double dry = meter.RmsOver(300ms);
     ASSERT_GT(dry, 1000.0) << "the dummy device should be mixing";
 
     // The parameter has no quieting of its own: what drops is the 5 kHz tone's high end.
     EXPECT_EQ(tone->SetParameterByName("Muffle", 1.0f), StudioOk);
     EXPECT_FLOAT_EQ(tone->EffectiveVolume(), 1.0f);
-    std::this_thread::sleep_for(100ms);
+    ASSERT_TRUE(meter.Await(100ms));
     const double muffled = meter.RmsOver(300ms);
     EXPECT_LT(muffled, dry * 0.35);
     EXPECT_GT(muffled, 0.0);
 
     // A restart drops the mixer's effects; the instance puts its filter back.
     EXPECT_EQ(tone->Start(), StudioOk);
-    std::this_thread::sleep_for(100ms);
+    ASSERT_TRUE(meter.Await(100ms));
     EXPECT_LT(meter.RmsOver(300ms), dry * 0.35);
 
     EXPECT_EQ(tone->SetParameterByName("Muffle", 0.0f), StudioOk);
-    std::this_thread::sleep_for(100ms);
+    ASSERT_TRUE(meter.Await(100ms));
     EXPECT_GT(meter.RmsOver(300ms), dry * 0.8);
-    Mix_SetPostMix(nullptr, nullptr);
 }
 
 TEST(StudioSystem, BankEntriesThatCannotPlayAreLeftOut)
@@ -378,11 +421,11 @@ TEST(StudioSystem, UnloadAllWhilePlayingLeavesNothingBehind)
     ASSERT_EQ(tone->SetParameterByName("Muffle", 1.0f), StudioOk);
     ASSERT_EQ(tone->Start(), StudioOk);
     const int channel = tone->Channel();
-    std::this_thread::sleep_for(50ms);
+    ASSERT_TRUE(studio.meter.Await(50ms));
 
     EXPECT_EQ(studio.system->UnloadAll(), StudioOk);
     EXPECT_EQ(Mix_Playing(channel), 0);
-    std::this_thread::sleep_for(50ms);  // the mixer must not touch the freed instance
+    ASSERT_TRUE(studio.meter.Await(50ms));  // the mixer must not touch the freed instance
     StudioEventDescription* description = nullptr;
     EXPECT_EQ(studio.system->GetEvent("event:/Tones/Muffled", &description), StudioErrorEventNotFound);
     // The bank can be loaded afresh.

@@ -3,6 +3,8 @@
 // sprites, sound, the level flow), wrong arguments, ids outside the table and reloads.
 #include "GameWorld.h"
 
+#include "TestSupport.h"
+
 #include "core/Checkpoint.h"
 #include "core/ComponentStore.h"
 #include "core/Controller.h"
@@ -17,13 +19,18 @@
 #include "core/Sprite.h"
 #include "core/SystemManager.h"
 #include "core/Transform.h"
+#include "data/LevelManager.h"
 #include "game/GameState.h"
 #include "gameplay/ParticleSystem.h"
 #include "graphics/Camera.h"
+#include "platform/KeyMap.h"
 #include "platform/StudioEventInstance.h"
 
+#include <fmt/format.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 using Engine::ComponentStore;
 using Engine::GameObjectTable;
@@ -209,6 +216,14 @@ TEST(LuaGlobalFunctions, TimersOfAReplacedLuaStateCallNothing)
     EXPECT_THAT(Reports(), ElementsAre("delay ran", "repeat ran"));
 }
 
+TEST(LuaGlobalFunctions, TimerFunctionThatNeverEndsEndsAtTheBudget)
+{
+    GameWorld world({"interface"});
+    world.Run("EndlessTimer");
+    world.AdvanceTimers(2);
+    EXPECT_THAT(Reports(), ElementsAre("next timer"));
+}
+
 TEST(LuaGlobalFunctions, KeyBindingsQueueTheirScriptAndNeverReplaceABinding)
 {
     GameWorld world({"interface"});
@@ -243,6 +258,16 @@ TEST(LuaGlobalFunctions, KeyBindingsQueueTheirScriptAndNeverReplaceABinding)
     EXPECT_THAT(queuedBy([&] { input.KeyPressed('Q'); }), IsEmpty());
 }
 
+TEST(LuaGlobalFunctions, LowerCaseLetterBindingFiresFromTheKeypad)
+{
+    GameWorld world({"interface"});
+    world.Run("Keys", 4);
+    world.scripts.runList.clear();
+    world.scripts.runObjectIds.clear();
+    Engine::InputManager::Instance().KeyPressed(Platform::VirtualKeyFromSdl(SDLK_KP_1));
+    EXPECT_THAT(world.scripts.runList, ElementsAre("Keypad"));
+}
+
 TEST(LuaGlobalFunctions, EveryFrameListTakesAHandleOnceAndLetsItGo)
 {
     GameWorld world({"interface"});
@@ -267,6 +292,31 @@ TEST(LuaGlobalFunctions, DestroyRemovesTheObjectWithItsComponents)
     EXPECT_EQ(Get<Engine::Transform>(id), nullptr);
     EXPECT_EQ(Get<Engine::Controller>(id), nullptr);
     EXPECT_NE(GameObjectTable::Instance().Get(other), nullptr);
+}
+
+TEST(LuaGlobalFunctions, TransformsKeptAcrossALevelLoadNoLongerExist)
+{
+    GameWorld world({"interface"});
+    // A level of many crates: the load that replaces it hands the same ids, and much of
+    // the same memory, to the new crates.
+    constexpr int Crates = 64;
+    std::string level = "{";
+    for (int crate = 0; crate < Crates; ++crate)
+        level += fmt::format(R"({}"Crate {:02}": {{"Handle": "Crate", "Transform": {{"PosX": [90.0], "PosY": [0.0], )"
+                             R"("PosZ": [0.0], "Rotation": [0.0], "ScaleX": [1.0], "ScaleY": [1.0]}}}})",
+                             crate == 0 ? "" : ",", crate);
+    TestSupport::WriteFile(world.folder.root / "Crates.json", level + "}");
+    Engine::LevelManager& levels = Engine::LevelManager::Instance();
+    levels.levelNames = {"Crates"};
+    levels.levelPaths = {"Crates.json"};
+
+    for (int load = 0; load < 3; ++load) {
+        levels.LoadLevel("Crates");
+        world.Run("KeepTransform", Crates - 1);
+    }
+    EXPECT_THAT(Reports(), IsEmpty());
+    for (std::uint32_t id = 0; id < Crates; ++id)
+        EXPECT_EQ(Get<Engine::Transform>(id)->x_pos, 90.0f) << "crate " << id;
 }
 
 TEST(LuaGlobalFunctions, SpriteTextureAndVisibility)

@@ -8,12 +8,13 @@
 #include "scripting/LuaState.h"
 #include "scripting/LuaTypes.h"
 
+#include <cstddef>
 #include <string>
 
 namespace ScriptTest {
 
 struct LuaSandbox {
-    LuaSandbox()
+    explicit LuaSandbox(std::size_t memoryCeiling = Engine::LuaState::MemoryCeiling) : lua(memoryCeiling)
     {
         lua.OpenLibraries();
         Engine::RegisterEngineTypes(lua);

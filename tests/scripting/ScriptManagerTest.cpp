@@ -302,3 +302,39 @@ TEST(ScriptManager, MissingScriptFolderIsLoggedAndLoadsNothing)
     EXPECT_EQ(folder.Lines().back().level, err);
     EXPECT_THAT(folder.Lines().back().text, HasSubstr("Resources/Scripts/"));
 }
+
+TEST(ScriptManager, EndlessLoopsEndAtTheInstructionBudgetAndTheGameGoesOn)
+{
+    ScriptFolder folder({"queue"});
+    folder.Write("LoopAtLoad.lua", "while true do end\nfunction main() end\n");
+    folder.Write("LoopInMain.lua", "function main()\n    while true do end\nend\n");
+    // Catching the budget's error does not buy the loop more time.
+    folder.Write("LoopInPcall.lua",
+                 "function main()\n    while true do\n        pcall(function() while true do end end)\n    end\nend\n");
+    folder.Write("LoopEveryFrame.lua", "function main()\n    local n = 0\n    while true do n = n + 1 end\nend\n");
+    StartedManager started;
+    Engine::ScriptManager& manager = started.manager;
+    const std::string spent = ": script ran past its budget of 100000000 instructions (an endless loop?)";
+
+    EXPECT_TRUE(folder.Logged(err, "Resources/Scripts/LoopAtLoad.lua:1" + spent));
+    EXPECT_FALSE(manager.scripts.contains("LoopAtLoad"));
+    EXPECT_TRUE(manager.scripts.contains("LoopInMain"));
+
+    manager.Queue("LoopInMain", 1);
+    manager.Queue("Count", 2);
+    manager.Queue("LoopInPcall", 3);
+    manager.Queue("Count", 4);
+    manager.Update();
+    EXPECT_TRUE(folder.Logged(err, "Script LoopInMain failed: Resources/Scripts/LoopInMain.lua:2" + spent));
+    EXPECT_THAT(folder.Lines().back().text, HasSubstr("Script LoopInPcall failed: Resources/Scripts/LoopInPcall.lua:"));
+    EXPECT_THAT(Reports(), ElementsAre("Count 2", "Count 4"));
+
+    // An every-frame script that never ends fails in every frame, and each frame ends.
+    manager.RegisterEveryFrame("LoopEveryFrame");
+    manager.RegisterEveryFrame("Count");
+    Reports().clear();
+    for (int frame = 0; frame < 3; ++frame)
+        manager.Update();
+    EXPECT_EQ(folder.Count(err, "Script LoopEveryFrame failed: Resources/Scripts/LoopEveryFrame.lua:3" + spent), 2);
+    EXPECT_THAT(Reports(), ElementsAre("Count 0", "Count 0"));
+}
