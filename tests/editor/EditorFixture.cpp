@@ -138,8 +138,9 @@ void UseScratchResources(const std::filesystem::path& scripts)
     const fs::path root = TestSupport::TemporaryHome() / "game";
     const fs::path resources = fs::path(VANTREL_SOURCE_DIR) / "Resources";
     fs::create_directories(root / "Resources");
-    for (const char* folder : {"Images", "Levels", "Animations", "Archetypes", "Audio", "Shaders"})
+    for (const char* folder : {"Images", "Animations", "Archetypes", "Audio", "Shaders"})
         fs::create_directory_symlink(resources / folder, root / "Resources" / folder);
+    fs::copy(resources / "Levels", root / "Resources" / "Levels", fs::copy_options::recursive);
     fs::copy(scripts, root / "Resources" / "Scripts", fs::copy_options::recursive);
     fs::current_path(root);
 }

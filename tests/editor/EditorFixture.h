@@ -59,8 +59,9 @@ protected:
 };
 
 // Makes a working folder for this test process whose Resources/ holds a copy of the given
-// folder as Scripts/ and the game's other resource folders as links, and moves into it, so
-// that saved scripts never reach the repository. Call it before the editor is made.
+// folder as Scripts/, a copy of the game's levels and links to its other resource folders,
+// and moves into it, so that saved scripts and levels never reach the repository. Call it
+// before the editor is made.
 void UseScratchResources(const std::filesystem::path& scripts);
 
 // A child window of a window whose name holds `part` ("FileChild"), or null.
