@@ -2,9 +2,9 @@
 // offscreen at 1280 x 720 (clear, sprite pass, particle pass, finished on the GPU).
 // Objects that share an image come in runs of ids, as a level file's key order puts
 // same-named objects side by side; particles come in runs of twenty per emitter image.
+#include "BenchWindow.h"
 #include "core/ComponentStore.h"
 #include "core/GameObjectTable.h"
-#include "core/Log.h"
 #include "core/Sprite.h"
 #include "core/SystemManager.h"
 #include "core/Transform.h"
@@ -16,7 +16,6 @@
 #include <epoxy/gl.h>
 #include <stb_image_write.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -89,23 +88,11 @@ void EmptyWorld()
 
 void RenderFrame(benchmark::State& state)
 {
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    const std::filesystem::path home = std::filesystem::temp_directory_path() / "vantrel-bench-render";
-    setenv("HOME", home.c_str(), 1);
-    InitializeLogging();
+    BenchWindow bench("vantrel-bench-render");
     spdlog::set_level(spdlog::level::warn);  // thousands of creation lines are not the frame
-    WriteImages(home / "Images");
-
-    SDL_Init(SDL_INIT_VIDEO);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
-    SDL_Window* window = SDL_CreateWindow("Project Vantrel", 0, 0, 1280, 720, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-    const std::filesystem::path shaders = std::filesystem::path(__FILE__).parent_path().parent_path() / "Resources" / "Shaders";
+    WriteImages(bench.home / "Images");
     {
-        Graphics graphics(window, shaders, home / "Images");
+        Graphics graphics(bench.window, BenchWindow::Resources() / "Shaders", bench.home / "Images");
         if (!graphics.IsReady()) {
             state.SkipWithError("the renderer did not start");
             return;
@@ -123,9 +110,6 @@ void RenderFrame(benchmark::State& state)
         state.counters["draw_calls"] = static_cast<double>(graphics.DrawCallCount());
         EmptyWorld();
     }
-    SDL_DestroyWindow(window);
-    SDL_Quit();
-    std::filesystem::remove_all(home);
 }
 
 }  // namespace

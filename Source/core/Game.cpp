@@ -2,6 +2,7 @@
 
 #include "core/FrameTime.h"
 #include "core/Log.h"
+#include "graphics/Camera.h"
 
 #include <utility>
 
@@ -25,7 +26,8 @@ Game::Game(Engine::FrameClock frameClock)
       lastLevelIndex(0),
       screenTimer(2.5f),
       debugEnabled(0),
-      window(),
+      window(static_cast<std::int32_t>(Engine::Camera::Instance()->viewWidth),
+             static_cast<std::int32_t>(Engine::Camera::Instance()->viewHeight)),
       graphics(window.Handle()),
       lastFrameTime(0),
       frameStartTime(0),

@@ -44,10 +44,9 @@ Editor& Editor::Instance()
 
 Editor::Editor() : keyHeld(Platform::KeyHeld)
 {
-    // The editor styles the UI, so the UI context must exist before the editor does.
-    if (ImGui::GetCurrentContext() == nullptr)
-        ImGui::CreateContext();
-    ApplyEditorStyle();
+    // The first log line usually makes the editor before the renderer has started the UI;
+    // the style then waits for the first editor frame.
+    StyleCurrentContext();
     windowFlags = EditorWindowFlags;
     imageNames = ListFolder("Resources/Images");
     logColors.emplace("[info]", std::array{1.0f, 1.0f, 1.0f, 1.0f});
@@ -58,8 +57,18 @@ Editor::Editor() : keyHeld(Platform::KeyHeld)
     textEditor.SetLanguageDefinition(TextEditor::LanguageDefinition::Lua());
 }
 
+void Editor::StyleCurrentContext()
+{
+    ImGuiContext* context = ImGui::GetCurrentContext();
+    if (context == nullptr || context == styledContext)
+        return;
+    ApplyEditorStyle();
+    styledContext = context;
+}
+
 void Editor::RunFrame()
 {
+    StyleCurrentContext();
     BindKeys(true);
     ctrlHeld = keyHeld(Key::Control);
     DropRemovedFromSelection();

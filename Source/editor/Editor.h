@@ -109,6 +109,10 @@ public:
 private:
     Editor();
 
+    // Applies the editor style to the UI context once, whenever a new context is current.
+    void StyleCurrentContext();
+    ImGuiContext* styledContext = nullptr;
+
     // The arrow and Delete shortcuts; objects without a Transform are not moved.
     void MoveSelection(float dx, float dy);
     void RemoveSelection();

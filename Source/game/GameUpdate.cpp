@@ -15,9 +15,7 @@
 #include "game/ScreenObjects.h"
 #include "game/Scoreboard.h"
 #include "graphics/Camera.h"
-#include "platform/Cursor.h"
-
-#include <imgui.h>
+#include "platform/UiLayer.h"
 
 namespace {
 
@@ -121,17 +119,7 @@ void PlaceCamera(const Game& game)
 }
 
 // The UI back-end would show the cursor again at every new frame; it may only while the editor is open.
-void ShowCursor(bool visible)
-{
-    if (ImGui::GetCurrentContext() != nullptr) {
-        ImGuiIO& io = ImGui::GetIO();
-        if (visible)
-            io.ConfigFlags &= ~ImGuiConfigFlags_NoMouseCursorChange;
-        else
-            io.ConfigFlags |= ImGuiConfigFlags_NoMouseCursorChange;
-    }
-    Platform::SetCursorVisible(visible);
-}
+void ShowCursor(bool visible) { Platform::UiLayer::SetCursorVisible(visible); }
 
 }  // namespace
 

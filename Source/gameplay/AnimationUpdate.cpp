@@ -49,8 +49,7 @@ void AnimationUpdate::Update()
         if (animation == nullptr)
             continue;
 
-        // An unknown name gets the all-zero definition, which never advances.
-        const AnimationData& definition = animations.try_emplace(animation->GetHandle()).first->second;
+        const AnimationData& definition = Definition(animation->GetHandle());
         if (animation->restart) {
             animation->frame = 0;
             animation->timer = definition.frameDelay;
@@ -73,6 +72,11 @@ void AnimationUpdate::Update()
 }
 
 void AnimationUpdate::Shutdown() { animations.clear(); }
+
+const AnimationData& AnimationUpdate::Definition(const std::string& handle)
+{
+    return animations.try_emplace(handle).first->second;
+}
 
 void AnimationUpdate::AddAnimation(const std::string& name, AnimationData data)
 {

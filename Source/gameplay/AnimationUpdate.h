@@ -20,6 +20,9 @@ public:
 
     // Keeps an existing definition of the same name unchanged.
     void AddAnimation(const std::string& name, AnimationData data);
+    // The definition of a handle; an unknown one is added as the all-zero definition, which
+    // has no cells and never advances. The update and the renderer look handles up here.
+    const AnimationData& Definition(const std::string& handle);
 
     std::map<std::string, AnimationData> animations;
 };

@@ -20,6 +20,12 @@ struct FrameConstants {
 };
 static_assert(sizeof(FrameConstants) == 272, "one draw's constants are 272 bytes");
 
+// Instances of one draw call: the vertex shader's constant block "FrameConstantsBlock" holds
+// this many records at uniform-buffer binding ConstantBlockBinding, which keeps it within the
+// 16 KiB every OpenGL 3.3 implementation offers.
+inline constexpr std::uint32_t BatchCapacity = 60;
+inline constexpr unsigned int ConstantBlockBinding = 0;
+
 // The matrix with these rows.
 glm::mat4 MatrixFromRows(const glm::vec4& row0, const glm::vec4& row1, const glm::vec4& row2, const glm::vec4& row3);
 

@@ -4,7 +4,10 @@
 
 #include <utility>
 
-TextureRecord::TextureRecord(unsigned int texture, std::string fileName) : view(texture), name(std::move(fileName)) {}
+TextureRecord::TextureRecord(unsigned int texture, std::string fileName, int pixelsWide, int pixelsHigh)
+    : view(texture), name(std::move(fileName)), width(pixelsWide), height(pixelsHigh)
+{
+}
 
 TextureRecord::~TextureRecord()
 {
@@ -13,7 +16,12 @@ TextureRecord::~TextureRecord()
 }
 
 TextureRecord::TextureRecord(TextureRecord&& other) noexcept
-    : view(std::exchange(other.view, 0)), name(std::move(other.name)), usePixelShader(other.usePixelShader)
+    : view(std::exchange(other.view, 0)),
+      name(std::move(other.name)),
+      usePixelShader(other.usePixelShader),
+      width(other.width),
+      height(other.height),
+      hasMipmaps(other.hasMipmaps)
 {
 }
 
@@ -25,6 +33,9 @@ TextureRecord& TextureRecord::operator=(TextureRecord&& other) noexcept
         view = std::exchange(other.view, 0);
         name = std::move(other.name);
         usePixelShader = other.usePixelShader;
+        width = other.width;
+        height = other.height;
+        hasMipmaps = other.hasMipmaps;
     }
     return *this;
 }

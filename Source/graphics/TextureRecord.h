@@ -1,12 +1,12 @@
-// TextureRecord: one image of the renderer's texture list, found by its file name. Graphics
-// makes one per file of the image folder at start-up and deletes them at shutdown, while
-// its context is current.
+// TextureRecord: one image of the renderer's texture list, found by its file name. The
+// texture list makes one per readable image at start-up and deletes them at shutdown, while
+// the renderer's context is current.
 #pragma once
 
 #include <string>
 
 struct TextureRecord {
-    TextureRecord(unsigned int texture, std::string fileName);
+    TextureRecord(unsigned int texture, std::string fileName, int pixelsWide, int pixelsHigh);
     ~TextureRecord();
     TextureRecord(TextureRecord&& other) noexcept;
     TextureRecord& operator=(TextureRecord&& other) noexcept;
@@ -16,4 +16,10 @@ struct TextureRecord {
     unsigned int view = 0;      // the OpenGL texture, owned
     std::string name;           // file name with extension, without the folder
     bool usePixelShader = true; // drawn with the tinting pixel shader; false: the fallback one
+    int width = 0;              // in pixels
+    int height = 0;
+    // Until set the texture holds only its full-size level, which is all a texture drawn at
+    // or above its own size ever samples; the texture list builds the smaller levels before
+    // the first draw that shrinks it.
+    bool hasMipmaps = false;
 };

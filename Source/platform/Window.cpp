@@ -2,12 +2,10 @@
 
 #include "core/InputManager.h"
 #include "core/Log.h"
-#include "graphics/Camera.h"
 #include "platform/KeyMap.h"
+#include "platform/UiLayer.h"
 
 #include <SDL.h>
-#include <imgui.h>
-#include <imgui_impl_sdl.h>
 
 namespace {
 
@@ -16,15 +14,11 @@ constexpr int WindowX = 100;
 constexpr int WindowY = 50;
 constexpr const char* WindowDataKey = "Window";  // SDL window data slot holding the Window
 
-// The UI back-end is started by the renderer; tests and a failed renderer run without it.
-bool UiBackendReady()
-{
-    return ImGui::GetCurrentContext() != nullptr && ImGui::GetIO().BackendPlatformUserData != nullptr;
-}
-
+// The UI layer is started by the renderer; tests and a failed renderer run without it.
 bool UiWantsKeyboard()
 {
-    return ImGui::GetCurrentContext() != nullptr && ImGui::GetIO().WantCaptureKeyboard;
+    const Platform::UiLayer* ui = Platform::UiLayer::Active();
+    return ui != nullptr && ui->WantsKeyboard();
 }
 
 void RequestOpenGl33Core()
@@ -39,13 +33,9 @@ void RequestOpenGl33Core()
 
 }  // namespace
 
-Window::Window()
+Window::Window(std::int32_t clientWidth, std::int32_t clientHeight) : width(clientWidth), height(clientHeight)
 {
     LogInfo("Creating Window...");
-
-    const Engine::Camera& camera = *Engine::Camera::Instance();
-    width = static_cast<std::int32_t>(camera.viewWidth);
-    height = static_cast<std::int32_t>(camera.viewHeight);
 
     // The close button only asks for confirmation (Game::Update); SDL must not turn it into
     // a quit event of its own. SIGINT and SIGTERM still become SDL_QUIT.
@@ -82,8 +72,8 @@ bool Window::PumpMessages()
     SDL_PumpEvents();
     SDL_Event event;
     while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
-        if (UiBackendReady())
-            ImGui_ImplSDL2_ProcessEvent(&event);
+        if (Platform::UiLayer* ui = Platform::UiLayer::Active())
+            ui->ProcessEvent(event);
         if (event.type == SDL_QUIT) {
             LogQuit();
             return false;

@@ -1,6 +1,7 @@
 // Window: the game's one SDL window, a member of Game. It is created with an OpenGL-capable
 // surface for the renderer, and its PumpMessages drains SDL's event queue once per frame,
-// routing the close button to closeRequested and key events to Engine::InputManager.
+// routing every event first to the UI layer, the close button to closeRequested and key
+// events to Engine::InputManager.
 #pragma once
 
 #include <cstdint>
@@ -10,9 +11,10 @@ union SDL_Event;
 
 class Window {
 public:
-    // Logs "Creating Window..." and opens the window at the camera's view size; when that
-    // fails it logs "Unable to create window" and the game goes on with no window.
-    Window();
+    // Logs "Creating Window..." and opens the window with a client area of width x height (the
+    // game passes the camera's view size); when that fails it logs "Unable to create window"
+    // and the game goes on with no window.
+    Window(std::int32_t width, std::int32_t height);
     ~Window();
 
     Window(const Window&) = delete;
@@ -35,7 +37,7 @@ private:
     static void HandleMessage(const SDL_Event& event);
 
     SDL_Window* handle = nullptr;  // null when creation failed
-    std::int32_t width = 0;        // client size asked for: the camera's view at construction
+    std::int32_t width = 0;        // client size asked for at construction
     std::int32_t height = 0;
     bool inputFocus = false;
     bool eventsStarted = false;    // this window holds references on SDL's event and video

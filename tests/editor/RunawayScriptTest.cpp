@@ -48,7 +48,7 @@ protected:
         now += 16'666'666;
         game->graphics.NewUiFrame();
         game->Update();
-        ImGui::EndFrame();
+        game->graphics.RenderUi();
     }
 
     std::int64_t now = 0;
@@ -67,6 +67,9 @@ TEST_F(RunawayScript, AnEndlessLoopSavedFromTheEditorFailsEachFrameAndTheLevelSa
     Engine::Editor& editor = Engine::Editor::Instance();
     game->editorActive = 1;
     Frame();
+    // The renderer made the UI after the editor: its first frame styled the UI.
+    EXPECT_EQ(ImGui::GetStyle().WindowPadding.x, 0.0f);
+    EXPECT_FLOAT_EQ(ImGui::GetStyle().Colors[ImGuiCol_ModalWindowDimBg].w, 0.73f);
     editor.currentScript = "Loop.lua";
     editor.textEditor.SetText("function main()\n    while true do end\nend\n");
     editor.saveScriptRequested = true;

@@ -40,7 +40,7 @@ void GameFlow::Frame(float seconds)
     // As in the frame loop, the update runs inside the UI frame that the editor draws into.
     game->graphics.NewUiFrame();
     game->Update();
-    ImGui::EndFrame();
+    game->graphics.RenderUi();
 }
 
 void GameFlow::Frames(int count, float seconds)

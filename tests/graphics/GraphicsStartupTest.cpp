@@ -3,8 +3,6 @@
 #include "TestSupport.h"
 #include "editor/Editor.h"
 
-#include <imgui.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <functional>
@@ -34,14 +32,14 @@ TEST_F(GraphicsStartup, SucceedsWithEveryObjectMade)
     ASSERT_TRUE(graphics->IsReady());
     EXPECT_TRUE(ErrorLines().empty());
     EXPECT_FALSE(QuitQueued());
-    EXPECT_EQ(graphics->meshes.size(), 3u);
-    EXPECT_EQ(graphics->vertexBuffers.size(), 3u);
-    EXPECT_EQ(graphics->indexBuffers.size(), 3u);
+    EXPECT_EQ(graphics->batcher.meshes.size(), 3u);
+    EXPECT_EQ(graphics->batcher.vertexBuffers.size(), 3u);
+    EXPECT_EQ(graphics->batcher.indexBuffers.size(), 3u);
     EXPECT_NE(graphics->samplerState, 0u);
-    EXPECT_NE(graphics->constantBuffer, 0u);
+    EXPECT_NE(graphics->batcher.constantBuffer, 0u);
     // The target keeps the camera's start-up size whatever the window's size.
-    EXPECT_EQ(graphics->targetWidth, 1280);
-    EXPECT_EQ(graphics->targetHeight, 720);
+    EXPECT_EQ(graphics->device.targetWidth, 1280);
+    EXPECT_EQ(graphics->device.targetHeight, 720);
     EXPECT_TRUE(graphics->IsFullScreen()) << "the game starts in full screen";
     graphics->SetFullScreen(false);
     EXPECT_FALSE(graphics->IsFullScreen());
@@ -75,12 +73,6 @@ TEST_F(GraphicsStartup, FailingStepsLogThreeLinesAndQuit)
                                     "void main() { gl_Position = vec4(POSITION, 0.0, 1.0); texCoord = POSITION; tint = vec4(1.0); }\n");
          },
          "Failed to initialize vertex shader!", "Failed to initialize shaders!", false},
-        {"text file among the images",
-         [](const auto&, const auto& images) { TestSupport::WriteFile(images / "notes.txt", "not an image"); },
-         "Failed to initialize texture!", "Failed to initialize texture list!", true},
-        {"folder among the images",
-         [](const auto&, const auto& images) { std::filesystem::create_directories(images / "more"); },
-         "Failed to read file ", "Failed to initialize texture list!", true},
         {"no image folder",
          [](const auto&, const auto& images) { std::filesystem::remove_all(images); },
          "Image folder ", "Failed to initialize texture list!", true},
@@ -103,7 +95,7 @@ TEST_F(GraphicsStartup, FailingStepsLogThreeLinesAndQuit)
             EXPECT_EQ(stepLine, c.stepLine);
         EXPECT_EQ(errors[errors.size() - 2], c.initializeLine);
         EXPECT_EQ(errors.back(), "Failed to initialize Graphics!");
-        EXPECT_EQ(graphics->meshes.empty(), !c.meshesMade) << "the steps after the failing one are not run";
+        EXPECT_EQ(graphics->batcher.meshes.empty(), !c.meshesMade) << "the steps after the failing one are not run";
         EXPECT_EQ(graphics->samplerState != 0, c.meshesMade);
 
         // The frame loop goes on until the quit arrives; it must draw nothing and not crash.
@@ -133,6 +125,39 @@ TEST_F(GraphicsStartup, WithoutAWindowTheDeviceStepFails)
     graphics->Present();
 }
 
+// An entry of the image folder that cannot be read or decoded is named in the log and left
+// out, so whatever names it draws the debug image; the start-up goes on and succeeds.
+TEST_F(GraphicsStartup, BrokenImagesStandAsTheDebugImageAndTheStartUpSucceeds)
+{
+    WritePng(imageFolder / "debug.png", 2, 2, Rgba{255, 0, 255, 255});
+    WritePng(imageFolder / "ochre.png", 2, 2, Rgba{200, 100, 50, 255});
+    TestSupport::WriteFile(imageFolder / "Broken.png", "");  // zero bytes
+    TestSupport::WriteFile(imageFolder / "notes.txt", "not an image");
+    std::filesystem::create_directories(imageFolder / "more");
+    StartGraphics();
+    ASSERT_TRUE(graphics->IsReady());
+    EXPECT_FALSE(QuitQueued());
+
+    std::vector<std::string> names;
+    for (const TextureRecord& record : graphics->textures.records)
+        names.push_back(record.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"debug.png", "ochre.png"}));
+    EXPECT_EQ(graphics->textures.debugTextureIndex, 0u);
+    for (const char* broken : {"Broken.png", "notes.txt", "more"}) {
+        SCOPED_TRACE(broken);
+        bool usePixelShader = true;
+        EXPECT_EQ(graphics->FindTexture(broken, usePixelShader)->name, "debug.png");
+        EXPECT_FALSE(usePixelShader);
+    }
+    const std::vector<std::string> errors = ErrorLines();
+    for (const std::string& line :
+         {"Image " + (imageFolder / "Broken.png").string() + " is empty or too large to decode",
+          std::string("Image Broken.png is drawn as the debug image"), "Failed to read file " + (imageFolder / "more").string(),
+          std::string("Image more is drawn as the debug image"), std::string("Image notes.txt is drawn as the debug image")})
+        EXPECT_NE(std::find(errors.begin(), errors.end(), line), errors.end()) << line;
+    EXPECT_EQ(std::find(errors.begin(), errors.end(), "Failed to initialize Graphics!"), errors.end());
+}
+
 TEST_F(GraphicsStartup, TextureListFollowsFileNameOrderAndTracksExpectedImages)
 {
     struct Case {
@@ -155,15 +180,15 @@ TEST_F(GraphicsStartup, TextureListFollowsFileNameOrderAndTracksExpectedImages)
         StartGraphics();
         ASSERT_TRUE(graphics->IsReady());
         std::vector<std::string> order;
-        for (const TextureRecord& record : graphics->textures) {
+        for (const TextureRecord& record : graphics->textures.records) {
             order.push_back(record.name);
             EXPECT_TRUE(record.usePixelShader);
             EXPECT_NE(record.view, 0u);
         }
         EXPECT_EQ(order, c.order);
-        EXPECT_EQ(graphics->debugTextureIndex, c.debugIndex);
-        EXPECT_EQ(graphics->expectedImages.size(), c.expectedLeft);
-        EXPECT_EQ(graphics->expectedImages.front() == "AreYouSure.png", true);
+        EXPECT_EQ(graphics->textures.debugTextureIndex, c.debugIndex);
+        EXPECT_EQ(graphics->textures.expectedImages.size(), c.expectedLeft);
+        EXPECT_EQ(graphics->textures.expectedImages.front() == "AreYouSure.png", true);
 
         // Every file was announced with its path, in the same order.
         std::vector<std::string> announced;
@@ -182,31 +207,14 @@ TEST_F(GraphicsStartup, TextureListFollowsFileNameOrderAndTracksExpectedImages)
     }
 }
 
-TEST_F(GraphicsStartup, UiFrameDrawsOverTheWorld)
-{
-    StartGraphics();
-    ASSERT_TRUE(graphics->IsReady());
-    ImGui::GetIO().IniFilename = nullptr;  // keep the test from writing a layout file
-    for (int frame = 0; frame < 2; ++frame) {
-        graphics->NewUiFrame();
-        ImGui::Begin("Log");
-        ImGui::TextUnformatted("Graphics Initialized");
-        ImGui::End();
-        graphics->Render();
-        graphics->RenderUi();
-        graphics->Present();
-    }
-    EXPECT_GT(ImGui::GetDrawData()->TotalVtxCount, 0);
-}
-
 // The game's own folders: its shaders build and its images include every expected one.
 TEST_F(GraphicsStartup, GameResourcesStartTheRenderer)
 {
     graphics = std::make_unique<Graphics>(window);
     ASSERT_TRUE(graphics->IsReady());
-    EXPECT_TRUE(graphics->expectedImages.empty()) << graphics->expectedImages.front();
-    ASSERT_LT(graphics->debugTextureIndex, graphics->textures.size());
-    EXPECT_EQ(graphics->textures[graphics->debugTextureIndex].name, "debug.png");
+    EXPECT_TRUE(graphics->textures.expectedImages.empty()) << graphics->textures.expectedImages.front();
+    ASSERT_LT(graphics->textures.debugTextureIndex, graphics->textures.records.size());
+    EXPECT_EQ(graphics->textures.records[graphics->textures.debugTextureIndex].name, "debug.png");
     bool usePixelShader = true;
     EXPECT_EQ(graphics->FindTexture("Empty.png", usePixelShader)->name, "Empty.png");
     EXPECT_TRUE(usePixelShader);

@@ -97,10 +97,34 @@ Rgba RenderFixture::PixelAtWorld(float x, float y)
     // Mesa's software rasteriser can hand back a read of the previous frame unless the
     // frame is finished first.
     glFinish();
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, graphics->renderTarget);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, graphics->device.renderTarget);
     glReadPixels(static_cast<GLint>(x + 640.0f), static_cast<GLint>(y + 360.0f), 1, 1, GL_RGBA, GL_UNSIGNED_BYTE,
                  pixel.data());
     return pixel;
+}
+
+void RenderFixture::ReopenWindow(int width, int height)
+{
+    ASSERT_FALSE(graphics) << "the renderer holds the old window";
+    SDL_DestroyWindow(window);
+    window = SDL_CreateWindow("Project Vantrel", 100, 50, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    ASSERT_NE(window, nullptr) << SDL_GetError();
+}
+
+std::vector<Rgba> RenderFixture::ReadWindow(int& width, int& height)
+{
+    SDL_GL_GetDrawableSize(window, &width, &height);
+    std::vector<Rgba> bottomUp(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    glFinish();
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
+    std::vector<Rgba> topDown(bottomUp.size());
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            topDown[static_cast<std::size_t>(y * width + x)] = bottomUp[static_cast<std::size_t>((height - 1 - y) * width + x)];
+    return topDown;
 }
 
 std::uint32_t RenderFixture::AddSprite(float x, float y, float z, float scaleX, float scaleY,

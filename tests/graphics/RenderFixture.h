@@ -50,6 +50,12 @@ public:
     // view 1280 x 720: one world unit per pixel).
     Rgba PixelAtWorld(float x, float y);
 
+    // The test's window closed and opened again at this size, before the renderer starts.
+    void ReopenWindow(int width, int height);
+    // The window's default framebuffer as drawn so far this frame (before presenting),
+    // row by row from the top, width x height pixels of the drawable.
+    std::vector<Rgba> ReadWindow(int& width, int& height);
+
     // A game object with a Transform and a Sprite; returns its id.
     std::uint32_t AddSprite(float x, float y, float z, float scaleX, float scaleY, const std::string& texture,
                             Rgba colour = {255, 255, 255, 255}, int mesh = 0);

@@ -3,11 +3,11 @@
 #include "core/InputManager.h"
 #include "core/Log.h"
 #include "editor/Editor.h"
+#include "platform/UiLayer.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
 #include <imgui.h>
-#include <imgui_impl_sdl.h>
 
 #include <algorithm>
 #include <csignal>
@@ -27,7 +27,7 @@ protected:
     {
         ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS), 0) << SDL_GetError();
         InitializeLogging();
-        window = std::make_unique<Window>();
+        window = std::make_unique<Window>(1280, 720);
         ASSERT_NE(window->Handle(), nullptr);
         Window::PumpMessages();  // what the window system queued while the window opened
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
@@ -35,8 +35,21 @@ protected:
 
     void TearDown() override
     {
+        ui.Shutdown();
+        if (glContext != nullptr)
+            SDL_GL_DeleteContext(glContext);
         window.reset();
         SDL_Quit();
+    }
+
+    // The UI layer on the window, as the renderer starts it.
+    void StartUi()
+    {
+        glContext = SDL_GL_CreateContext(window->Handle());
+        ASSERT_NE(glContext, nullptr) << SDL_GetError();
+        ASSERT_TRUE(ui.Start(window->Handle(), glContext, 1280, 720));
+        ASSERT_EQ(Platform::UiLayer::Active(), &ui);
+        ImGui::GetIO().IniFilename = nullptr;
     }
 
     static void PushKey(Uint32 type, SDL_Keycode key, Uint16 mod = KMOD_NONE, Uint8 repeat = 0)
@@ -80,9 +93,11 @@ protected:
     }
 
     std::unique_ptr<Window> window;
+    SDL_GLContext glContext = nullptr;
+    Platform::UiLayer ui;
 };
 
-TEST_F(WindowTest, OpensAtTheCameraViewSizeWithTitleAndLogsIt)
+TEST_F(WindowTest, OpensAtTheAskedSizeWithTitleAndLogsIt)
 {
     int width = 0;
     int height = 0;
@@ -170,6 +185,7 @@ TEST_F(WindowTest, KeysAreWithheldWhileTheUiWantsTheKeyboard)
     input.RegisterKeyPressedFunction('A', [&] { ++pressedRuns; });
     input.RegisterKeyUpFunction('A', [&] { ++upRuns; });
     input.RegisterKeyDownFunction('A', [&] { ++downRuns; });
+    StartUi();
     ImGuiIO& io = ImGui::GetIO();
 
     io.WantCaptureKeyboard = true;
@@ -229,7 +245,7 @@ TEST_F(WindowTest, AutoRepeatArrivesAsRepeatedKeyDowns)
 
 TEST_F(WindowTest, EveryEventReachesTheUiBackEndOnceItIsStarted)
 {
-    ASSERT_TRUE(ImGui_ImplSDL2_InitForOpenGL(window->Handle(), nullptr));
+    StartUi();
     ImGuiIO& io = ImGui::GetIO();
 
     SDL_Event text{};
@@ -245,7 +261,6 @@ TEST_F(WindowTest, EveryEventReachesTheUiBackEndOnceItIsStarted)
     EXPECT_EQ(io.InputQueueCharacters[0], 'x');
     EXPECT_TRUE(io.KeysDown[SDL_SCANCODE_A]);
     EXPECT_EQ(Held(), std::set<std::uint8_t>{'A'});  // the UI did not want the keyboard
-    ImGui_ImplSDL2_Shutdown();
 }
 
 // SDL turns SIGINT and SIGTERM into its quit event, which the pump meets like any other.
@@ -273,7 +288,7 @@ TEST(WindowWithoutVideo, LogsThatItCouldNotBeCreatedAndTheGameGoesOn)
     setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
     InitializeLogging();
     {
-        Window window;
+        Window window(1280, 720);
         EXPECT_EQ(window.Handle(), nullptr);
         EXPECT_TRUE(Window::PumpMessages());  // events still work without video
     }

@@ -1,0 +1,135 @@
+#include "graphics/RenderDevice.h"
+
+#include "core/Log.h"
+#include "graphics/GlSupport.h"
+#include "platform/Letterbox.h"
+
+#include <SDL.h>
+#include <epoxy/gl.h>
+
+#include <algorithm>
+
+namespace {
+
+// Direct3D's device defaults, which the sprite pass relies on: back faces culled with
+// clockwise triangles in front, depth test "less" with writes on.
+void SetPipelineDefaults()
+{
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glFrontFace(GL_CW);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    glDepthMask(GL_TRUE);
+    glDisable(GL_STENCIL_TEST);
+    glDisable(GL_SCISSOR_TEST);
+}
+
+}  // namespace
+
+bool RenderDevice::Create(SDL_Window* gameWindow, int width, int height)
+{
+    window = gameWindow;
+    // The window was made with SDL_WINDOW_OPENGL and the 3.3 core, 24-bit depth and 8-bit
+    // stencil attributes; the context inherits them.
+    context = window != nullptr ? SDL_GL_CreateContext(window) : nullptr;
+    if (context == nullptr) {
+        LogError("OpenGL 3.3 core context could not be made: {}", window != nullptr ? SDL_GetError() : "no window");
+        LogError("Failed to initialize device and swap chain!");
+        return false;
+    }
+    if (epoxy_gl_version() < 33) {
+        LogError("OpenGL {}.{} is too old: 3.3 is needed", epoxy_gl_version() / 10, epoxy_gl_version() % 10);
+        LogError("Failed to initialize device and swap chain!");
+        return false;
+    }
+    SDL_GL_MakeCurrent(window, context);
+    SDL_GL_SetSwapInterval(0);  // present without waiting for the vertical blank
+    SetFullScreen(true);        // the game starts in full screen
+    SetPipelineDefaults();
+    GLint alignment = 16;
+    glGetIntegerv(GL_UNIFORM_BUFFER_OFFSET_ALIGNMENT, &alignment);
+    uniformOffsetAlignment = static_cast<std::uint32_t>(std::max(alignment, 1));
+    return CreateTarget(width, height);
+}
+
+bool RenderDevice::CreateTarget(int width, int height)
+{
+    targetWidth = width;
+    targetHeight = height;
+    Render::NoGlError();
+    glGenFramebuffers(1, &renderTarget);
+    glBindFramebuffer(GL_FRAMEBUFFER, renderTarget);
+    glGenRenderbuffers(1, &colorBuffer);
+    glBindRenderbuffer(GL_RENDERBUFFER, colorBuffer);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, targetWidth, targetHeight);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colorBuffer);
+
+    glGenRenderbuffers(1, &depthStencilBuffer);
+    glBindRenderbuffer(GL_RENDERBUFFER, depthStencilBuffer);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, targetWidth, targetHeight);
+    if (!Render::NoGlError() || targetWidth <= 0 || targetHeight <= 0) {
+        LogError("Depth buffer of {} x {} could not be made", targetWidth, targetHeight);
+        LogError("Failed to initialize depth buffer!");
+        return false;
+    }
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, depthStencilBuffer);
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE || !Render::NoGlError()) {
+        LogError("Failed to initialize depth stencil view!");
+        return false;
+    }
+    return true;
+}
+
+void RenderDevice::Release()
+{
+    if (context == nullptr)
+        return;
+    glDeleteRenderbuffers(1, &depthStencilBuffer);
+    glDeleteRenderbuffers(1, &colorBuffer);
+    glDeleteFramebuffers(1, &renderTarget);
+    depthStencilBuffer = colorBuffer = renderTarget = 0;
+    SDL_GL_MakeCurrent(window, nullptr);
+    SDL_GL_DeleteContext(context);
+    context = nullptr;
+}
+
+void RenderDevice::BindTarget() const { glBindFramebuffer(GL_FRAMEBUFFER, renderTarget); }
+
+void RenderDevice::ShowTargetOnWindow() const
+{
+    int drawableWidth = 0;
+    int drawableHeight = 0;
+    SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
+    const Platform::Letterbox box = Platform::Letterbox::Fit(drawableWidth, drawableHeight, targetWidth, targetHeight);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    if (drawableWidth == targetWidth && drawableHeight == targetHeight) {
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, renderTarget);
+        glBlitFramebuffer(0, 0, targetWidth, targetHeight, 0, 0, targetWidth, targetHeight, GL_COLOR_BUFFER_BIT,
+                          GL_NEAREST);
+    } else if (box.width > 0 && box.height > 0) {
+        // Scaled to fit, keeping the target's aspect; black bars fill the rest of the window.
+        const int bottom = box.BottomFromBelow(drawableHeight);
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, renderTarget);
+        glBlitFramebuffer(0, 0, targetWidth, targetHeight, box.left, bottom, box.left + box.width, bottom + box.height,
+                          GL_COLOR_BUFFER_BIT, GL_LINEAR);
+    }
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+void RenderDevice::Present() const { SDL_GL_SwapWindow(window); }
+
+bool RenderDevice::IsFullScreen() const
+{
+    return window != nullptr && (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0;
+}
+
+void RenderDevice::SetFullScreen(bool fullScreen) const
+{
+    if (window == nullptr)
+        return;
+    if (SDL_SetWindowFullscreen(window, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0)
+        LogWarn("Full-screen mode could not be {}: {}", fullScreen ? "entered" : "left", SDL_GetError());
+}

@@ -1,0 +1,35 @@
+// SpritePass: the renderer's walk over the world. Every object with a Sprite in id order,
+// then every live particle, each becomes a queued draw with its world matrix, texture cell,
+// image and colour. It is the only renderer code that reads components, the animation
+// table and the particles; Graphics::Render runs it between clearing and drawing.
+#pragma once
+
+#include <string>
+
+#include <glm/mat4x4.hpp>
+
+class ShaderPrograms;
+class SpriteBatcher;
+class TextureList;
+
+class SpritePass {
+public:
+    // pixelsPerUnitX and pixelsPerUnitY: target pixels per world unit this frame.
+    SpritePass(SpriteBatcher& batcher, TextureList& textures, const ShaderPrograms& shaders, float pixelsPerUnitX,
+               float pixelsPerUnitY);
+
+    void QueueSprites();
+    void QueueParticles();
+
+private:
+    // Texture lookup, fallback and program choice for one draw of a mesh scaled by
+    // (scaleX, scaleY) showing columns x rows cells of the image.
+    void Queue(int mesh, const std::string& textureName, const glm::mat4& world, const glm::mat4& textureTransform,
+               const float colour[4], float scaleX, float scaleY, float columns, float rows);
+
+    SpriteBatcher& batcher;
+    TextureList& textures;
+    const ShaderPrograms& shaders;
+    float pixelsPerUnitX;
+    float pixelsPerUnitY;
+};

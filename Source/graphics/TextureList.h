@@ -1,0 +1,47 @@
+// TextureList: the renderer's images, one record per readable file of the image folder in
+// file-name order, found by file name, with "debug.png" as the fallback. Graphics loads it at
+// start-up; the sprite pass asks it for the texture of each draw.
+#pragma once
+
+#include "graphics/TextureRecord.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+class TextureList {
+public:
+    std::vector<TextureRecord> records;
+    std::uint32_t debugTextureIndex = 0;      // the record named "debug.png"
+    std::vector<std::string> expectedImages;  // images the game names that were not loaded
+
+    // The names of every image the game's content names.
+    void BuildExpectedImageList();
+    // Reads every entry of the folder in file-name order. An entry that cannot be read or
+    // decoded is logged by name and left out, so drawing it draws the debug image; false only
+    // when the folder itself cannot be listed.
+    bool Load(const std::filesystem::path& folder);
+    // Deletes every texture; the renderer's context must be current.
+    void Clear();
+
+    // The texture drawn for an image name: the first record of that name, or the fallback
+    // ("debug.png", else the first image) with usePixelShader false; null without images.
+    const TextureRecord* Find(const std::string& name, bool& usePixelShader) const;
+    TextureRecord* Find(const std::string& name, bool& usePixelShader);
+
+    // Called before a draw that shows texelsPerPixel texels of the record per target pixel
+    // along its more shrunk axis: builds the smaller levels the first time that may be more
+    // than one, so what is drawn is what a fully mipmapped texture gives.
+    void PrepareForDraw(TextureRecord& record, float texelsPerPixel);
+    // Builds the smaller levels of up to count more records; the renderer calls it after
+    // each presented frame, so every texture has them a second or two after start-up.
+    void BuildPendingMipmaps(std::size_t count);
+
+private:
+    void BuildMipmaps(TextureRecord& record);
+
+    std::unordered_map<std::string, std::size_t> indexByName;  // first record of each name
+    std::size_t nextPending = 0;  // records before this one have their mipmaps
+};
