@@ -1,7 +1,10 @@
--- K or X pressed: a fast level dash the way the player faces, once until the next landing.
--- While it lasts gravity, friction and the run keys leave the player alone.
+-- K or X pressed: a fast dash the way the player faces, once until the next landing (or an
+-- orb). Holding W or Up makes it a diagonal dash, forward and up. While it lasts gravity,
+-- friction and the run keys leave the player alone.
 local DashSeconds = 0.2
-local DashSpeed = 2.5  -- times the controller's top speed
+local DashSpeed = 2.5         -- times the controller's top speed
+local Diagonal = 0.7071       -- share of the speed on each axis of a diagonal dash
+local DiagonalRiseAfter = 400 -- the most upward speed a diagonal dash leaves the player with
 
 function main()
     local id = GetPlayerID()
@@ -12,8 +15,15 @@ function main()
     player.airSkillSpent = true
     player.airSkillActive = true
     local speed = player.maxvelx * DashSpeed
+    local up = IsKeyPressed("W") or IsKeyPressed("&")  -- "&" is the Up arrow's key code
+    if up then
+        speed = speed * Diagonal
+        player.y_vel = speed
+    else
+        player.y_vel = 0
+    end
     player.x_vel = player.facingRt and speed or -speed
-    player.y_vel = 0
+    player.isGrounded = false
     PlaySoundEvent("Player_AirDash")
     local place = GetTransform(id)
     if place ~= nil then
@@ -25,6 +35,7 @@ function main()
         if after ~= nil and after.airSkillActive then
             after.airSkillActive = false
             after.x_vel = after.facingRt and after.maxvelx or -after.maxvelx
+            after.y_vel = math.min(after.y_vel, DiagonalRiseAfter)
         end
     end)
 end

@@ -1,6 +1,9 @@
-// Engine::dist_sink: the one sink of the logger "default"; hands every line to its child
-// sinks (the log file, then the editor's log list) in the order they were added.
+// Engine::dist_sink: the one sink of the logger "default"; cuts an overlong line to size and
+// hands every line to its child sinks (the log file, then the editor's log list, behind the
+// filter of repeated lines) in the order they were added.
 #pragma once
+
+#include "core/LogLineLimit.h"
 
 #include <spdlog/details/null_mutex.h>
 #include <spdlog/pattern_formatter.h>
@@ -20,9 +23,10 @@ public:
 protected:
     void sink_it_(const spdlog::details::log_msg& message) override
     {
+        const spdlog::details::log_msg line = Logging::CutLongMessage(message, cutText);
         for (const auto& child : children) {
-            if (child->should_log(message.level))
-                child->log(message);
+            if (child->should_log(line.level))
+                child->log(line);
         }
     }
 
@@ -47,6 +51,7 @@ protected:
 
 private:
     std::vector<std::shared_ptr<spdlog::sinks::sink>> children;
+    std::string cutText;  // the text of the latest cut line; keeps its capacity
 };
 
 using dist_sink_st = dist_sink<spdlog::details::null_mutex>;

@@ -2,9 +2,10 @@
 
 #include "core/DistSink.h"
 #include "core/LogSink.h"
+#include "core/RepeatFilterSink.h"
 #include "platform/DocumentsFolder.h"
 
-#include <spdlog/sinks/basic_file_sink.h>
+#include <spdlog/sinks/rotating_file_sink.h>
 #include <spdlog/sinks/stdout_sinks.h>
 
 #include <filesystem>
@@ -16,22 +17,36 @@ constexpr const char* LoggerName = "default";
 constexpr const char* LinePattern = "[%T] [%l] %v";
 }  // namespace
 
-void InitializeLogging()
+void InitializeLogging(const Engine::Logging::Limits& limits)
 {
     const std::filesystem::path folder = Platform::DocumentsFolder() / "logs";
     std::error_code ignored;  // an existing folder is fine; a failure shows when the file opens
     std::filesystem::create_directories(folder, ignored);
 
-    auto distribution = std::make_shared<Engine::dist_sink_st>();
     // A log file that cannot be opened must not end the game: its lines go to standard error.
     std::string fileError;
+    spdlog::sink_ptr file;
     try {
-        distribution->AddSink(std::make_shared<spdlog::sinks::basic_file_sink_st>((folder / "log.txt").string(), false));
+        // Appends to the log of earlier runs; past the size limit it moves on to log.1.txt.
+        file = std::make_shared<spdlog::sinks::rotating_file_sink_st>((folder / "log.txt").string(), limits.fileBytes,
+                                                                      limits.oldFiles);
     } catch (const spdlog::spdlog_ex& error) {
         fileError = error.what();
-        distribution->AddSink(std::make_shared<spdlog::sinks::stderr_sink_st>());
+        file = std::make_shared<spdlog::sinks::stderr_sink_st>();
     }
-    distribution->AddSink(std::make_shared<Engine::log_sink>());
+    auto editorList = std::make_shared<Engine::log_sink>();
+
+    auto distribution = std::make_shared<Engine::dist_sink_st>();
+    if (limits.repeatWindow.count() > 0) {
+        // A fault repeated every frame shows once in the file and in the editor's list.
+        auto repeats = std::make_shared<Engine::RepeatFilterSink>(limits.repeatWindow);
+        repeats->add_sink(file);
+        repeats->add_sink(editorList);
+        distribution->AddSink(repeats);
+    } else {
+        distribution->AddSink(file);
+        distribution->AddSink(editorList);
+    }
 
     spdlog::drop(LoggerName);
     auto logger = std::make_shared<spdlog::logger>(LoggerName, distribution);

@@ -5,9 +5,22 @@
 
 #include <spdlog/spdlog.h>
 
+#include <chrono>
+#include <cstddef>
 #include <string_view>
 
-void InitializeLogging();
+namespace Engine::Logging {
+// What keeps the log bounded in a run of any length; the defaults are the game's.
+struct Limits {
+    std::size_t fileBytes = 10 * 1024 * 1024;  // log.txt moves to log.1.txt past this
+    std::size_t oldFiles = 3;                  // log.1.txt (newest) to log.3.txt are kept
+    // A line repeated back to back within this is written once, then a count of the skipped
+    // ones; zero writes every line.
+    std::chrono::milliseconds repeatWindow{5000};
+};
+}  // namespace Engine::Logging
+
+void InitializeLogging(const Engine::Logging::Limits& limits = {});
 
 // Flushes the log file; the frame loop calls it once per frame.
 void FlushLog();

@@ -5,11 +5,16 @@
 #include "core/ComponentStore.h"
 #include "core/Controller.h"
 #include "core/EventSet.h"
+#include "core/GameObjectTable.h"
+#include "core/Log.h"
 #include "core/Parallax.h"
 #include "core/Range.h"
 #include "core/RigidBody.h"
 #include "core/Sprite.h"
 #include "core/Transform.h"
+
+#include <cmath>
+#include <string>
 
 namespace Engine {
 
@@ -17,49 +22,72 @@ namespace {
 
 using Json = nlohmann::json;
 
-// Floats go out as the double of their single-precision value.
-Json Wrapped(float value) { return Json::array({static_cast<double>(value)}); }
+// Writes the fields of one component of one object. A float that is not finite would go out
+// as null, which no reader takes: it is written as 0, and the warning names what it was.
+class FieldWriter {
+public:
+    FieldWriter(const std::string& objectName, const char* componentName) : object(objectName), component(componentName) {}
+
+    // Floats go out as the double of their single-precision value.
+    double Number(const char* field, float value) const
+    {
+        if (std::isfinite(value))
+            return static_cast<double>(value);
+        LogWarn("Saving {}: {} {} is {}, which cannot be stored; it is written as 0", object, component, field, value);
+        return 0.0;
+    }
+    Json Wrapped(const char* field, float value) const { return Json::array({Number(field, value)}); }
+
+private:
+    const std::string& object;
+    const char* component;
+};
+
 Json Wrapped(std::int32_t value) { return Json::array({value}); }
 Json Wrapped(bool value) { return Json::array({value}); }
 Json Wrapped(const std::string& value) { return Json::array({value}); }
 
-void Write(Json& member, const Transform& transform)
+void Write(Json& member, const Transform& transform, const std::string& object)
 {
-    member["PosX"] = Wrapped(transform.x_pos);
-    member["PosY"] = Wrapped(transform.y_pos);
-    member["PosZ"] = Wrapped(transform.z_pos);
-    member["ScaleX"] = Wrapped(transform.x_sca);
-    member["ScaleY"] = Wrapped(transform.y_sca);
-    member["Rotation"] = Wrapped(transform.rot);
+    const FieldWriter fields(object, "Transform");
+    member["PosX"] = fields.Wrapped("PosX", transform.x_pos);
+    member["PosY"] = fields.Wrapped("PosY", transform.y_pos);
+    member["PosZ"] = fields.Wrapped("PosZ", transform.z_pos);
+    member["ScaleX"] = fields.Wrapped("ScaleX", transform.x_sca);
+    member["ScaleY"] = fields.Wrapped("ScaleY", transform.y_sca);
+    member["Rotation"] = fields.Wrapped("Rotation", transform.rot);
 }
 
-void Write(Json& member, const Sprite& sprite)
+void Write(Json& member, const Sprite& sprite, const std::string& object)
 {
+    const FieldWriter fields(object, "Sprite Color");
     Json& color = member["Color"];
-    color["X"] = static_cast<double>(sprite.Color[0]);
-    color["Y"] = static_cast<double>(sprite.Color[1]);
-    color["Z"] = static_cast<double>(sprite.Color[2]);
-    color["W"] = static_cast<double>(sprite.Color[3]);
+    color["X"] = fields.Number("X", sprite.Color[0]);
+    color["Y"] = fields.Number("Y", sprite.Color[1]);
+    color["Z"] = fields.Number("Z", sprite.Color[2]);
+    color["W"] = fields.Number("W", sprite.Color[3]);
     member["MeshIndex"] = Wrapped(sprite.MeshIndex);
     member["Texture"] = Wrapped(sprite.Texture);
 }
 
-void Write(Json& member, const RigidBody& body)
+void Write(Json& member, const RigidBody& body, const std::string& object)
 {
-    member["Left"] = Wrapped(body.left);
-    member["Top"] = Wrapped(body.top);
-    member["Right"] = Wrapped(body.right);
-    member["Bottom"] = Wrapped(body.bottom);
-    member["Weight"] = Wrapped(body.Weight);
+    const FieldWriter fields(object, "RigidBody");
+    member["Left"] = fields.Wrapped("Left", body.left);
+    member["Top"] = fields.Wrapped("Top", body.top);
+    member["Right"] = fields.Wrapped("Right", body.right);
+    member["Bottom"] = fields.Wrapped("Bottom", body.bottom);
+    member["Weight"] = fields.Wrapped("Weight", body.Weight);
     member["BodyType"] = Wrapped(body.BodyType);
     member["ColliderType"] = Wrapped(body.ColliderType);
     member["Ghost"] = Wrapped(body.Ghost);
 }
 
-void Write(Json& member, const Parallax& parallax)
+void Write(Json& member, const Parallax& parallax, const std::string& object)
 {
-    member["PosX"] = Wrapped(parallax.PosX);
-    member["PosY"] = Wrapped(parallax.PosY);
+    const FieldWriter fields(object, "Parallax");
+    member["PosX"] = fields.Wrapped("PosX", parallax.PosX);
+    member["PosY"] = fields.Wrapped("PosY", parallax.PosY);
     member["Level"] = Wrapped(parallax.Level);
 }
 
@@ -72,16 +100,18 @@ void Write(Json& entry, const EventSet& eventSet)
     }
 }
 
-void Write(Json& member, const Checkpoint& checkpoint)
+void Write(Json& member, const Checkpoint& checkpoint, const std::string& object)
 {
-    member["PosX"] = Wrapped(checkpoint.x);
-    member["PosY"] = Wrapped(checkpoint.y);
+    const FieldWriter fields(object, "Checkpoint");
+    member["PosX"] = fields.Wrapped("PosX", checkpoint.x);
+    member["PosY"] = fields.Wrapped("PosY", checkpoint.y);
 }
 
-void Write(Json& member, const Range& range)
+void Write(Json& member, const Range& range, const std::string& object)
 {
-    member["Range"] = Wrapped(range.range);
-    member["BulletSpeed"] = Wrapped(range.speed);
+    const FieldWriter fields(object, "Range");
+    member["Range"] = fields.Wrapped("Range", range.range);
+    member["BulletSpeed"] = fields.Wrapped("BulletSpeed", range.speed);
 }
 
 }  // namespace
@@ -89,26 +119,29 @@ void Write(Json& member, const Range& range)
 void EntryWriter::WriteComponents(Json& entry, std::uint32_t objectId, Checkpoints checkpoints)
 {
     ComponentStore& store = ComponentStore::Instance();
+    static const std::string noName;
+    const GameObject* owner = GameObjectTable::Instance().Get(objectId);
+    const std::string& object = owner != nullptr ? owner->name : noName;
     if (const auto* transform = store.GetComponent<Transform>(objectId))
-        Write(entry["Transform"], *transform);
+        Write(entry["Transform"], *transform, object);
     if (const auto* sprite = store.GetComponent<Sprite>(objectId))
-        Write(entry["Sprite"], *sprite);
+        Write(entry["Sprite"], *sprite, object);
     if (const auto* body = store.GetComponent<RigidBody>(objectId))
-        Write(entry["RigidBody"], *body);
+        Write(entry["RigidBody"], *body, object);
     if (store.GetComponent<Controller>(objectId) != nullptr)
         entry["Controller"]["Exists"] = Wrapped(true);
     if (const auto* parallax = store.GetComponent<Parallax>(objectId))
-        Write(entry["Parallax"], *parallax);
+        Write(entry["Parallax"], *parallax, object);
     if (const auto* animation = store.GetComponent<Animation>(objectId))
         entry["Animation"]["Handle"] = Wrapped(animation->Handle);
     if (const auto* eventSet = store.GetComponent<EventSet>(objectId))
         Write(entry, *eventSet);
     if (checkpoints == Checkpoints::Written) {
         if (const auto* checkpoint = store.GetComponent<Checkpoint>(objectId))
-            Write(entry["Checkpoint"], *checkpoint);
+            Write(entry["Checkpoint"], *checkpoint, object);
     }
     if (const auto* range = store.GetComponent<Range>(objectId))
-        Write(entry["Range"], *range);
+        Write(entry["Range"], *range, object);
 }
 
 }  // namespace Engine

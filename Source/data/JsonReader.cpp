@@ -11,9 +11,20 @@ JsonReader::JsonReader(std::string name) : fileName(std::move(name)) {}
 
 bool JsonReader::Parse(std::istream& in, Json& document) const
 {
-    try {
-        document = Json::parse(in);
+    // Refused while it is read: a deeper document would later be walked (and written back)
+    // recursively, which is where the stack runs out.
+    const Json::parser_callback_t depthLimit = [this](int depth, Json::parse_event_t event, Json&) {
+        const bool opens = event == Json::parse_event_t::object_start || event == Json::parse_event_t::array_start;
+        if (opens && depth >= MaxDepth)
+            throw FormatError(fmt::format("Could not read {}: it is nested deeper than {} levels", fileName, MaxDepth));
         return true;
+    };
+    try {
+        document = Json::parse(in, depthLimit);
+        return true;
+    } catch (const FormatError& error) {
+        LogError(error.what());
+        return false;
     } catch (const Json::exception& error) {
         // The library's text starts with its own error code in brackets; the rest is the position.
         std::string_view detail = error.what();
@@ -99,7 +110,7 @@ float JsonReader::Float(const Json& parent, std::string_view key) const
     const Json& item = Item(parent, key);
     if (!item.is_number())
         Fail(key, "expected a number");
-    return ToFloat(item);
+    return FiniteFloat(item, key);
 }
 
 std::int32_t JsonReader::Int(const Json& parent, std::string_view key) const
@@ -107,7 +118,18 @@ std::int32_t JsonReader::Int(const Json& parent, std::string_view key) const
     const Json& item = Item(parent, key);
     if (!item.is_number())
         Fail(key, "expected a number");
-    return ToInt(item);
+    const std::optional<std::int32_t> value = ToInt(item);
+    if (!value)
+        Fail(key, "expected a whole number within the range of a 32-bit integer");
+    return *value;
+}
+
+float JsonReader::FiniteFloat(const Json& number, std::string_view key) const
+{
+    const float value = ToFloat(number);
+    if (!std::isfinite(value))
+        Fail(key, "expected a number within the range of a float");
+    return value;
 }
 
 bool JsonReader::Bool(const Json& parent, std::string_view key) const
@@ -144,7 +166,7 @@ float JsonReader::PlainFloat(const Json& parent, std::string_view key) const
     const Json& value = Member(parent, key);
     if (!value.is_number())
         Fail(key, "expected a plain number");
-    return ToFloat(value);
+    return FiniteFloat(value, key);
 }
 
 std::string JsonReader::PlainString(const Json& parent, std::string_view key) const
@@ -155,30 +177,39 @@ std::string JsonReader::PlainString(const Json& parent, std::string_view key) co
     return value.get<std::string>();
 }
 
-std::int32_t JsonReader::ToInt(const Json& number)
+std::optional<std::int32_t> JsonReader::ToInt(const Json& number)
 {
     using Limits = std::numeric_limits<std::int32_t>;
-    // Out-of-range values saturate: the conversion itself must never be undefined.
     if (number.is_number_unsigned()) {
         const auto value = number.get<std::uint64_t>();
-        return value > static_cast<std::uint64_t>(Limits::max()) ? Limits::max() : static_cast<std::int32_t>(value);
+        if (value > static_cast<std::uint64_t>(Limits::max()))
+            return std::nullopt;
+        return static_cast<std::int32_t>(value);
     }
     if (number.is_number_integer()) {
         const auto value = number.get<std::int64_t>();
-        if (value > Limits::max())
-            return Limits::max();
-        if (value < Limits::min())
-            return Limits::min();
+        if (value > Limits::max() || value < Limits::min())
+            return std::nullopt;
         return static_cast<std::int32_t>(value);
     }
+    // Tested before the conversion, which would be undefined for a value outside the range.
     const double value = std::trunc(number.get<double>());
-    if (value >= static_cast<double>(Limits::max()))
-        return Limits::max();
-    if (value <= static_cast<double>(Limits::min()))
-        return Limits::min();
+    if (!(value >= static_cast<double>(Limits::min()) && value <= static_cast<double>(Limits::max())))
+        return std::nullopt;
     return static_cast<std::int32_t>(value);
 }
 
-float JsonReader::ToFloat(const Json& number) { return static_cast<float>(number.get<double>()); }
+float JsonReader::ToFloat(const Json& number)
+{
+    // A double beyond the float range is an infinity here (the conversion itself would be
+    // undefined), and the accessors refuse it.
+    constexpr float infinity = std::numeric_limits<float>::infinity();
+    const double value = number.get<double>();
+    if (value > static_cast<double>(std::numeric_limits<float>::max()))
+        return infinity;
+    if (value < -static_cast<double>(std::numeric_limits<float>::max()))
+        return -infinity;
+    return static_cast<float>(value);
+}
 
 }  // namespace Engine

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <istream>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -52,6 +53,7 @@ public:
     void ExpectObject(const Json& value, std::string_view key) const;
 
     // Fields stored as a one-item array; the item is taken. Ints from floats truncate toward zero.
+    // A number that does not fit the field's type as a finite value is a fault.
     float Float(const Json& parent, std::string_view key) const;
     std::int32_t Int(const Json& parent, std::string_view key) const;
     bool Bool(const Json& parent, std::string_view key) const;
@@ -70,13 +72,18 @@ public:
 
     const std::string& FileName() const { return fileName; }
 
-    // Number conversions of the file format: never a fault.
-    static std::int32_t ToInt(const Json& number);
+    // Deeper documents are refused by Parse.
+    static constexpr int MaxDepth = 128;
+
+    // Number conversions of the file format: none when the value does not fit an int32
+    // (after truncation toward zero); an infinity for a float beyond the float range.
+    static std::optional<std::int32_t> ToInt(const Json& number);
     static float ToFloat(const Json& number);
 
 private:
     const Json& Member(const Json& parent, std::string_view key) const;
     const Json& Item(const Json& parent, std::string_view key) const;
+    float FiniteFloat(const Json& number, std::string_view key) const;
 
     std::string fileName;
     std::vector<std::string_view> scopes;  // members entered, outermost first

@@ -77,13 +77,14 @@ void RemoveEveryObject()
     }
 }
 
-void LoadEntry(JsonReader& reader, const EntryReader& entries, const std::string& key, const Json& entry)
+// False when the table was full: the entry's object could not be made.
+bool LoadEntry(JsonReader& reader, const EntryReader& entries, const std::string& key, const Json& entry)
 {
     reader.ExpectObject(entry, key);
     JsonReader::Scope entryScope(reader, key);
     const std::uint32_t id = GameObjectTable::Instance().CreateGameObject(reader.PlainString(entry, "Handle"));
     if (id == InvalidObjectId)
-        return;  // a full table: components go only to objects that exist
+        return false;  // a full table: components go only to objects that exist
 
     entries.AddComponent<Transform>(entry, "Transform", id);
     entries.AddComponent<Sprite>(entry, "Sprite", id);
@@ -109,6 +110,7 @@ void LoadEntry(JsonReader& reader, const EntryReader& entries, const std::string
     }
     entries.AddComponent<Checkpoint>(entry, "Checkpoint", id);
     entries.AddComponent<Range>(entry, "Range", id);
+    return true;
 }
 
 std::unique_ptr<ArchetypeRecord> ReadArchetype(JsonReader& reader, const EntryReader& entries, const std::string& key, const Json& entry)
@@ -195,27 +197,36 @@ void LevelManager::LoadLevel(std::string name)
         LogError(LevelNotFound);
         return;
     }
-    currentLevel = name;
 
+    // Until the old world goes, a failed load leaves everything as it was, the current level's
+    // name included: a save then still writes the old world into its own file.
     JsonReader reader(path);
     Json document;
     if (!reader.Parse(in, document))
-        return;  // the old world stays
+        return;
     in.close();
     if (!Guarded(reader, [&] { reader.ExpectTopLevelObject(document); }))
         return;
 
+    currentLevel = name;
+    levelLoadedWhole = false;
     RemoveEveryObject();
     // Live particles fly on; only the emitters go, the trail with them.
     GetSystem<ParticleSystem>()->emitters.clear();
 
     const EntryReader entries(reader);
+    std::size_t objectsMissing = 0;
     const bool complete = Guarded(reader, [&] {
-        for (const auto& [key, entry] : document.items())
-            LoadEntry(reader, entries, key, entry);
+        for (const auto& [key, entry] : document.items()) {
+            if (!LoadEntry(reader, entries, key, entry))
+                ++objectsMissing;
+        }
     });
     if (!complete)
         return;
+    if (objectsMissing > 0)
+        LogError("Level {} has {} more objects than the game can hold; it loaded only in part", name, objectsMissing);
+    levelLoadedWhole = objectsMissing == 0;
 
     const std::int32_t followed = Camera::Instance()->followedObjectId;
     GetSystem<EventManager>()->TriggerEvent(static_cast<std::uint32_t>(followed), "Spawn HeatMap");
@@ -225,15 +236,32 @@ void LevelManager::LoadLevel(std::string name)
 void LevelManager::SaveLevel()
 {
     LogDebug("Saving Level");
-    const std::string text = LevelWriter::Text(Camera::Instance()->followedObjectId);
-
     const std::optional<std::size_t> index = FindLevelIndex(currentLevel);
     if (!index) {
+        LogError("Could not save level \"{}\": it is not in the level list", currentLevel);
         LogError(LevelNotWritable);
         return;
     }
-    if (SafeFileWriter::Write(levelPaths[*index], text, replaceFile) == SafeFileWriter::Result::CannotOpen)
+    const std::string& path = levelPaths[*index];
+    if (!levelLoadedWhole) {
+        LogError("Not saving level \"{}\": it loaded only in part, and saving would overwrite {} with less than it holds",
+                 currentLevel, path);
+        return;
+    }
+
+    const std::string text = LevelWriter::Text(Camera::Instance()->followedObjectId);
+    std::string reason;
+    switch (SafeFileWriter::Write(path, text, replaceFile, &reason)) {
+    case SafeFileWriter::Result::Written:
+        break;
+    case SafeFileWriter::Result::CannotOpen:
+        LogError("Could not save level \"{}\" to {}: {}", currentLevel, path, reason);
         LogError(LevelNotWritable);
+        break;
+    case SafeFileWriter::Result::Failed:
+        LogError("Could not save level \"{}\" to {}: {}", currentLevel, path, reason);
+        break;
+    }
 }
 
 void LevelManager::LoadArchetypes()
@@ -275,11 +303,13 @@ void LevelManager::SaveArchetype(std::uint32_t objectId)
     if (!edited)
         return;
 
-    switch (SafeFileWriter::Write(archetypePath, Pretty(document), replaceFile)) {
+    std::string reason;
+    switch (SafeFileWriter::Write(archetypePath, Pretty(document), replaceFile, &reason)) {
     case SafeFileWriter::Result::Written:
         LoadArchetypes();
         break;
     case SafeFileWriter::Result::CannotOpen:
+        LogError("Could not save archetype \"{}\" to {}: {}", object->name, archetypePath.string(), reason);
         LogError(ArchetypesNotWritable);
         break;
     case SafeFileWriter::Result::Failed:
@@ -303,8 +333,11 @@ void LevelManager::DeleteArchetype(std::string name)
     if (document.is_object())
         document.erase(name);
 
-    if (SafeFileWriter::Write(archetypePath, Pretty(document), replaceFile) == SafeFileWriter::Result::CannotOpen)
+    std::string reason;
+    if (SafeFileWriter::Write(archetypePath, Pretty(document), replaceFile, &reason) == SafeFileWriter::Result::CannotOpen) {
+        LogError("Could not delete archetype \"{}\" from {}: {}", name, archetypePath.string(), reason);
         LogError(ArchetypesNotWritable);
+    }
 }
 
 void LevelManager::LoadAnimationData() { LoadAnimationData(*GetSystem<AnimationUpdate>()); }

@@ -29,9 +29,14 @@ public:
     std::optional<std::size_t> FindLevelIndex(const std::string& name) const;
 
     // Replaces the whole world with the level's objects, in byte order of the entry keys.
+    // A file that cannot be read or parsed changes nothing, the current level's name included.
     void LoadLevel(std::string name);
-    // Writes the whole world, in id order, into the current level's file.
+    // Writes the whole world, in id order, into the current level's file; refused (and
+    // logged) while the current level loaded only in part.
     void SaveLevel();
+    // False after a load that stopped at a faulty entry or ran out of object slots: the world
+    // then holds less than the level's file, and saving it would cut the file down.
+    bool CurrentLevelLoadedWhole() const { return levelLoadedWhole; }
 
     void LoadArchetypes();
     // Stores the live object as the archetype of its name, then reloads the list.
@@ -61,6 +66,8 @@ public:
 
 private:
     LevelManager() = default;
+
+    bool levelLoadedWhole = true;
 };
 
 }  // namespace Engine

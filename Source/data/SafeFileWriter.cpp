@@ -2,7 +2,9 @@
 
 #include "core/Log.h"
 
+#include <cerrno>
 #include <fstream>
+#include <system_error>
 
 namespace Engine {
 
@@ -18,26 +20,40 @@ std::filesystem::path SafeFileWriter::TemporaryPathFor(const std::filesystem::pa
     return temporary;
 }
 
-SafeFileWriter::Result SafeFileWriter::Write(const std::filesystem::path& target, std::string_view text, const ReplaceFunction& replace)
+namespace {
+std::string SystemReason(int error) { return std::generic_category().message(error); }
+}  // namespace
+
+SafeFileWriter::Result SafeFileWriter::Write(const std::filesystem::path& target, std::string_view text, const ReplaceFunction& replace,
+                                             std::string* reason)
 {
+    std::string ignoredReason;
+    std::string& why = reason != nullptr ? *reason : ignoredReason;
     const std::filesystem::path temporary = TemporaryPathFor(target);
+    errno = 0;
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out)
+    if (!out) {
+        why = errno != 0 ? SystemReason(errno) : "the file could not be created";
         return Result::CannotOpen;
+    }
+    errno = 0;
 
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     out.flush();
     const bool written = out.good();
     out.close();
 
+    const int writeError = errno;
     std::error_code error;
     if (!written || out.fail()) {
-        LogError("Could not save {}: writing {} failed; the old file is kept", target.string(), temporary.string());
+        why = writeError != 0 ? SystemReason(writeError) : "the data could not be written";
+        LogError("Could not save {}: writing {} failed ({}); the old file is kept", target.string(), temporary.string(), why);
     } else {
         replace(temporary, target, error);
         if (!error)
             return Result::Written;
-        LogError("Could not save {}: replacing it failed ({}); the old file is kept", target.string(), error.message());
+        why = error.message();
+        LogError("Could not save {}: replacing it failed ({}); the old file is kept", target.string(), why);
     }
     std::error_code ignored;  // the temporary file is useless now; a leftover does no harm
     std::filesystem::remove(temporary, ignored);

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <string>
 #include <string_view>
 #include <system_error>
 
@@ -24,7 +25,9 @@ public:
 
     static void Rename(const std::filesystem::path& temporary, const std::filesystem::path& target, std::error_code& error);
 
-    static Result Write(const std::filesystem::path& target, std::string_view text, const ReplaceFunction& replace = Rename);
+    // `reason`, when given, receives the system's word on why a write did not happen.
+    static Result Write(const std::filesystem::path& target, std::string_view text, const ReplaceFunction& replace = Rename,
+                        std::string* reason = nullptr);
 
     // Where the text waits before it replaces the target: the same folder, so the rename
     // never crosses file systems.

@@ -39,7 +39,10 @@ float SpawnInterval(float rate)
 // Whole steps of TrailSpeedStep in the x speed, truncated toward zero.
 int TrailColourShift(float xVelocity)
 {
-    // Clamped first: a speed beyond int would make the truncation undefined.
+    // Clamped first: a speed beyond int would make the truncation undefined, and so would NaN,
+    // which no clamp holds.
+    if (std::isnan(xVelocity))
+        return 0;
     constexpr float limit = 2.0e9f;
     const int speed = static_cast<int>(std::clamp(xVelocity, -limit, limit));
     return std::abs(speed / TrailSpeedStep);

@@ -27,7 +27,7 @@ constexpr std::uint8_t KeyX = 0x58;
 constexpr std::uint8_t KeyC = 0x43;
 
 // Every action runs for object 0, whatever the player's id: the scripts look the player up.
-// The handle is held as a literal so that the every-frame re-registration allocates nothing.
+// The handle is held as a literal: a binding allocates nothing for its text.
 InputManager::KeyFunction QueueScript(const char* handle)
 {
     return [handle] { GetSystem<ScriptManager>()->Queue(handle, 0); };
@@ -67,14 +67,19 @@ void PlayerController::Update()
         // X and C stay bound: only K and L go while the player is dead.
         input.UnregisterKeyPressedFunction(KeyK);
         input.UnregisterKeyPressedFunction(KeyL);
+        skillKeysRemoved = true;
         controller->x_vel = 0.0f;
         controller->y_vel = 0.0f;
         return;  // held keys do nothing this frame, script bindings included
     }
 
-    // Restores K and L after a death; while they are bound this keeps them and only logs.
-    input.RegisterKeyPressedFunction(KeyK, QueueScript("AirDash"));
-    input.RegisterKeyPressedFunction(KeyL, QueueScript("WaterSkill"));
+    // K and L come back on the first frame of a new life, and only then: registering them on
+    // every frame would change nothing but write two log lines a frame.
+    if (skillKeysRemoved) {
+        input.RegisterKeyPressedFunction(KeyK, QueueScript("AirDash"));
+        input.RegisterKeyPressedFunction(KeyL, QueueScript("WaterSkill"));
+        skillKeysRemoved = false;
+    }
     input.RunKeyDownFunctions();
 }
 

@@ -12,6 +12,8 @@ namespace Platform {
 
 namespace {
 
+constexpr const char* Utf8ByteOrderMark = "\xEF\xBB\xBF";
+
 std::string_view Trim(std::string_view text)
 {
     const auto first = text.find_first_not_of(" \t\r");
@@ -76,6 +78,9 @@ int StudioBank::Read(std::istream& text, std::vector<StudioEventDefinition>& def
     std::string raw;
     while (std::getline(text, raw)) {
         ++lineNumber;
+        // Editors on Windows often start a UTF-8 file with a byte-order mark.
+        if (lineNumber == 1 && raw.starts_with(Utf8ByteOrderMark))
+            raw.erase(0, std::string_view(Utf8ByteOrderMark).size());
         const std::string_view line = Trim(raw);
         if (line.empty() || line.front() == '#')
             continue;

@@ -1,6 +1,7 @@
 #include "scripting/LuaUsertype.h"
 
 #include <cstdlib>
+#include <cstring>
 
 namespace Engine {
 
@@ -63,9 +64,12 @@ int NewIndex(lua_State* L)
     if (field->write == nullptr)
         return luaL_error(L, "%s.%s is read-only", type.name, field->name);
     void* object = type.resolve(L, block, type);
-    if (!field->write(L, object, 3))
+    if (!field->write(L, object, 3)) {
+        if (lua_type(L, 3) == LUA_TNUMBER && std::strcmp(field->expected, LuaValue<float>::Expected) == 0)
+            return luaL_error(L, "%s.%s expects a finite number, got %f", type.name, field->name, lua_tonumber(L, 3));
         return luaL_error(L, "%s.%s expects a %s, got %s", type.name, field->name, field->expected,
                           LuaStack::TypeName(L, 3));
+    }
     return 0;
 }
 

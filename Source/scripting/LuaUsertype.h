@@ -12,6 +12,7 @@
 
 #include <lua.hpp>
 
+#include <cmath>
 #include <cstdint>
 #include <new>
 #include <type_traits>
@@ -23,7 +24,7 @@ namespace Engine {
 struct LuaField {
     const char* name;
     void (*read)(lua_State* L, const void* object);            // pushes the member's value
-    bool (*write)(lua_State* L, void* object, int valueIndex);  // false for a wrong type; null = read-only
+    bool (*write)(lua_State* L, void* object, int valueIndex);  // false for a wrong type or a non-finite number; null = read-only
     const char* expected;                                        // the Lua type a write takes
 };
 
@@ -76,6 +77,11 @@ LuaField Field(const char* name)
         Type value{};
         if (!LuaValue<Type>::Get(L, valueIndex, value))
             return false;
+        // NaN and infinities (1e39 too, as a float) would spread through the game and its files.
+        if constexpr (std::is_floating_point_v<Type>) {
+            if (!std::isfinite(value))
+                return false;
+        }
         static_cast<Class*>(object)->*Member = value;
         return true;
     };

@@ -236,7 +236,10 @@ TEST_F(GameTest, UpdateRunsTheWorldOnlyWhileNothingFreezesIt)
         scripts->runList = {"Waiting"};
         scripts->runObjectIds = {7};
         (*game).*freeze.flag = 1;
+        // As in the frame loop, inside the UI frame that the open editor draws into.
+        game->graphics.NewUiFrame();
         game->Update();
+        game->graphics.RenderUi();
         EXPECT_EQ(scripts->runList, std::vector<std::string>{"Waiting"});  // the call waits
         EXPECT_FLOAT_EQ(pausedValue(), 100.0f);
 
@@ -246,5 +249,7 @@ TEST_F(GameTest, UpdateRunsTheWorldOnlyWhileNothingFreezesIt)
         EXPECT_FLOAT_EQ(pausedValue(), 0.0f);
     }
     EXPECT_EQ(Engine::Camera::Instance()->game, game.get());
-    EXPECT_EQ(Engine::Camera::Instance()->followedObjectId, static_cast<std::int32_t>(Engine::InvalidObjectId));
+    // The camera follows the splash screen's "Player", the object that places its view.
+    EXPECT_EQ(Engine::Camera::Instance()->followedObjectId,
+              static_cast<std::int32_t>(Engine::GameObjectTable::Instance().FindGameObject("Player")));
 }

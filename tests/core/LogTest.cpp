@@ -137,3 +137,82 @@ TEST(Log, ALogFileThatCannotBeOpenedIsReportedAndTheGameGoesOn)
 }
 
 }  // namespace
+
+namespace {
+
+// A message of `bytes` bytes, a two-byte character straddling the cut so that the cut must
+// step back to keep the line valid UTF-8.
+std::string HugeMessage(std::size_t bytes)
+{
+    std::string message(bytes, 'x');
+    message.replace(4095, 2, "\xC3\xA9");
+    return message;
+}
+
+}  // namespace
+
+TEST(Log, AHugeLineIsCutToAFewKilobytesWithAMark)
+{
+    InitializeLogging();
+    const std::string huge = HugeMessage(10'000'000);
+    LogInfo("Script {} failed", huge);
+    LogError(huge);
+    FlushLog();
+
+    const std::string file = TestSupport::ReadFile(LogFile());
+    EXPECT_LT(file.size(), 10'000u);
+    const std::vector<std::string>& lines = Engine::Editor::Instance().logLines;
+    ASSERT_EQ(lines.size(), 2u);
+    const std::string kept = std::string(4095, 'x');  // the cut stepped back over half a character
+    EXPECT_TRUE(lines[0].ends_with("] [info] Script " + std::string(4096 - 7, 'x') + " [... cut: the message had 10000014 bytes]\n"))
+        << lines[0].substr(0, 40);
+    EXPECT_TRUE(lines[1].ends_with("] [error] " + kept + " [... cut: the message had 10000000 bytes]\n")) << lines[1].substr(0, 40);
+    EXPECT_EQ(file, EditorText());
+}
+
+TEST(Log, TheFileRotatesAtItsSizeLimitKeepingThreeOldFiles)
+{
+    InitializeLogging({.fileBytes = 1000, .oldFiles = 3});
+    for (int i = 0; i < 200; ++i)
+        LogInfo("line {:03} of the rotation test", i);  // about 45 bytes each
+    FlushLog();
+
+    const std::filesystem::path folder = LogFile().parent_path();
+    std::string all;
+    for (const char* name : {"log.3.txt", "log.2.txt", "log.1.txt", "log.txt"}) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(std::filesystem::exists(folder / name));
+        EXPECT_LE(std::filesystem::file_size(folder / name), 1000u);
+        all += TestSupport::ReadFile(folder / name);
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder / "log.4.txt"));
+    // The four files hold the newest lines, oldest first, and nothing is torn.
+    EXPECT_NE(all.find("] [info] line 199 of the rotation test\n"), std::string::npos);
+    EXPECT_EQ(all.find("] [info] line 000 of the rotation test\n"), std::string::npos);
+    EXPECT_TRUE(TestSupport::ReadFile(LogFile()).ends_with("] [info] line 199 of the rotation test\n"));
+    EXPECT_EQ(2 * std::count(all.begin(), all.end(), '\n'), std::count(all.begin(), all.end(), '['));
+}
+
+// The window is an hour here: the filter reads the wall clock, and no loaded machine can make
+// this test outlast it.
+TEST(Log, LinesRepeatedBackToBackShowOnceAndThenTheirCount)
+{
+    InitializeLogging({.repeatWindow = std::chrono::hours(1)});
+    for (int frame = 0; frame < 600; ++frame)
+        LogError("Could not find the Animation Data json file in Resources/Aniamtions");
+    LogInfo("Loaded");
+    LogInfo("Loaded");
+    LogError("Loaded");  // another level is never a repeat
+    LogInfo("Done");
+    FlushLog();
+
+    const std::vector<std::string> expected = {
+        "[error] Could not find the Animation Data json file in Resources/Aniamtions", "[info] Skipped 599 duplicate messages..",
+        "[info] Loaded", "[info] Skipped 1 duplicate messages..", "[error] Loaded", "[info] Done",
+    };
+    const std::vector<std::string>& lines = Engine::Editor::Instance().logLines;
+    ASSERT_EQ(lines.size(), expected.size()) << EditorText();
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(lines[i].substr(11), expected[i] + "\n");
+    EXPECT_EQ(TestSupport::ReadFile(LogFile()), EditorText());
+}

@@ -26,7 +26,8 @@ using Names = std::vector<std::string>;
 
 class Archetypes : public testing::Test {
 protected:
-    void SetUp() override { InitializeLogging(); }
+    // Every line, repeats too: these tests count what each operation logs.
+    void SetUp() override { InitializeLogging({.repeatWindow = {}}); }
 
     std::filesystem::path UseCopyOf(const std::string& fixture)
     {

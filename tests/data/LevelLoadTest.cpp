@@ -219,6 +219,7 @@ TEST_F(LevelLoad, MalformedFilesStopAtTheFaultAndKeepWhatCameBefore)
                 GameObjectTable::Instance().RemoveGameObject(id);
         }
         GameObjectTable::Instance().CreateGameObject("Old");
+        levels.currentLevel = "Old Level";
         const std::size_t errorsBefore = DataTest::ErrorLines().size();
         const std::filesystem::path file = Fixture("malformed/" + c.fixture);
         DataTest::ListLevel(c.fixture, file);
@@ -232,7 +233,11 @@ TEST_F(LevelLoad, MalformedFilesStopAtTheFaultAndKeepWhatCameBefore)
             EXPECT_TRUE(errors.back().ends_with(c.error)) << errors.back();
         }
         EXPECT_EQ(ObjectNames(), c.objects);
-        EXPECT_EQ(levels.currentLevel, c.fixture);  // set before the file is parsed
+        // A file that could not be read leaves the old level current and whole; one read in
+        // part is current, marked as not whole.
+        const bool oldWorldStays = c.objects == before;
+        EXPECT_EQ(levels.currentLevel, oldWorldStays ? "Old Level" : c.fixture);
+        EXPECT_EQ(levels.CurrentLevelLoadedWhole(), oldWorldStays);
     }
     // The last case: the fields read before the fault stay on the faulty entry's component.
     const RigidBody* body = store.GetComponent<RigidBody>(DataTest::IdOf("Enemy"));
@@ -242,4 +247,5 @@ TEST_F(LevelLoad, MalformedFilesStopAtTheFaultAndKeepWhatCameBefore)
     // The program goes on: a good level loads afterwards.
     Load("Ordered.json");
     EXPECT_EQ(ObjectNames(), (Names{"Player", "Background", "Enemy"}));
+    EXPECT_TRUE(levels.CurrentLevelLoadedWhole());
 }

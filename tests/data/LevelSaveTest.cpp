@@ -173,9 +173,11 @@ TEST_F(LevelSave, FailedReplaceLeavesTheOldFileIntact)
     EXPECT_EQ(Json::parse(waiting)["Newcomer"]["Handle"], "Newcomer") << waiting;
     EXPECT_EQ(TestSupport::ReadFile(file), old);
     EXPECT_FALSE(std::filesystem::exists(temporary));
-    const std::string error = DataTest::ErrorLines().back();
-    EXPECT_NE(error.find("Could not save " + file.string()), std::string::npos) << error;
-    EXPECT_NE(error.find("the old file is kept"), std::string::npos) << error;
+    const std::vector<std::string> errors = DataTest::ErrorLines();
+    ASSERT_EQ(errors.size(), 2u);
+    EXPECT_NE(errors[0].find("Could not save " + file.string()), std::string::npos) << errors[0];
+    EXPECT_NE(errors[0].find("the old file is kept"), std::string::npos) << errors[0];
+    EXPECT_TRUE(errors[1].ends_with("Could not save level \"Level 1\" to " + file.string() + ": Input/output error")) << errors[1];
 }
 
 TEST_F(LevelSave, UnlistedLevelOrUnwritableFolderWritesNothing)
@@ -183,13 +185,22 @@ TEST_F(LevelSave, UnlistedLevelOrUnwritableFolderWritesNothing)
     Create("Someone", 1.0f);
     const std::filesystem::path nowhere = DataTest::Scratch() / "no such folder" / "Level.json";
     DataTest::ListLevel("Elsewhere", nowhere);
-    for (const std::string level : {"Not Listed", "Elsewhere"}) {
-        SCOPED_TRACE(level);
-        levels.currentLevel = level;
+    struct Case {
+        std::string level;
+        std::string why;  // the line before the usual one: which level, and the system's reason
+    };
+    const std::vector<Case> cases = {
+        {"Not Listed", "[error] Could not save level \"Not Listed\": it is not in the level list"},
+        {"Elsewhere", "[error] Could not save level \"Elsewhere\" to " + nowhere.string() + ": No such file or directory"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.level);
+        levels.currentLevel = c.level;
         const std::size_t errorsBefore = DataTest::ErrorLines().size();
         levels.SaveLevel();
         const std::vector<std::string> errors = DataTest::ErrorLines();
-        ASSERT_EQ(errors.size(), errorsBefore + 1);
+        ASSERT_EQ(errors.size(), errorsBefore + 2);
+        EXPECT_TRUE(errors[errors.size() - 2].ends_with(c.why)) << errors[errors.size() - 2];
         EXPECT_TRUE(errors.back().ends_with("[error] Could not find the Level 1 Json file in Resources Levels")) << errors.back();
     }
     EXPECT_FALSE(std::filesystem::exists(nowhere.parent_path()));

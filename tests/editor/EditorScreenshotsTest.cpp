@@ -1,6 +1,6 @@
 // Pictures of the editor over "Level 1" with the player picked and a script open, for the
 // README and for looking at the editor without a display. scripts/screenshots runs this
-// test with VANTREL_SCREENSHOT_DIR set; otherwise the pictures go to the test's home.
+// test with VANTREL_SCREENSHOTS set; otherwise the pictures go to the test's home.
 #include "EditorOnScreen.h"
 
 #include "TestSupport.h"
@@ -18,7 +18,7 @@ namespace EditorTest {
 
 TEST_F(EditorOnScreen, ScreenshotsOfTheEditorOverLevelOne)
 {
-    const char* folderSetting = std::getenv("VANTREL_SCREENSHOT_DIR");
+    const char* folderSetting = std::getenv("VANTREL_SCREENSHOTS");
     const std::filesystem::path folder = folderSetting != nullptr ? std::filesystem::path(folderSetting)
                                                                   : TestSupport::TemporaryHome() / "screenshots";
     std::filesystem::create_directories(folder);

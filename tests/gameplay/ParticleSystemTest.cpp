@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 using namespace GameplayScene;
 
@@ -209,7 +210,9 @@ TEST(ParticleSystem, SlotZeroFollowsThePlayerAndShiftsItsColourWithSpeed)
     };
     const std::vector<Case> cases = {{0.0f, 0.0f},     {499.9f, 0.0f},   {500.0f, 1.0f}, {-999.0f, 1.0f},
                                      {1200.0f, 2.0f},  {-1200.0f, 2.0f},
-                                     {1.0e12f, 4.0e6f}};  // beyond int: held at 2e9 units per second
+                                     {1.0e12f, 4.0e6f},  // beyond int: held at 2e9 units per second
+                                     {-std::numeric_limits<float>::infinity(), 4.0e6f},
+                                     {std::numeric_limits<float>::quiet_NaN(), 0.0f}};  // no speed to speak of
     const std::uint32_t player = MakePlayer(100.0f, 200.0f, 0.0f);
     Engine::ParticleSystem& system = Particles();
     system.AddEmitter(Emitter(100.0f, 7.0f));  // slot 0, whatever it was made as

@@ -1,6 +1,8 @@
 #include "GameplayScene.h"
 
 #include "core/InputManager.h"
+#include "core/Log.h"
+#include "core/LogCapture.h"
 #include "gameplay/PlayerController.h"
 
 #include <gtest/gtest.h>
@@ -142,4 +144,36 @@ TEST(PlayerController, KeepsBindingsMadeBeforeItAndTreatsAMissingPlayerAsAlive)
         EXPECT_EQ(QueuedHandles(), (std::vector<std::string>{"RunRight"}));
         Input().KeyReleased('D');
     }
+}
+
+// Registering K and L on every living frame changed nothing but wrote two log lines a frame.
+TEST(PlayerController, BindsKAndLAgainOnlyOnTheFrameThePlayerLivesAgain)
+{
+    InitializeLogging({.repeatWindow = {}});  // every line counts here
+    Engine::Controller& player = MakePlayer();
+    Engine::GetSystem<Engine::PlayerController>();
+    auto registrations = [] {
+        return CoreTest::CountLogged("Registered Key Pressed Function to K") + CoreTest::CountLogged("Registered Key Pressed Function to L");
+    };
+    const std::size_t atStart = registrations();
+    EXPECT_EQ(atStart, 2u);
+
+    for (int frame = 0; frame < 100; ++frame)
+        Step<Engine::PlayerController>();
+    EXPECT_EQ(registrations(), atStart) << "a living player's frames register nothing";
+
+    player.isDead = true;
+    for (int frame = 0; frame < 3; ++frame)
+        Step<Engine::PlayerController>();
+    player.isDead = false;
+    Step<Engine::PlayerController>();
+    EXPECT_EQ(registrations(), atStart + 2) << "K and L come back once";
+    for (int frame = 0; frame < 10; ++frame)
+        Step<Engine::PlayerController>();
+    EXPECT_EQ(registrations(), atStart + 2);
+
+    ClearQueue();
+    Input().KeyPressed('K');
+    Input().KeyPressed('L');
+    EXPECT_EQ(QueuedHandles(), (std::vector<std::string>{"AirDash", "WaterSkill"}));
 }

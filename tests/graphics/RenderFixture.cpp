@@ -9,6 +9,7 @@
 #include "editor/Editor.h"
 
 #include <SDL.h>
+#include <cstdlib>
 #include <epoxy/gl.h>
 #include <stb_image_write.h>
 
@@ -31,6 +32,13 @@ void WritePng(const std::filesystem::path& path, int width, int height, Rgba (*c
             pixels.insert(pixels.end(), colour.begin(), colour.end());
         }
     ASSERT_NE(stbi_write_png(path.string().c_str(), width, height, 4, pixels.data(), width * 4), 0);
+}
+
+void ExpectColour(const Rgba& actual, const Rgba& expected, const char* where)
+{
+    for (std::size_t i = 0; i < 3; ++i)
+        EXPECT_LE(std::abs(actual[i] - expected[i]), 2)
+            << where << ": channel " << i << " is " << int(actual[i]) << ", expected " << int(expected[i]);
 }
 
 std::filesystem::path GameShaderFolder() { return std::filesystem::path(VANTREL_SOURCE_DIR) / "Resources" / "Shaders"; }

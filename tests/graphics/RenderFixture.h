@@ -29,6 +29,9 @@ void WritePng(const std::filesystem::path& path, int width, int height, Rgba (*c
 
 std::filesystem::path GameShaderFolder();
 
+// Expects the colour channels (not alpha) within 2 of the expected ones.
+void ExpectColour(const Rgba& actual, const Rgba& expected, const char* where);
+
 // The error lines of the log so far, without their time and level prefix, oldest first.
 std::vector<std::string> ErrorLines();
 // Whether the quit message is queued (it is taken off the queue).

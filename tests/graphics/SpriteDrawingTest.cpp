@@ -21,13 +21,6 @@ constexpr Rgba Ochre = {200, 100, 50, 255};
 // Cell (column, row) of a 4 x 2 sheet of 8-pixel cells, top row first, has its own colour.
 Rgba SheetCell(int x, int y) { return {static_cast<std::uint8_t>(20 + 60 * (x / 8)), static_cast<std::uint8_t>(40 + 160 * (y / 8)), 0, 255}; }
 
-void ExpectColour(const Rgba& actual, const Rgba& expected, const char* where)
-{
-    for (std::size_t i = 0; i < 3; ++i)
-        EXPECT_LE(std::abs(actual[i] - expected[i]), 2)
-            << where << ": channel " << i << " is " << int(actual[i]) << ", expected " << int(expected[i]);
-}
-
 }  // namespace
 
 class SpriteDrawing : public RenderFixture {

@@ -83,6 +83,23 @@ TEST(StudioBank, TextThatIsNoBankIsRefusedWhole)
     EXPECT_NE(AllLogLines().find("Banks/Test.bank:1: not a sound bank"), std::string::npos);
 }
 
+TEST(StudioBank, AUtf8ByteOrderMarkBeforeTheFormatLineIsRead)
+{
+    InitializeLogging();
+    for (const std::string& start : {std::string("\xEF\xBB\xBF"), std::string("\xEF\xBB\xBF# saved on Windows\r\n")}) {
+        SCOPED_TRACE(start.size());
+        std::vector<StudioEventDefinition> definitions;
+        ASSERT_EQ(ReadText(start + "soundbank 1\r\nevent event:/Sound Effects/Player/Player_Jump\r\nsound Jump.ogg\r\n", definitions),
+                  Platform::StudioOk);
+        ASSERT_EQ(definitions.size(), 1u);
+        EXPECT_EQ(definitions[0].sound, std::filesystem::path("Banks/Jump.ogg"));
+    }
+    // Only the start of the file may carry one.
+    std::vector<StudioEventDefinition> definitions;
+    EXPECT_EQ(ReadText("\n\xEF\xBB\xBFsoundbank 1\n", definitions), Platform::StudioErrorFileBad);
+    EXPECT_EQ(AllLogLines().find("[error]"), AllLogLines().rfind("[error]")) << AllLogLines();
+}
+
 // Each case puts one faulty line (line 6) into the middle entry of three; only that entry goes.
 TEST(StudioBank, FaultyLineDropsOnlyItsEntryAndNamesFileAndLine)
 {

@@ -26,7 +26,7 @@ protected:
     void SetUp() override
     {
         ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS), 0) << SDL_GetError();
-        InitializeLogging();
+        InitializeLogging({.repeatWindow = {}});  // every line: the tests count repeated quits
         window = std::make_unique<Window>(1280, 720);
         ASSERT_NE(window->Handle(), nullptr);
         Window::PumpMessages();  // what the window system queued while the window opened

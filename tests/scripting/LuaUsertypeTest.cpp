@@ -8,6 +8,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using Engine::ComponentStore;
 using Engine::Controller;
 using Engine::LuaComponent;
@@ -167,6 +169,36 @@ TEST(LuaUsertype, RefusesWritesOfTheWrongTypeOrToUnknownFields)
         ComponentSandbox sandbox;
         EXPECT_EQ(sandbox.Run(test.assignment), test.error);
     }
+}
+
+// A NaN or an infinity written into a component would reach the physics, the renderer and,
+// through a save, the level file.
+TEST(LuaUsertype, RefusesNumbersThatAreNotFiniteAndNamesTheField)
+{
+    struct Case {
+        const char* assignment;
+        const char* error;
+    };
+    const std::vector<Case> cases = {
+        {"TransformOf(player).x_pos = 0/0", "Transform.x_pos expects a finite number, got "},
+        {"TransformOf(player).rot = math.huge", "test:1: Transform.rot expects a finite number, got inf"},
+        {"ControllerOf(player).x_vel = -math.huge", "test:1: Controller.x_vel expects a finite number, got -inf"},
+        {"RigidBodyOf(player).top = 1e39", "test:1: RigidBody.top expects a finite number, got 1e+39"},
+        {"CheckpointOf(player).y = 0/0", "Checkpoint.y expects a finite number, got "},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.assignment);
+        ComponentSandbox sandbox;
+        EXPECT_THAT(sandbox.Run(test.assignment), testing::HasSubstr(test.error));
+        // Nothing was written: every field is as finite as it was made.
+        const Engine::Transform& transform = sandbox.Get<Engine::Transform>();
+        for (const float value : {transform.x_pos, transform.rot, sandbox.Get<Engine::Controller>().x_vel,
+                                  sandbox.Get<Engine::RigidBody>().top, sandbox.Get<Engine::Checkpoint>().y})
+            EXPECT_TRUE(std::isfinite(value));
+    }
+    ComponentSandbox sandbox;
+    EXPECT_EQ(sandbox.Run("TransformOf(player).x_pos = 3.4e38"), "");
+    EXPECT_EQ(sandbox.Get<Engine::Transform>().x_pos, 3.4e38f);
 }
 
 TEST(LuaUsertype, SpriteHasNoReadableFieldsAndMissingComponentsAreNil)

@@ -6,6 +6,7 @@
 #include "core/ComponentStore.h"
 #include "core/Controller.h"
 #include "core/EventManager.h"
+#include "core/EventSet.h"
 #include "core/GameObjectTable.h"
 #include "core/InputManager.h"
 #include "core/RigidBody.h"
@@ -223,4 +224,122 @@ TEST(ShippedScripts, BulletGoesWhenItTouchesThePlayerOnly)
     game.world.scripts.Update();
     EXPECT_NE(GameObjectTable::Instance().Get(away), nullptr);
     EXPECT_EQ(GameObjectTable::Instance().Get(hit), nullptr);
+}
+
+TEST(ShippedScripts, HoldingUpTurnsTheDashDiagonalAndItEndsRisingGently)
+{
+    PlayerOnAFloor game;
+    game.Press('W', 8);  // jump and keep holding
+    game.Press('K', 1);
+    const float speed = 2.5f * game.controller().maxvelx * 0.7071f;
+    EXPECT_NEAR(game.controller().x_vel, speed, 0.5f);
+    EXPECT_NEAR(game.controller().y_vel, speed, 0.5f);  // no gravity while it lasts
+    const float start = game.transform().y_pos;
+    game.world.RunFrames(5);
+    EXPECT_GT(game.transform().y_pos, start + 50.0f);
+    game.world.RunFrames(10);
+    EXPECT_FALSE(game.controller().airSkillActive);
+    EXPECT_LE(game.controller().y_vel, 400.0f);
+    EXPECT_GT(game.controller().x_vel, 0.0f);
+    EXPECT_LE(game.controller().x_vel, game.controller().maxvelx);
+}
+
+// The pick-ups of the levels, each a ghost box with its handler on "OnCollision": touched
+// by the player they act, touched by nothing they leave the game as it is.
+TEST(ShippedScripts, FlagsOrbsEnemiesAndTheGateActOnlyWhenThePlayerTouchesThem)
+{
+    PlayerOnAFloor game;
+    auto* events = Engine::GetSystem<Engine::EventManager>();
+    const auto pickUp = [&](const char* name, float x, float halfSize, const char* handler, bool ghost = true) {
+        const std::uint32_t id = Box(name, x, 60.0f, halfSize, halfSize, ghost ? 0 : 2);
+        Get<Engine::RigidBody>(id)->Ghost = ghost;
+        ComponentStore::Instance().AddComponent<Engine::Sprite>(id);
+        events->AddEvent(id, "OnCollision", handler);
+        game.world.Run(handler, id);  // far from the player: nothing happens
+        return id;
+    };
+    // From the left, so that an edge of the box lies inside the player's: a box that holds
+    // the other whole is no contact.
+    const auto touch = [&](std::uint32_t id) {
+        game.transform().x_pos = Get<Engine::Transform>(id)->x_pos + Get<Engine::RigidBody>(id)->left - 10.0f;
+        game.transform().y_pos = 60.0f;
+        game.world.RunFrames(1);
+    };
+
+    const std::uint32_t flag = pickUp("CheckPoint", 1000.0f, 30.0f, "CheckPoint");
+    EXPECT_EQ(Get<Engine::Checkpoint>(game.player)->x, -500.0f);
+    touch(flag);
+    EXPECT_EQ(Get<Engine::Checkpoint>(game.player)->x, 1000.0f);
+    EXPECT_EQ(Get<Engine::Checkpoint>(game.player)->y, 70.0f);
+    EXPECT_EQ(Get<Engine::Sprite>(flag)->Texture, "CheckpointOn.png");
+
+    const std::uint32_t orb = pickUp("DashOrb", 2000.0f, 30.0f, "DashReset");
+    game.controller().airSkillSpent = true;
+    touch(orb);
+    EXPECT_FALSE(game.controller().airSkillSpent);
+    EXPECT_GT(Get<Engine::Transform>(orb)->x_pos, 50000.0f);  // gone for a while
+    game.world.RunFrames(130);
+    EXPECT_EQ(Get<Engine::Transform>(orb)->x_pos, 2000.0f);
+
+    const std::uint32_t enemy = pickUp("Enemy", 3000.0f, 40.0f, "EnemyHit", false);
+    touch(enemy);
+    EXPECT_NE(GameObjectTable::Instance().Get(enemy), nullptr);  // walking into it does nothing
+    game.transform().x_pos = 2950.0f;
+    game.controller().airSkillActive = true;  // dashing into it knocks it out
+    game.world.Run("EnemyHit", enemy);
+    EXPECT_EQ(GameObjectTable::Instance().Get(enemy), nullptr);
+    game.controller().airSkillActive = false;
+
+    // The gate shows the heat map the player left and stops listening; ChangeLevel needs
+    // the running game, which this world has not.
+    game.world.Run("RecordHeatMap", game.player);
+    const std::uint32_t point = GameObjectTable::Instance().FindGameObject("HeatMapObj");
+    ASSERT_NE(point, Engine::InvalidObjectId);
+    const std::uint32_t gate = pickUp("Goal", 4000.0f, 60.0f, "LevelGoal");
+    touch(gate);
+    const std::vector<std::string>& handlers = Get<Engine::EventSet>(gate)->events["OnCollision"];
+    EXPECT_EQ(std::count(handlers.begin(), handlers.end(), "LevelGoal"), 0);
+    ASSERT_NE(Get<Engine::Sprite>(point), nullptr);
+    EXPECT_EQ(Get<Engine::Sprite>(point)->Texture, "HeatDot.png");
+    EXPECT_TRUE(game.world.LoggedContaining(spdlog::level::err, "ChangeLevel"));
+}
+
+TEST(ShippedScripts, HeatMapRecordsWhileThePlayerMovesAndThePoseFollowsIt)
+{
+    PlayerOnAFloor game;
+    const auto points = [] {
+        int count = 0;
+        for (std::uint32_t id = 0; id <= GameObjectTable::Instance().highestUsed; ++id)
+            count += GameObjectTable::Instance().Get(id) != nullptr && GameObjectTable::Instance().Get(id)->name == "HeatMapObj";
+        return count;
+    };
+    Engine::GetSystem<Engine::EventManager>()->AddEvent(game.player, "Spawn HeatMap", "RecordHeatMap");
+    game.world.Run("RecordHeatMap", game.player);  // as a level load raises it
+    EXPECT_EQ(points(), 1);
+    // A second chain in the same frame (the last level's, say) ends there.
+    game.transform().x_pos += 50.0f;
+    game.world.Run("RecordHeatMap", game.player);
+    EXPECT_EQ(points(), 1);
+    game.transform().x_pos -= 50.0f;
+    game.world.RunFrames(60);  // standing still: the chain rests after its second look
+    EXPECT_EQ(points(), 1);
+    EXPECT_THAT(Get<Engine::Sprite>(game.player)->Texture, testing::StartsWith("PlayerIdle"));
+
+    game.Press('A', 60);  // running: a point about every 100 ms again
+    EXPECT_GE(points(), 7);
+    EXPECT_THAT(Get<Engine::Sprite>(game.player)->Texture, testing::MatchesRegex("PlayerRun[0-3]L\\.png"));
+    game.Release('A', 1);
+    game.Press('J', 3);
+    EXPECT_EQ(Get<Engine::Sprite>(game.player)->Texture, "PlayerJumpL.png");
+}
+
+TEST(ShippedScripts, BulletKnocksThePlayerBackTheWayItFlew)
+{
+    PlayerOnAFloor game;
+    const std::uint32_t bullet = Box("bullet", game.transform().x_pos, game.transform().y_pos, 10.0f, 10.0f, 0);
+    ComponentStore::Instance().AddComponent<Engine::Controller>(bullet);
+    Get<Engine::Controller>(bullet)->x_vel = -300.0f;
+    game.world.Run("DestroyBullet", bullet);
+    EXPECT_EQ(game.controller().x_vel, -350.0f);
+    EXPECT_EQ(GameObjectTable::Instance().Get(bullet), nullptr);
 }

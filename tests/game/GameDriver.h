@@ -1,0 +1,48 @@
+// The real game started headless for the end-to-end tests and the screenshot and recording
+// commands: Game on a simulated clock (every frame exactly 1/60 s, timers on the same
+// clock), driven one frame at a time with key presses as SDL sends them, and frames read
+// back from the renderer.
+#pragma once
+
+#include "core/Game.h"
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace EndToEnd {
+
+class GameDriver {
+public:
+    GameDriver();
+    ~GameDriver();
+
+    // Runs whole frames of the game's own loop.
+    void Frames(int count = 1);
+    // Key events, seen by the game at the start of the next frame.
+    void Down(SDL_Keycode key);
+    void Up(SDL_Keycode key);
+    // Down, one frame, up, one frame.
+    void Tap(SDL_Keycode key);
+    // Runs frames until the test holds or the count runs out; whether it held.
+    bool FramesUntil(const std::function<bool()>& done, int most);
+
+    // The last frame drawn, as a PNG.
+    void Screenshot(const std::filesystem::path& path) const;
+
+    Game& game() { return *instance; }
+    std::int64_t frame = 0;  // frames run so far
+
+private:
+    std::int64_t now = 5'000'000'000;  // simulated steady-clock nanoseconds
+    std::unique_ptr<Game> instance;
+};
+
+// The game's log file and its error lines.
+std::string LogText();
+std::vector<std::string> ErrorLines();
+
+}  // namespace EndToEnd
