@@ -141,8 +141,9 @@ void Editor::HandleLevelRequests()
 {
     LevelManager& levels = LevelManager::Instance();
     if (saveLevelRequested) {
+        // The level manager refuses to cut a level file down to a part load; the banner says so.
+        bannerText = levels.CurrentLevelLoadedWhole() ? "Saving..." : "Not saved: the level loaded only in part";
         levels.SaveLevel();
-        bannerText = "Saving...";
         savingBannerTimer = 0.0f;
         saveLevelRequested = false;
     }

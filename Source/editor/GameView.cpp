@@ -17,6 +17,7 @@
 #include <imgui.h>
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <string>
 
@@ -34,6 +35,7 @@ constexpr float CameraArrived = 16.0f;
 constexpr float ResizeStep = 1.5f;
 constexpr float BannerSeconds = 2.0f;
 constexpr float BannerPeriod = 120.0f;
+constexpr float BannerFontSize = 15.0f;
 const ImU32 Black = IM_COL32(0, 0, 0, 255);
 const ImU32 White = IM_COL32(255, 255, 255, 255);
 
@@ -393,8 +395,12 @@ void Editor::ShowSavingBanner()
     if (savingBannerTimer <= 0.0f) {
         const ImVec2 corner = ImGui::GetContentRegionMax();
         ImDrawList* drawList = ImGui::GetWindowDrawList();
-        drawList->AddText(ImGui::GetFont(), 15.0f, ImVec2(corner.x + 170.0f, corner.y - 20.0f), Black, bannerText.c_str(),
-                          nullptr, 0.0f, &drawList->_ClipRectStack.back());
+        const ImVec4& clip = drawList->_ClipRectStack.back();
+        // A text longer than "Saving..." moves left so that the clip does not cut it.
+        const float width = ImGui::GetFont()->CalcTextSizeA(BannerFontSize, FLT_MAX, 0.0f, bannerText.c_str()).x;
+        const float x = std::min(corner.x + 170.0f, clip.z - width - 5.0f);
+        drawList->AddText(ImGui::GetFont(), BannerFontSize, ImVec2(x, corner.y - 20.0f), Black, bannerText.c_str(), nullptr,
+                          0.0f, &clip);
     }
     if (savingBannerTimer < -BannerSeconds) {
         savingBannerTimer = BannerPeriod;

@@ -45,11 +45,11 @@ void ListLevels()
     Engine::LevelManager& levels = Engine::LevelManager::Instance();
     const std::filesystem::path folder = TestSupport::TemporaryHome() / "levels";
     std::filesystem::create_directories(folder);
-    for (const char* name : {"LevelOne.json", "LevelTwo.json"})
+    for (const char* name : {"LevelOne.json", "LevelTwo.json", "LevelPartial.json"})
         std::filesystem::copy_file(Fixture(name), folder / name, std::filesystem::copy_options::overwrite_existing);
     levels.levelNames = {"Level 1", "Level 2", "Level 3"};
     levels.levelPaths = {(folder / "LevelOne.json").string(), (folder / "LevelTwo.json").string(),
-                         (folder / "LevelTwo.json").string()};
+                         (folder / "LevelPartial.json").string()};
 }
 
 }  // namespace
@@ -216,6 +216,25 @@ TEST_F(Shortcuts, SaveAndSwitchInOneFrameSaveTheOldLevelFirst)
     EXPECT_FALSE(editor().saveLevelRequested);
     EXPECT_TRUE(editor().selection.empty());
     EXPECT_NE(TestSupport::ReadFile(levels.levelPaths[0]).find("123"), std::string::npos);
+}
+
+TEST_F(Shortcuts, ASaveOfALevelLoadedInPartIsRefusedAndTheBannerSaysSo)
+{
+    ListLevels();
+    Engine::LevelManager& levels = Engine::LevelManager::Instance();
+    levels.LoadLevel("Level 3");  // its second entry is faulty
+    ASSERT_FALSE(levels.CurrentLevelLoadedWhole());
+    const std::string before = TestSupport::ReadFile(levels.levelPaths[2]);
+    editor().saveLevelRequested = true;
+    editor().HandleLevelRequests();
+    EXPECT_EQ(TestSupport::ReadFile(levels.levelPaths[2]), before);
+    EXPECT_EQ(editor().bannerText, "Not saved: the level loaded only in part");
+    EXPECT_FLOAT_EQ(editor().savingBannerTimer, 0.0f);
+
+    levels.LoadLevel("Level 1");
+    editor().saveLevelRequested = true;
+    editor().HandleLevelRequests();
+    EXPECT_EQ(editor().bannerText, "Saving...");
 }
 
 }  // namespace EditorTest
