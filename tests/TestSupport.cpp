@@ -32,6 +32,18 @@ void WriteFile(const std::filesystem::path& path, const std::string& text)
     out << text;
 }
 
+SDL_Window* OpenRenderWindow(int width, int height)
+{
+    if (SDL_Init(SDL_INIT_VIDEO) != 0)
+        return nullptr;
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
+    return SDL_CreateWindow("Project Vantrel", 100, 50, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+}
+
 std::vector<std::array<std::uint8_t, 4>> ReadDrawable(SDL_Window* window, int& width, int& height)
 {
     SDL_GL_GetDrawableSize(window, &width, &height);

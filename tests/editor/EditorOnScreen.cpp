@@ -15,13 +15,7 @@ namespace EditorTest {
 void EditorOnScreen::Open(int windowWidth, int windowHeight)
 {
     InitializeLogging();
-    ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
-    window = SDL_CreateWindow("Project Vantrel", 0, 0, windowWidth, windowHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    window = TestSupport::OpenRenderWindow(windowWidth, windowHeight);
     ASSERT_NE(window, nullptr) << SDL_GetError();
     graphics = std::make_unique<Graphics>(window);
     ASSERT_TRUE(graphics->IsReady());

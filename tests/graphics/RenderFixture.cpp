@@ -70,13 +70,7 @@ void RenderFixture::SetUp()
     InitializeLogging();
     imageFolder = TestSupport::TemporaryHome() / "Images";
     std::filesystem::create_directories(imageFolder);
-    ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
-    window = SDL_CreateWindow("Project Vantrel", 100, 50, 1280, 720, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    window = TestSupport::OpenRenderWindow(1280, 720);
     ASSERT_NE(window, nullptr) << SDL_GetError();
 }
 
