@@ -1,15 +1,15 @@
 #include "GameDriver.h"
 
 #include "TestSupport.h"
+#include "core/GameClock.h"
 #include "core/Log.h"
-#include "core/SystemManager.h"
-#include "core/TimerDatabase.h"
 
 #include <epoxy/gl.h>
 #include <gtest/gtest.h>
 #include <imgui.h>
 #include <stb_image_write.h>
 
+#include <chrono>
 #include <sstream>
 #include <vector>
 
@@ -17,19 +17,19 @@ namespace EndToEnd {
 
 GameDriver::GameDriver()
 {
+    // The enemies' shots are timed on the game clock: on the simulated one, a replay meets
+    // the same bullets however fast the machine runs it.
+    Engine::GameClock::Set([this] { return Engine::GameClock::TimePoint(std::chrono::nanoseconds(now)); });
     Engine::FrameClock clock{[this] { return now; }, [this](std::int64_t nanoseconds) { now += nanoseconds; }};
     instance = std::make_unique<Game>(std::move(clock));
     if (ImGui::GetCurrentContext() != nullptr)
         ImGui::GetIO().IniFilename = nullptr;  // leave the working folder's imgui.ini alone
-    auto* timers = Engine::GetSystem<Engine::TimerDatabase>();
-    timers->clock = [this] { return now; };
-    timers->lastTime = now;
     // Whatever the window system queued while the window opened is not part of a test.
     SDL_PumpEvents();
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
 }
 
-GameDriver::~GameDriver() = default;
+GameDriver::~GameDriver() { Engine::GameClock::Set({}); }
 
 void GameDriver::Frames(int count)
 {

@@ -1,7 +1,7 @@
 // The real game started headless for the end-to-end tests and the screenshot and recording
-// commands: Game on a simulated clock (every frame exactly 1/60 s, timers on the same
-// clock), driven one frame at a time with key presses as SDL sends them, and frames read
-// back from the renderer.
+// commands: Game on a simulated clock (every frame exactly 1/60 s, timers and enemy shots
+// on the same clock), driven one frame at a time with key presses as SDL sends them, and
+// frames read back from the renderer.
 #pragma once
 
 #include "core/Game.h"
