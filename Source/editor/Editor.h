@@ -27,6 +27,8 @@ public:
     static constexpr std::size_t MaxLogLines = 50;
     // Every editor window: no title bar, no resize, no move, no scrollbar, no collapse.
     static constexpr std::int32_t EditorWindowFlags = 47;
+    // The game view's grid and snapping step, world units.
+    static constexpr float GridStep = 25.0f;
     // Ids from here up are never outlined, dragged or travelled to.
     static constexpr std::uint32_t MaxEditableId = 25000;
 
