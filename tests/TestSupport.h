@@ -2,8 +2,13 @@
 // and small utilities for reading files that the engine writes.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
+
+struct SDL_Window;
 
 namespace TestSupport {
 
@@ -15,5 +20,13 @@ std::string ReadFile(const std::filesystem::path& path);
 
 // Writes text to a file, creating its folders.
 void WriteFile(const std::filesystem::path& path, const std::string& text);
+
+// Starts SDL's video and opens a hidden window of width x height with the OpenGL 3.3 core,
+// depth and stencil attributes the renderer needs; null (with SDL's error) on failure.
+SDL_Window* OpenRenderWindow(int width, int height);
+
+// The window's default framebuffer as drawn so far this frame (before presenting), row by row
+// from the top, width x height RGBA pixels of the drawable.
+std::vector<std::array<std::uint8_t, 4>> ReadDrawable(SDL_Window* window, int& width, int& height);
 
 }  // namespace TestSupport

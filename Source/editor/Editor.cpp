@@ -1,6 +1,40 @@
 #include "editor/Editor.h"
 
+#include "core/ComponentStore.h"
+#include "core/FrameTime.h"
+#include "core/GameObjectTable.h"
+#include "core/InputManager.h"
+#include "core/Transform.h"
+#include "data/LevelManager.h"
+#include "platform/HeldKeys.h"
+#include "platform/VirtualKeys.h"
+
+#include <imgui.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
 namespace Engine {
+
+namespace {
+
+namespace Key = Platform::VirtualKey;
+constexpr float ArrowStep = 5.0f;
+
+// File names in a folder, in name order; a missing folder lists nothing. The editor is made
+// by the first log line, so nothing here may log.
+std::vector<std::string> ListFolder(const std::filesystem::path& folder)
+{
+    std::vector<std::string> names;
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error))
+        names.push_back(entry->path().lexically_relative(folder).generic_string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+}  // namespace
 
 Editor& Editor::Instance()
 {
@@ -8,8 +42,147 @@ Editor& Editor::Instance()
     return editor;
 }
 
-Editor::Editor() = default;
+Editor::Editor() : keyHeld(Platform::KeyHeld)
+{
+    // The first log line usually makes the editor before the renderer has started the UI;
+    // the style then waits for the first editor frame.
+    StyleCurrentContext();
+    windowFlags = EditorWindowFlags;
+    imageNames = ListFolder("Resources/Images");
+    logColors.emplace("[info]", std::array{1.0f, 1.0f, 1.0f, 1.0f});
+    logColors.emplace("[error]", std::array{1.0f, 0.78f, 0.78f, 1.0f});
+    logColors.emplace("[warning]", std::array{1.0f, 0.78f, 1.0f, 1.0f});
+    logColors.emplace("[debug]", std::array{0.78f, 0.78f, 1.0f, 1.0f});
+    scriptNames = ListFolder("Resources/Scripts");
+    textEditor.SetLanguageDefinition(TextEditor::LanguageDefinition::Lua());
+}
 
-void Editor::RunFrame() {}
+void Editor::StyleCurrentContext()
+{
+    ImGuiContext* context = ImGui::GetCurrentContext();
+    if (context == nullptr || context == styledContext)
+        return;
+    ApplyEditorStyle();
+    styledContext = context;
+}
+
+void Editor::RunFrame()
+{
+    StyleCurrentContext();
+    BindKeys(true);
+    ctrlHeld = keyHeld(Key::Control);
+    DropRemovedFromSelection();
+    HandleLevelRequests();
+    ShowMainMenuBar();
+    ShowObjectListWindow();
+    ShowInspectorWindow();
+    ShowArchetypesWindow();
+    ShowLogWindow();
+    ShowScriptEditorWindow();
+    ShowGameWindow();
+}
+
+void Editor::BindKeys(bool active)
+{
+    if (active != keysBound) {
+        InputManager& input = InputManager::Instance();
+        auto withCtrl = [this](auto action) {
+            return [this, action]() {
+                if (keyHeld(Key::Control))
+                    action();
+            };
+        };
+        input.RegisterKeyPressedFunction('G', withCtrl([this] { snapToGrid = !snapToGrid; }));
+        input.RegisterKeyPressedFunction('S', withCtrl([this] {
+            if (scriptEditorFocused)
+                saveScriptRequested = true;
+            else
+                saveLevelRequested = true;
+        }));
+        input.RegisterKeyPressedFunction('L', withCtrl([this] { switchLevelRequested = true; }));
+        input.RegisterKeyPressedFunction('D', withCtrl([this] { showOutlines = !showOutlines; }));
+        input.RegisterKeyPressedFunction(Key::Delete, [this] { RemoveSelection(); });
+        input.RegisterKeyUpFunction(Key::Control, [this] { ctrlHeld = false; });
+        input.RegisterKeyPressedFunction(Key::Right, [this] { MoveSelection(ArrowStep, 0.0f); });
+        input.RegisterKeyPressedFunction(Key::Left, [this] { MoveSelection(-ArrowStep, 0.0f); });
+        input.RegisterKeyPressedFunction(Key::Up, [this] { MoveSelection(0.0f, ArrowStep); });
+        input.RegisterKeyPressedFunction(Key::Down, [this] { MoveSelection(0.0f, -ArrowStep); });
+    }
+    keysBound = active;
+}
+
+void Editor::MoveSelection(float dx, float dy)
+{
+    for (std::uint32_t id : selection) {
+        if (Transform* transform = ComponentStore::Instance().GetComponent<Transform>(id)) {
+            transform->x_pos += dx;
+            transform->y_pos += dy;
+        }
+    }
+}
+
+void Editor::RemoveSelection()
+{
+    for (std::uint32_t id : selection)
+        GameObjectTable::Instance().RemoveGameObject(id);
+    selection.clear();
+    selectedObject = -1;
+}
+
+void Editor::DropRemovedFromSelection()
+{
+    const GameObjectTable& table = GameObjectTable::Instance();
+    std::erase_if(selection, [&table](std::uint32_t id) { return table.Get(id) == nullptr; });
+    std::erase_if(dragAnchors, [&table](const auto& entry) { return table.Get(entry.first) == nullptr; });
+    std::erase_if(ghostBeforeDrag, [&table](const auto& entry) { return table.Get(entry.first) == nullptr; });
+}
+
+void Editor::HandleLevelRequests()
+{
+    LevelManager& levels = LevelManager::Instance();
+    if (saveLevelRequested) {
+        // The level manager refuses to cut a level file down to a part load; the banner says so.
+        bannerText = levels.CurrentLevelLoadedWhole() ? "Saving..." : "Not saved: the level loaded only in part";
+        levels.SaveLevel();
+        savingBannerTimer = 0.0f;
+        saveLevelRequested = false;
+    }
+    if (switchLevelRequested) {
+        levels.LoadLevel(levels.currentLevel == "Level 1" ? "Level 2" : "Level 1");
+        // The load removed every object, so the ids held for the old level mean nothing now.
+        selection.clear();
+        dragAnchors.clear();
+        ghostBeforeDrag.clear();
+        gameView.dragging = false;
+        placingObject.reset();
+        switchLevelRequested = false;
+    }
+}
+
+void Editor::ShowMainMenuBar()
+{
+    if (!ImGui::BeginMainMenuBar())
+        return;
+    // The items are labels only: the shortcuts and the script editor's own menus do the work.
+    if (ImGui::BeginMenu("File")) {
+        ImGui::Text("FPS: %f", static_cast<double>(FramesPerSecond));
+        ImGui::Text("dt:  %f", static_cast<double>(FrameDeltaTime));
+        ImGui::MenuItem("New", "Ctrl+N");
+        ImGui::MenuItem("Open", "Ctrl+O");
+        ImGui::Separator();
+        ImGui::MenuItem("Save", "Ctrl+S", saveLevelRequested);
+        ImGui::EndMenu();
+    }
+    if (ImGui::BeginMenu("Edit")) {
+        ImGui::MenuItem("Undo", "Ctrl+Z");
+        ImGui::MenuItem("Redo", "Ctrl+Y", false, false);
+        ImGui::Separator();
+        ImGui::MenuItem("Cut", "Ctrl+X");
+        ImGui::MenuItem("Copy", "Ctrl+C");
+        ImGui::MenuItem("Paste", "Ctrl+V");
+        ImGui::EndMenu();
+    }
+    ImGui::EndMainMenuBar();
+}
 
 }  // namespace Engine

@@ -15,6 +15,7 @@
 #include "game/LevelOrder.h"
 #include "game/ScreenObjects.h"
 #include "graphics/Camera.h"
+#include "platform/VirtualKeys.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -23,18 +24,7 @@ namespace Engine::GameKeys {
 
 namespace {
 
-constexpr std::uint8_t KeyBackQuote = 0xC0;
-constexpr std::uint8_t KeyF1 = 0x70;
-constexpr std::uint8_t KeyF2 = 0x71;
-constexpr std::uint8_t KeyF3 = 0x72;
-constexpr std::uint8_t KeyF4 = 0x73;
-constexpr std::uint8_t KeyF6 = 0x75;
-constexpr std::uint8_t KeyF7 = 0x76;
-constexpr std::uint8_t KeyF11 = 0x7A;
-constexpr std::uint8_t KeyUp = 0x26;
-constexpr std::uint8_t KeyDown = 0x28;
-constexpr std::uint8_t KeyEscape = 0x1B;
-constexpr std::uint8_t KeyEnter = 0x0D;
+namespace Key = Platform::VirtualKey;
 
 constexpr float NoCheckpoint = 50000.0f;  // checkpoints lie nearer than this
 constexpr float WarpLift = 50.0f;         // the player lands a little above the checkpoint
@@ -95,36 +85,36 @@ void BindMenuKeys(Game& game)
 {
     InputManager& input = InputManager::Instance();
     Game* g = &game;
-    input.RegisterKeyPressedFunction(KeyBackQuote, [g] {
+    input.RegisterKeyPressedFunction(Key::BackQuote, [g] {
         if (g->debugEnabled)
             g->editorActive = g->editorActive ? 0 : 1;
     });
-    input.RegisterKeyPressedFunction(KeyF1, [g] { g->advanceRequested = 1; });
-    input.RegisterKeyPressedFunction(KeyUp, [g] { MoveHighlight(*g, true); });
-    input.RegisterKeyPressedFunction(KeyDown, [g] { MoveHighlight(*g, false); });
-    input.RegisterKeyPressedFunction(KeyEscape, [g] {
+    input.RegisterKeyPressedFunction(Key::Function(1), [g] { g->advanceRequested = 1; });
+    input.RegisterKeyPressedFunction(Key::Up, [g] { MoveHighlight(*g, true); });
+    input.RegisterKeyPressedFunction(Key::Down, [g] { MoveHighlight(*g, false); });
+    input.RegisterKeyPressedFunction(Key::Escape, [g] {
         if (!InLevel())
             return;
         g->paused = 1;
         LogDebug("Pausing/Unpausing game");
     });
-    input.RegisterKeyPressedFunction(KeyEnter, [g] { g->enterHeld = 1; });
-    input.RegisterKeyUpFunction(KeyEnter, [g] { g->enterHeld = 0; });
+    input.RegisterKeyPressedFunction(Key::Return, [g] { g->enterHeld = 1; });
+    input.RegisterKeyUpFunction(Key::Return, [g] { g->enterHeld = 0; });
 }
 
 void BindDebugKeys(Game& game)
 {
     InputManager& input = InputManager::Instance();
     Game* g = &game;
-    input.RegisterKeyPressedFunction(KeyF2, [] {
+    input.RegisterKeyPressedFunction(Key::Function(2), [] {
         if (auto* controller = ScreenObjects::FollowedComponent<Controller>())
             controller->godMode = !controller->godMode;
     });
-    input.RegisterKeyPressedFunction(KeyF3, [g] { SetMusicEnabled(*g, false); });
-    input.RegisterKeyPressedFunction(KeyF4, [g] { SetMusicEnabled(*g, true); });
-    input.RegisterKeyPressedFunction(KeyF11, [g] { ToggleFullScreen(*g); });
-    input.RegisterKeyPressedFunction(KeyF6, [] { SkipToLastLevel(); });
-    input.RegisterKeyPressedFunction(KeyF7, [] { WarpToNextCheckpoint(); });
+    input.RegisterKeyPressedFunction(Key::Function(3), [g] { SetMusicEnabled(*g, false); });
+    input.RegisterKeyPressedFunction(Key::Function(4), [g] { SetMusicEnabled(*g, true); });
+    input.RegisterKeyPressedFunction(Key::Function(11), [g] { ToggleFullScreen(*g); });
+    input.RegisterKeyPressedFunction(Key::Function(6), [] { SkipToLastLevel(); });
+    input.RegisterKeyPressedFunction(Key::Function(7), [] { WarpToNextCheckpoint(); });
 }
 
 void ToggleFullScreen(Game& game)

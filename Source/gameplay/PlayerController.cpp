@@ -5,6 +5,7 @@
 #include "core/InputManager.h"
 #include "core/SystemManager.h"
 #include "graphics/Camera.h"
+#include "platform/VirtualKeys.h"
 #include "scripting/ScriptManager.h"
 
 #include <cstdint>
@@ -12,19 +13,7 @@
 namespace Engine {
 
 namespace {
-// One-byte Windows virtual-key codes: letters are their upper-case character codes.
-constexpr std::uint8_t KeyA = 0x41;
-constexpr std::uint8_t KeyD = 0x44;
-constexpr std::uint8_t KeyJ = 0x4A;
-constexpr std::uint8_t KeyW = 0x57;
-constexpr std::uint8_t KeySpace = 0x20;
-constexpr std::uint8_t KeyLeft = 0x25;
-constexpr std::uint8_t KeyRight = 0x27;
-constexpr std::uint8_t KeyZ = 0x5A;
-constexpr std::uint8_t KeyK = 0x4B;
-constexpr std::uint8_t KeyL = 0x4C;
-constexpr std::uint8_t KeyX = 0x58;
-constexpr std::uint8_t KeyC = 0x43;
+namespace Key = Platform::VirtualKey;  // letters are their upper-case character codes
 
 // Every action runs for object 0, whatever the player's id: the scripts look the player up.
 // The handle is held as a literal: a binding allocates nothing for its text.
@@ -38,22 +27,22 @@ void PlayerController::Init()
 {
     InputManager& input = InputManager::Instance();
     // The order is the binding order that the log shows.
-    input.RegisterKeyDownFunction(KeyA, QueueScript("RunLeft"));
-    input.RegisterKeyDownFunction(KeyD, QueueScript("RunRight"));
-    input.RegisterKeyPressedFunction(KeyJ, QueueScript("Jump"));
-    input.RegisterKeyPressedFunction(KeyW, QueueScript("Jump"));
-    input.RegisterKeyPressedFunction(KeySpace, QueueScript("Jump"));
-    input.RegisterKeyUpFunction(KeyJ, QueueScript("CancelJump"));
-    input.RegisterKeyUpFunction(KeyW, QueueScript("CancelJump"));
-    input.RegisterKeyUpFunction(KeySpace, QueueScript("CancelJump"));
-    input.RegisterKeyDownFunction(KeyLeft, QueueScript("RunLeft"));
-    input.RegisterKeyDownFunction(KeyRight, QueueScript("RunRight"));
-    input.RegisterKeyPressedFunction(KeyZ, QueueScript("Jump"));
-    input.RegisterKeyUpFunction(KeyZ, QueueScript("CancelJump"));
-    input.RegisterKeyPressedFunction(KeyK, QueueScript("AirDash"));
-    input.RegisterKeyPressedFunction(KeyL, QueueScript("WaterSkill"));
-    input.RegisterKeyPressedFunction(KeyX, QueueScript("AirDash"));
-    input.RegisterKeyPressedFunction(KeyC, QueueScript("WaterSkill"));
+    input.RegisterKeyDownFunction('A', QueueScript("RunLeft"));
+    input.RegisterKeyDownFunction('D', QueueScript("RunRight"));
+    input.RegisterKeyPressedFunction('J', QueueScript("Jump"));
+    input.RegisterKeyPressedFunction('W', QueueScript("Jump"));
+    input.RegisterKeyPressedFunction(Key::Space, QueueScript("Jump"));
+    input.RegisterKeyUpFunction('J', QueueScript("CancelJump"));
+    input.RegisterKeyUpFunction('W', QueueScript("CancelJump"));
+    input.RegisterKeyUpFunction(Key::Space, QueueScript("CancelJump"));
+    input.RegisterKeyDownFunction(Key::Left, QueueScript("RunLeft"));
+    input.RegisterKeyDownFunction(Key::Right, QueueScript("RunRight"));
+    input.RegisterKeyPressedFunction('Z', QueueScript("Jump"));
+    input.RegisterKeyUpFunction('Z', QueueScript("CancelJump"));
+    input.RegisterKeyPressedFunction('K', QueueScript("AirDash"));
+    input.RegisterKeyPressedFunction('L', QueueScript("WaterSkill"));
+    input.RegisterKeyPressedFunction('X', QueueScript("AirDash"));
+    input.RegisterKeyPressedFunction('C', QueueScript("WaterSkill"));
 }
 
 void PlayerController::Update()
@@ -65,8 +54,8 @@ void PlayerController::Update()
 
     if (controller != nullptr && controller->isDead) {
         // X and C stay bound: only K and L go while the player is dead.
-        input.UnregisterKeyPressedFunction(KeyK);
-        input.UnregisterKeyPressedFunction(KeyL);
+        input.UnregisterKeyPressedFunction('K');
+        input.UnregisterKeyPressedFunction('L');
         skillKeysRemoved = true;
         controller->x_vel = 0.0f;
         controller->y_vel = 0.0f;
@@ -76,8 +65,8 @@ void PlayerController::Update()
     // K and L come back on the first frame of a new life, and only then: registering them on
     // every frame would change nothing but write two log lines a frame.
     if (skillKeysRemoved) {
-        input.RegisterKeyPressedFunction(KeyK, QueueScript("AirDash"));
-        input.RegisterKeyPressedFunction(KeyL, QueueScript("WaterSkill"));
+        input.RegisterKeyPressedFunction('K', QueueScript("AirDash"));
+        input.RegisterKeyPressedFunction('L', QueueScript("WaterSkill"));
         skillKeysRemoved = false;
     }
     input.RunKeyDownFunctions();

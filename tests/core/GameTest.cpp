@@ -236,7 +236,10 @@ TEST_F(GameTest, UpdateRunsTheWorldOnlyWhileNothingFreezesIt)
         scripts->runList = {"Waiting"};
         scripts->runObjectIds = {7};
         (*game).*freeze.flag = 1;
+        // As in the frame loop, inside the UI frame that the open editor draws into.
+        game->graphics.NewUiFrame();
         game->Update();
+        game->graphics.RenderUi();
         EXPECT_EQ(scripts->runList, std::vector<std::string>{"Waiting"});  // the call waits
         EXPECT_FLOAT_EQ(pausedValue(), 100.0f);
 

@@ -37,7 +37,10 @@ void GameFlow::Frame(float seconds)
 {
     now += static_cast<std::int64_t>(static_cast<double>(seconds) * 1e9);
     FrameDeltaTime = seconds;
+    // As in the frame loop, the update runs inside the UI frame that the editor draws into.
+    game->graphics.NewUiFrame();
     game->Update();
+    game->graphics.RenderUi();
 }
 
 void GameFlow::Frames(int count, float seconds)

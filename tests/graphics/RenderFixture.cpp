@@ -70,13 +70,7 @@ void RenderFixture::SetUp()
     InitializeLogging();
     imageFolder = TestSupport::TemporaryHome() / "Images";
     std::filesystem::create_directories(imageFolder);
-    ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
-    window = SDL_CreateWindow("Project Vantrel", 100, 50, 1280, 720, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    window = TestSupport::OpenRenderWindow(1280, 720);
     ASSERT_NE(window, nullptr) << SDL_GetError();
 }
 
@@ -119,21 +113,7 @@ void RenderFixture::ReopenWindow(int width, int height)
     ASSERT_NE(window, nullptr) << SDL_GetError();
 }
 
-std::vector<Rgba> RenderFixture::ReadWindow(int& width, int& height)
-{
-    SDL_GL_GetDrawableSize(window, &width, &height);
-    std::vector<Rgba> bottomUp(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-    glFinish();
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
-    std::vector<Rgba> topDown(bottomUp.size());
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            topDown[static_cast<std::size_t>(y * width + x)] = bottomUp[static_cast<std::size_t>((height - 1 - y) * width + x)];
-    return topDown;
-}
+std::vector<Rgba> RenderFixture::ReadWindow(int& width, int& height) { return TestSupport::ReadDrawable(window, width, height); }
 
 std::uint32_t RenderFixture::AddSprite(float x, float y, float z, float scaleX, float scaleY,
                                        const std::string& texture, Rgba colour, int mesh)

@@ -264,6 +264,12 @@ void Catalogue()
                 c.Set(x, y, ((x / 8 + y / 8) % 2) ? Rgb(255, 0, 220) : Rgb(20, 20, 20));
         return c;
     });
+    // The editor's new object: a light crate with a dark rim, plain enough to retint.
+    Add("test.png", [] {
+        Canvas c(32, 32, Rgb(40, 40, 48));
+        c.Rect(3, 3, 29, 29, Rgb(210, 210, 220));
+        return c;
+    });
 
     // Screens.
     Add("SplashScreen.png", [] {

@@ -1,0 +1,163 @@
+// The "Archetypes" window: one coloured card per archetype record. A left press on a card
+// makes an object from the record and places it with the mouse; a right press deletes the
+// archetype from the archetype file.
+#include "editor/Editor.h"
+
+#include "core/Animation.h"
+#include "core/ComponentStore.h"
+#include "core/EventManager.h"
+#include "core/GameObjectTable.h"
+#include "core/Range.h"
+#include "core/RigidBody.h"
+#include "core/Sprite.h"
+#include "core/SystemManager.h"
+#include "core/Transform.h"
+#include "data/LevelManager.h"
+#include "editor/EditorLayout.h"
+#include "editor/ViewMapping.h"
+
+#include <imgui.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+namespace Engine {
+
+namespace {
+
+constexpr float CardSize = 30.0f;
+constexpr float RowHeight = 55.0f;
+constexpr float WrapAt = 600.0f;  // from the window's left edge
+constexpr float PixelsPerHalfCharacter = 3.5f;
+
+ImU32 CardColour(const Sprite& sprite)
+{
+    int channels[4];
+    for (int i = 0; i < 4; ++i)
+        channels[i] = static_cast<int>(std::lround(std::clamp(sprite.Color[i], 0.0f, 1.0f) * 255.0f));
+    return IM_COL32(channels[0], channels[1], channels[2], channels[3]);
+}
+
+}  // namespace
+
+void Editor::ShowArchetypesWindow()
+{
+    PlaceEditorWindow("Archetypes");
+    ImGui::Begin("Archetypes", nullptr, windowFlags);
+    const ImGuiIO& io = ImGui::GetIO();
+    const bool hovered = ImGui::IsWindowHovered();
+    if (hovered) {
+        if (ImGui::IsMouseClicked(ImGuiMouseButton_Left))
+            ImGui::SetWindowFocus();
+        if (io.MouseWheel != 0.0f)
+            archetypeScroll = std::max(0.0f, archetypeScroll - io.MouseWheel * 60.0f);
+    }
+
+    const ImVec2 windowPos = ImGui::GetWindowPos();
+    ImDrawList* drawList = ImGui::GetWindowDrawList();
+    float runningX = windowPos.x;
+    float y = windowPos.y + 25.0f - archetypeScroll;
+    std::vector<std::unique_ptr<ArchetypeRecord>>& records = LevelManager::Instance().archetypes;
+    for (std::size_t index = 0; index < records.size(); ++index) {
+        if (records[index] == nullptr)
+            continue;
+        const ArchetypeRecord& record = *records[index];
+        const float halfName = PixelsPerHalfCharacter * static_cast<float>(record.name.size());
+        const bool wideName = 2.0f * halfName >= CardSize;
+        float x = runningX + (wideName ? halfName + 25.0f : RowHeight);
+        if (x >= windowPos.x + WrapAt) {
+            y += RowHeight;
+            x = windowPos.x + (wideName ? halfName : 25.0f);
+        }
+        drawList->AddRectFilled(ImVec2(x, y), ImVec2(x + CardSize, y + CardSize), CardColour(record.sprite));
+        runningX = wideName ? x + halfName : x;
+
+        const ImVec2 mouse = io.MousePos;
+        const bool overCard = mouse.x > x - CardSize && mouse.x < x + CardSize && mouse.y > y - CardSize && mouse.y < y + CardSize;
+        if (hovered && overCard) {
+            // One object or one deletion per press: a button held over the cards repeats nothing.
+            if (ImGui::IsMouseClicked(ImGuiMouseButton_Right) && !io.MouseDown[ImGuiMouseButton_Left]) {
+                LevelManager::Instance().DeleteArchetype(record.name);
+                break;
+            }
+            if (ImGui::IsMouseClicked(ImGuiMouseButton_Left) && !placingObject)
+                placingObject = MakeObjectFromArchetype(index, mouse.x, mouse.y);
+        }
+        drawList->AddText(ImVec2(x + 15.0f - halfName, y + 35.0f), ImGui::GetColorU32(ImGuiCol_Text), record.name.c_str());
+    }
+
+    if (placingObject) {
+        const std::uint32_t id = *placingObject;
+        const int result = DragObject(id);
+        if (result != 1) {
+            if (result == 0)
+                GameObjectTable::Instance().RemoveGameObject(id);
+            dragAnchors.erase(id);
+            placingObject.reset();
+        }
+    }
+    ImGui::End();
+}
+
+std::uint32_t Editor::MakeObjectFromArchetype(std::size_t recordIndex, float mouseX, float mouseY)
+{
+    ArchetypeRecord& record = *LevelManager::Instance().archetypes[recordIndex];
+    const std::uint32_t id = GameObjectTable::Instance().CreateGameObject(record.name + "(" + std::to_string(record.instanceCount) + ")");
+    if (id == InvalidObjectId)
+        return id;
+
+    const ViewMapping view = ViewMapping::Current(zoom);
+    const float x = view.WorldX(mouseX);
+    const float y = view.WorldY(mouseY);
+    ComponentStore& store = ComponentStore::Instance();
+    if (record.transform.x_sca > 0.0f) {
+        store.AddComponent<Transform>(id);
+        Transform* transform = store.GetComponent<Transform>(id);
+        transform->x_pos = x;
+        transform->y_pos = y;
+        transform->z_pos = 0.0f;
+        transform->x_sca = record.transform.x_sca;
+        transform->y_sca = record.transform.y_sca;
+        transform->rot = record.transform.rot;
+    }
+    if (!record.sprite.Texture.empty()) {
+        store.AddComponent<Sprite>(id);
+        Sprite* sprite = store.GetComponent<Sprite>(id);
+        std::copy(std::begin(record.sprite.Color), std::end(record.sprite.Color), std::begin(sprite->Color));
+        sprite->Texture = record.sprite.Texture;
+    }
+    if (record.rigidBody.top > 0.0f) {
+        store.AddComponent<RigidBody>(id);
+        RigidBody* body = store.GetComponent<RigidBody>(id);
+        body->top = record.rigidBody.top;
+        body->bottom = record.rigidBody.bottom;
+        body->left = record.rigidBody.left;
+        body->right = record.rigidBody.right;
+        body->BodyType = record.rigidBody.BodyType;
+        body->ColliderType = record.rigidBody.ColliderType;
+        body->Ghost = true;  // collides with nothing while it is placed
+    }
+    if (!record.animation.Handle.empty()) {
+        store.AddComponent<Animation>(id);
+        store.GetComponent<Animation>(id)->Handle = record.animation.Handle;
+    }
+    for (const auto& [event, handlers] : record.eventSet.events) {
+        for (const std::string& handler : handlers)
+            GetSystem<EventManager>()->AddEvent(id, event, handler);
+    }
+    if (record.range.range > 0.0f) {
+        store.AddComponent<Range>(id);
+        Range* range = store.GetComponent<Range>(id);
+        range->range = record.range.range;
+        range->speed = record.range.speed;
+        range->fireInterval = record.range.fireInterval;
+    }
+    ++record.instanceCount;
+
+    // The placing drag moves the object from where it was made, under the mouse.
+    dragAnchors[id] = {x, y, 0.0f};
+    return id;
+}
+
+}  // namespace Engine

@@ -1,0 +1,136 @@
+#include "EditorFixture.h"
+
+#include "TestSupport.h"
+#include "core/ComponentStore.h"
+#include "core/EventSet.h"
+#include "core/GameObjectTable.h"
+#include "core/Range.h"
+#include "core/RigidBody.h"
+#include "core/Sprite.h"
+#include "core/Transform.h"
+#include "data/LevelManager.h"
+#include "editor/ViewMapping.h"
+
+namespace EditorTest {
+
+namespace {
+
+using Engine::ComponentStore;
+using Engine::GameObjectTable;
+
+class ArchetypeCards : public EditorFixture {
+protected:
+    void SetUp() override
+    {
+        EditorFixture::SetUp();
+        Engine::LevelManager& levels = Engine::LevelManager::Instance();
+        file = TestSupport::TemporaryHome() / "Archetypes.json";
+        std::filesystem::copy_file(Fixture("Archetypes.json"), file);
+        levels.archetypePath = file;
+        levels.LoadArchetypes();
+        ASSERT_EQ(levels.archetypes.size(), 2u);
+        MoveMouse(1000, 100);
+        Cards();
+    }
+
+    void Cards()
+    {
+        Frame([this] { editor().ShowArchetypesWindow(); });
+    }
+
+    std::uint32_t CountObjects()
+    {
+        std::uint32_t count = 0;
+        for (const auto& slot : GameObjectTable::Instance().slots)
+            count += slot != nullptr ? 1 : 0;
+        return count;
+    }
+
+    // The cards of "Enemy" and "Spike" in the window at (250, 620): 30-pixel squares from
+    // (292.5, 645) and (352.5, 645); these points lie over one card each.
+    inline static const ImVec2 EnemyCard{300, 650};
+    inline static const ImVec2 SpikeCard{360, 650};
+
+    std::filesystem::path file;
+};
+
+}  // namespace
+
+TEST_F(ArchetypeCards, APressMakesOneObjectThatFollowsTheMouseUntilTheRelease)
+{
+    MoveMouse(EnemyCard.x, EnemyCard.y);
+    PressLeft(true);
+    for (int frame = 0; frame < 4; ++frame)
+        Cards();
+    ASSERT_EQ(CountObjects(), 1u);
+    const std::uint32_t id = GameObjectTable::Instance().FindGameObject("Enemy(0)");
+    ASSERT_NE(id, Engine::InvalidObjectId);
+    ComponentStore& store = ComponentStore::Instance();
+    const Engine::ViewMapping view = Engine::ViewMapping::Current(editor().zoom);
+    auto* transform = store.GetComponent<Engine::Transform>(id);
+    auto* body = store.GetComponent<Engine::RigidBody>(id);
+    ASSERT_TRUE(transform && body);
+    EXPECT_FLOAT_EQ(transform->x_pos, view.WorldX(EnemyCard.x));
+    EXPECT_FLOAT_EQ(transform->y_pos, view.WorldY(EnemyCard.y));
+    EXPECT_FLOAT_EQ(transform->x_sca, 20.0f);
+    EXPECT_TRUE(body->Ghost);
+    EXPECT_EQ(body->BodyType, 1);
+    EXPECT_EQ(store.GetComponent<Engine::Sprite>(id)->Texture, "Enemy.png");
+    EXPECT_EQ(store.GetComponent<Engine::EventSet>(id)->events.at("InRange"), std::vector<std::string>{"Shoot"});
+    EXPECT_FLOAT_EQ(store.GetComponent<Engine::Range>(id)->range, 300.0f);
+
+    MoveMouse(EnemyCard.x + 100, EnemyCard.y - 200);
+    Cards();
+    PressLeft(false);
+    Cards();
+    EXPECT_FLOAT_EQ(transform->x_pos, view.WorldX(EnemyCard.x + 100));
+    EXPECT_NEAR(transform->y_pos, view.WorldY(EnemyCard.y - 200), 1e-3);
+    EXPECT_FALSE(body->Ghost);
+    EXPECT_FALSE(editor().placingObject.has_value());
+    EXPECT_EQ(Engine::LevelManager::Instance().archetypes[0]->instanceCount, 1u);
+
+    // The next object of the same archetype counts on.
+    MoveMouse(EnemyCard.x, EnemyCard.y);
+    Click(EnemyCard.x, EnemyCard.y, [this] { editor().ShowArchetypesWindow(); });
+    EXPECT_NE(GameObjectTable::Instance().FindGameObject("Enemy(1)"), Engine::InvalidObjectId);
+}
+
+TEST_F(ArchetypeCards, TheRightButtonCancelsThePlacing)
+{
+    MoveMouse(SpikeCard.x, SpikeCard.y);
+    PressLeft(true);
+    Cards();
+    ASSERT_EQ(CountObjects(), 1u);
+    PressRight(true);
+    Cards();
+    EXPECT_EQ(CountObjects(), 0u);
+    EXPECT_FALSE(editor().placingObject.has_value());
+    // The card under the right button is not deleted while the left one is down.
+    EXPECT_EQ(Engine::LevelManager::Instance().archetypes.size(), 2u);
+}
+
+TEST_F(ArchetypeCards, ARightPressDeletesOneArchetypeFromTheFile)
+{
+    MoveMouse(SpikeCard.x, SpikeCard.y);
+    PressRight(true);
+    for (int frame = 0; frame < 3; ++frame)
+        Cards();
+    const auto& records = Engine::LevelManager::Instance().archetypes;
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0]->name, "Enemy");
+    EXPECT_EQ(TestSupport::ReadFile(file).find("Spike"), std::string::npos);
+    EXPECT_NE(TestSupport::ReadFile(file).find("Enemy"), std::string::npos);
+}
+
+TEST_F(ArchetypeCards, TheWheelScrollsTheCardsAndStopsAtTheTop)
+{
+    MoveMouse(500, 680);
+    Wheel(-1);
+    Cards();
+    EXPECT_FLOAT_EQ(editor().archetypeScroll, 60.0f);
+    Wheel(3);
+    Cards();
+    EXPECT_FLOAT_EQ(editor().archetypeScroll, 0.0f);
+}
+
+}  // namespace EditorTest
