@@ -41,7 +41,9 @@ void SpritePass::Queue(int mesh, const std::string& textureName, const glm::mat4
         const float pixelsHigh = 2.0f * std::fabs(scaleY) * pixelsPerUnitY;
         const float texelsPerPixel = std::max(static_cast<float>(record->width) / columns / pixelsWide,
                                               static_cast<float>(record->height) / rows / pixelsHigh);
-        textures.PrepareForDraw(*record, texelsPerPixel);
+        // Without rotation the quad's edges run along the target's rows and columns.
+        const bool axisAligned = world[0][1] == 0.0f && world[1][0] == 0.0f;
+        textures.PrepareForDraw(*record, texelsPerPixel, axisAligned);
     }
     batcher.QueueDraw(mesh, usePixelShader ? shaders.spriteProgram : shaders.fallbackProgram,
                       record != nullptr ? record->view : 0, world, textureTransform, colour);

@@ -2,42 +2,18 @@
 
 #include "core/Log.h"
 #include "graphics/GlSupport.h"
+#include "graphics/ImageDecoder.h"
 
 #include <epoxy/gl.h>
-#include <stb_image.h>
 
 #include <algorithm>
 #include <iterator>
-#include <limits>
-#include <optional>
 #include <system_error>
 
 namespace {
 
-struct DecodedImage {
-    stbi_uc* pixels = nullptr;  // RGBA, top row first
-    int width = 0;
-    int height = 0;
-};
-
-// The image in the bytes, or no pixels (logged with the path) when they are none.
-DecodedImage Decode(const std::vector<char>& bytes, const std::string& path)
-{
-    DecodedImage image;
-    if (bytes.empty() || bytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
-        LogError("Image {} is empty or too large to decode", path);
-        return image;
-    }
-    int channels = 0;
-    image.pixels = stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(bytes.data()), static_cast<int>(bytes.size()),
-                                         &image.width, &image.height, &channels, 4);
-    if (image.pixels == nullptr)
-        LogError("Image {} could not be decoded: {}", path, stbi_failure_reason());
-    return image;
-}
-
 // A texture of the image's full-size level only, or 0 when OpenGL refuses it.
-GLuint Upload(const DecodedImage& image, const std::string& path)
+GLuint Upload(const Render::DecodedImage& image, const std::string& path)
 {
     Render::NoGlError();
     GLuint texture = 0;
@@ -93,26 +69,32 @@ bool TextureList::Load(const std::filesystem::path& folder)
     }
     std::sort(entries.begin(), entries.end());
 
+    std::vector<std::filesystem::path> paths;
+    std::vector<std::string> pathNames;
     for (const std::filesystem::path& fileName : entries) {
-        const std::string path = (folder / fileName).string();
+        paths.push_back(folder / fileName);
+        pathNames.push_back(paths.back().string());
+    }
+    Render::DecodeImages(paths, [&](std::size_t i, Render::DecodedImage& image) {
+        const std::string fileName = entries[i].string();
+        const std::string& path = pathNames[i];
         LogInfo("Reading File: {}", path);
         // One broken image must not keep the game from starting: it is drawn as the debug
         // image, as any image that is not there.
-        const std::optional<std::vector<char>> bytes = Render::ReadWholeFile(folder / fileName);
-        if (!bytes) {
+        if (image.unreadable) {
             LogError("Failed to read file {}", path);
-            LogError("Image {} is drawn as the debug image", fileName.string());
-            continue;
+            LogError("Image {} is drawn as the debug image", fileName);
+            return;
         }
-        const DecodedImage image = Decode(*bytes, path);
+        if (!image.error.empty())
+            LogError(image.error);
         const GLuint texture = image.pixels != nullptr ? Upload(image, path) : 0;
-        stbi_image_free(image.pixels);
         if (texture == 0) {
             LogError("Failed to initialize texture!");
-            LogError("Image {} is drawn as the debug image", fileName.string());
-            continue;
+            LogError("Image {} is drawn as the debug image", fileName);
+            return;
         }
-        TextureRecord record(texture, fileName.string(), image.width, image.height);
+        TextureRecord record(texture, fileName, image.width, image.height);
         const auto expected = std::find(expectedImages.begin(), expectedImages.end(), record.name);
         if (expected != expectedImages.end())
             expectedImages.erase(expected);
@@ -120,7 +102,7 @@ bool TextureList::Load(const std::filesystem::path& folder)
         records.push_back(std::move(record));
         if (records.back().name == "debug.png")
             debugTextureIndex = static_cast<std::uint32_t>(records.size() - 1);
-    }
+    });
     return true;
 }
 
@@ -149,10 +131,16 @@ TextureRecord* TextureList::Find(const std::string& name, bool& usePixelShader)
     return const_cast<TextureRecord*>(static_cast<const TextureList&>(*this).Find(name, usePixelShader));
 }
 
-void TextureList::PrepareForDraw(TextureRecord& record, float texelsPerPixel)
+void TextureList::PrepareForDraw(TextureRecord& record, float texelsPerPixel, bool axisAligned)
 {
-    // Below one texel per pixel the sampler magnifies from the full-size level. A rotated
-    // draw may be measured up to a factor of the square root of two larger by the driver.
+    // Up to one texel per pixel the sampler magnifies from the full-size level: an image
+    // drawn at its own size never reads the smaller ones. A rotated draw may be measured up
+    // to a factor of the square root of two larger by the driver.
+    if (axisAligned) {
+        if (!record.hasMipmaps && texelsPerPixel > 1.0f)
+            BuildMipmaps(record);
+        return;
+    }
     constexpr float MeasureMargin = 1.4143f;
     if (!record.hasMipmaps && !(texelsPerPixel * MeasureMargin < 1.0f))
         BuildMipmaps(record);

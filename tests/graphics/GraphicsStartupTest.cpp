@@ -2,10 +2,15 @@
 
 #include "TestSupport.h"
 #include "editor/Editor.h"
+#include "graphics/GlSupport.h"
+
+#include <fmt/format.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <optional>
+#include <string_view>
 
 using namespace RenderTest;
 
@@ -156,6 +161,63 @@ TEST_F(GraphicsStartup, BrokenImagesStandAsTheDebugImageAndTheStartUpSucceeds)
           std::string("Image more is drawn as the debug image"), std::string("Image notes.txt is drawn as the debug image")})
         EXPECT_NE(std::find(errors.begin(), errors.end(), line), errors.end()) << line;
     EXPECT_EQ(std::find(errors.begin(), errors.end(), "Failed to initialize Graphics!"), errors.end());
+}
+
+// The images are decoded on several threads, yet the log and the list read as if one image
+// was taken after another: each broken image's lines, with its own reason, right after its
+// "Reading File" line, and every good image at its place with its own size.
+TEST_F(GraphicsStartup, ImagesDecodedTogetherKeepFileOrderAndTheirOwnFailureReasons)
+{
+    WritePng(imageFolder / "debug.png", 2, 2, Rgba{255, 0, 255, 255});
+    WritePng(imageFolder / "whole.png", 3, 3, Rgba{1, 2, 3, 255});
+    const std::optional<std::vector<char>> whole = Render::ReadWholeFile(imageFolder / "whole.png");
+    ASSERT_TRUE(whole);
+    std::filesystem::remove(imageFolder / "whole.png");
+
+    std::vector<std::string> expectedLines;
+    std::vector<std::string> expectedNames{"debug.png"};
+    std::vector<int> expectedWidths{2};
+    for (int i = 0; i < 12; ++i) {  // few enough that the editor log keeps every line
+        const std::string name = fmt::format("f{:02}.png", i);
+        const std::string path = (imageFolder / name).string();
+        expectedLines.push_back("Reading File: " + path);
+        if (i % 3 == 0) {
+            WritePng(imageFolder / name, i + 1, 2, Rgba{10, 20, 30, 255});
+            expectedNames.push_back(name);
+            expectedWidths.push_back(i + 1);
+            continue;
+        }
+        // Text is no image at all; a PNG cut off after its signature fails for another reason.
+        const bool text = i % 3 == 1;
+        TestSupport::WriteFile(imageFolder / name, text ? std::string("not an image") : std::string(whole->data(), 8));
+        expectedLines.push_back("Image " + path + " could not be decoded: " + (text ? "unknown image type" : "first not IHDR"));
+        expectedLines.push_back("Failed to initialize texture!");
+        expectedLines.push_back("Image " + name + " is drawn as the debug image");
+    }
+    StartGraphics();
+    ASSERT_TRUE(graphics->IsReady());
+
+    std::vector<std::string> names;
+    std::vector<int> widths;
+    for (const TextureRecord& record : graphics->textures.records) {
+        names.push_back(record.name);
+        widths.push_back(record.width);
+    }
+    EXPECT_EQ(names, expectedNames);
+    EXPECT_EQ(widths, expectedWidths);
+
+    std::vector<std::string> lines;
+    for (const std::string& line : Engine::Editor::Instance().logLines) {
+        std::size_t at = std::string::npos;
+        for (const char* tag : {"[info] ", "[error] "})
+            if (const std::size_t found = line.find(tag); found != std::string::npos)
+                at = found + std::string_view(tag).size();
+        const std::string message = at == std::string::npos ? "" : line.substr(at, line.find_last_not_of("\r\n") + 1 - at);
+        if (message.find(imageFolder.string() + "/f") != std::string::npos || message.starts_with("Image f") ||
+            message == "Failed to initialize texture!")
+            lines.push_back(message);
+    }
+    EXPECT_EQ(lines, expectedLines);
 }
 
 TEST_F(GraphicsStartup, TextureListFollowsFileNameOrderAndTracksExpectedImages)

@@ -2,9 +2,12 @@
 // shrinks it gets the smaller levels first, and the rest get them after presented frames.
 #include "RenderFixture.h"
 
+#include "core/ComponentStore.h"
 #include "core/GameObjectTable.h"
+#include "core/Transform.h"
 
 #include <cstdlib>
+#include <vector>
 
 using namespace RenderTest;
 
@@ -60,4 +63,34 @@ TEST_F(TextureMipmaps, EnlargedDrawsWaitAndPresentedFramesBuildTheRest)
     // What an enlarged draw shows does not change once the levels are there.
     RenderFrame();
     EXPECT_EQ(PixelAtWorld(-64 + 1.5f, 0), white);
+}
+
+// An image drawn unrotated at exactly its own size is never sampled below its full-size level,
+// so it waits for its levels and looks the same once it has them; turned, the driver may
+// measure it shrunk, so it gets them first.
+TEST_F(TextureMipmaps, OnlyATurnedDrawAtItsOwnSizeBuildsTheLevelsFirst)
+{
+    WritePng(imageFolder / "debug.png", 2, 2, Rgba{255, 0, 255, 255});
+    WritePng(imageFolder / "stripes.png", 64, 64, &Stripes);
+    StartGraphics();
+    ASSERT_TRUE(graphics->IsReady());
+
+    const std::uint32_t id = AddSprite(0.5f, 0.5f, 0, 32, 32, "stripes.png");  // 64 x 64 pixels
+    RenderFrame();
+    EXPECT_FALSE(Record(*graphics, "stripes.png").hasMipmaps);
+    std::vector<Rgba> before;
+    for (int x = -31; x < 32; x += 3)
+        before.push_back(PixelAtWorld(static_cast<float>(x), 5.0f));
+    graphics->textures.BuildPendingMipmaps(graphics->textures.records.size());
+    RenderFrame();
+    std::vector<Rgba> after;
+    for (int x = -31; x < 32; x += 3)
+        after.push_back(PixelAtWorld(static_cast<float>(x), 5.0f));
+    EXPECT_EQ(after, before);
+
+    graphics.reset();
+    StartGraphics();
+    Engine::ComponentStore::Instance().GetComponent<Engine::Transform>(id)->rot = 0.3f;
+    RenderFrame();
+    EXPECT_TRUE(Record(*graphics, "stripes.png").hasMipmaps);
 }
