@@ -9,6 +9,7 @@
 #include <SDL_mixer.h>
 
 #include <fstream>
+#include <optional>
 
 namespace Platform {
 
@@ -60,6 +61,7 @@ int StudioSystem::Initialize(int channels)
 
     // Without Ogg support the banks still load, but every event is reported as undecodable.
     oggDecoder = (Mix_Init(MIX_INIT_OGG) & MIX_INIT_OGG) != 0;
+    preloader = std::make_unique<SoundPreloader>(oggDecoder);
     return oggDecoder ? StudioOk : StudioErrorDecoder;
 }
 
@@ -92,20 +94,18 @@ int StudioSystem::LoadBankFile(const std::string& path, StudioBank** bank)
     if (const int result = loaded->Read(file, definitions); result != StudioOk)
         return result;
 
-    // The sounds are decoded together first; entries of events defined by earlier banks are not.
-    std::vector<Mix_Chunk*> preloaded(definitions.size(), nullptr);
+    // The sounds are queued for decoding first; entries of events defined by earlier banks are not.
+    std::vector<std::optional<SoundPreloader::Ticket>> tickets(definitions.size());
     if (audioOpen) {
-        std::vector<std::filesystem::path> files(definitions.size());
         for (std::size_t i = 0; i < definitions.size(); ++i) {
             if (!descriptions.contains(definitions[i].path))
-                files[i] = definitions[i].sound;
+                tickets[i] = preloader->Add(definitions[i].sound);
         }
-        preloaded = PreloadSounds(files, oggDecoder);
     }
 
     for (std::size_t i = 0; i < definitions.size(); ++i) {
         auto& definition = definitions[i];
-        Mix_Chunk* chunk = preloaded[i];
+        Mix_Chunk* chunk = tickets[i] ? preloader->Take(*tickets[i]) : nullptr;
         if (descriptions.contains(definition.path)) {
             LogError("{}:{}: event '{}' is defined already; this entry is left out", path, definition.line,
                      definition.path);
@@ -114,7 +114,7 @@ int StudioSystem::LoadBankFile(const std::string& path, StudioBank** bank)
             continue;
         }
         if (audioOpen) {
-            // Not decoded ahead (see PreloadSounds): loaded here, where a failure's reason is read.
+            // Not decoded ahead (see SoundPreloader): loaded here, where a failure's reason is read.
             if (chunk == nullptr)
                 chunk = Mix_LoadWAV(definition.sound.string().c_str());
             if (chunk == nullptr) {
@@ -160,6 +160,8 @@ int StudioSystem::UnloadAll()
 {
     // Descriptions halt their instances' channels before their sounds are freed.
     descriptions.clear();
+    if (preloader)
+        preloader->Stop();
     banks.clear();
     nextChannel = 0;
     return StudioOk;
@@ -171,6 +173,7 @@ int StudioSystem::Release()
         return StudioOk;
     released = true;
     UnloadAll();
+    preloader.reset();
     if (audioOpen) {
         Mix_CloseAudio();
         Mix_Quit();
