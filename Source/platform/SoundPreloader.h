@@ -1,6 +1,6 @@
 // Platform::SoundPreloader: decodes sound files into mixer chunks in the background, in the order
-// they are added, one queue for every bank. A chunk can be taken at any time, and taking it
-// waits for that one file only.
+// they are added, so that StudioSystem::LoadBankFile need not wait for them. A chunk is taken
+// when its event first plays, and taking it waits for that one file only.
 #pragma once
 
 #include <condition_variable>
@@ -20,9 +20,10 @@ namespace Platform {
 // Add, Take and Stop are called from one thread, the owner's; only the decoding runs elsewhere.
 class SoundPreloader {
 public:
-    // Threads that decode in the background: enough for the first bank's longest files to be
-    // decoded side by side, few enough to leave the other cores to the rest of the start-up.
-    static constexpr int PoolThreads = 3;
+    // Threads that decode in the background. One: at start-up the renderer decodes its images
+    // on the other cores, and a second sound thread measurably delays the first frame, while the
+    // one sound needed by then is decoded by its taker if the thread has not reached it.
+    static constexpr int PoolThreads = 1;
     using Ticket = std::size_t;
 
     // Decoded are WAV files, and Ogg Vorbis files at the output's sample rate when oggReady

@@ -28,6 +28,9 @@ public:
     // returned and the system goes on silent: banks still load and instances keep state.
     int Initialize(int maxChannels);
     int Update();
+    // Reads the bank and checks its sounds quickly; an entry whose sound is missing or unusable
+    // is logged and left out. The sounds are decoded in the background, each one waited for when
+    // its event first plays (see StudioEventDescription::Chunk).
     int LoadBankFile(const std::string& path, StudioBank** bank);
     int GetEvent(const std::string& path, StudioEventDescription** description);
     // Stops every sound and the background decoding, and frees every bank, description and
