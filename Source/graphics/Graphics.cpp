@@ -184,5 +184,6 @@ void Graphics::Present()
     if (!ready)
         return;
     device.Present();
+    textures.UploadPending(UploadsPerFrame);
     textures.BuildPendingMipmaps(MipmapsPerFrame);
 }

@@ -76,7 +76,9 @@ public:
     std::filesystem::path shaderFolder;
     std::filesystem::path imageFolder;
 
-    // Textures given their smaller levels after each presented frame (TextureList).
+    // Textures given their pixels, and their smaller levels, after each presented frame
+    // (TextureList): the images not drawn at start-up are all uploaded within a second.
+    static constexpr std::size_t UploadsPerFrame = 4;
     static constexpr std::size_t MipmapsPerFrame = 1;
 
 private:

@@ -10,31 +10,6 @@
 #include <iterator>
 #include <system_error>
 
-namespace {
-
-// A texture of the image's full-size level only, or 0 when OpenGL refuses it.
-GLuint Upload(const Render::DecodedImage& image, const std::string& path)
-{
-    Render::NoGlError();
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    // Rows arrive top row first, so texture coordinate v = 0 is the image's top edge.
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, image.width, image.height, 0, GL_RGBA, GL_UNSIGNED_BYTE, image.pixels);
-    // Complete with one level until the smaller ones are built (TextureRecord::hasMipmaps).
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
-    glBindTexture(GL_TEXTURE_2D, 0);
-    if (!Render::NoGlError()) {
-        LogError("Image {} ({} x {}) could not be made into a texture", path, image.width, image.height);
-        glDeleteTextures(1, &texture);
-        return 0;
-    }
-    return texture;
-}
-
-}  // namespace
-
 void TextureList::BuildExpectedImageList()
 {
     static const char* const names[] = {
@@ -69,6 +44,10 @@ bool TextureList::Load(const std::filesystem::path& folder)
     }
     std::sort(entries.begin(), entries.end());
 
+    imageFolder = folder;
+    GLint largest = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+
     std::vector<std::filesystem::path> paths;
     std::vector<std::string> pathNames;
     for (const std::filesystem::path& fileName : entries) {
@@ -88,13 +67,22 @@ bool TextureList::Load(const std::filesystem::path& folder)
         }
         if (!image.error.empty())
             LogError(image.error);
-        const GLuint texture = image.pixels != nullptr ? Upload(image, path) : 0;
+        // OpenGL would refuse an image past its largest size; that is known now, so the image
+        // is left out here rather than at its first draw.
+        if (image.pixels != nullptr && (image.width > largest || image.height > largest)) {
+            LogError("Image {} ({} x {}) could not be made into a texture", path, image.width, image.height);
+            image = Render::DecodedImage();
+        }
+        GLuint texture = 0;
+        if (image.pixels != nullptr)
+            glGenTextures(1, &texture);
         if (texture == 0) {
             LogError("Failed to initialize texture!");
             LogError("Image {} is drawn as the debug image", fileName);
             return;
         }
         TextureRecord record(texture, fileName, image.width, image.height);
+        record.pendingPixels = std::move(image);
         const auto expected = std::find(expectedImages.begin(), expectedImages.end(), record.name);
         if (expected != expectedImages.end())
             expectedImages.erase(expected);
@@ -112,6 +100,7 @@ void TextureList::Clear()
     records.clear();
     indexByName.clear();
     nextPending = 0;
+    nextUpload = 0;
 }
 
 const TextureRecord* TextureList::Find(const std::string& name, bool& usePixelShader) const
@@ -126,9 +115,53 @@ const TextureRecord* TextureList::Find(const std::string& name, bool& usePixelSh
     return debugTextureIndex < records.size() ? &records[debugTextureIndex] : nullptr;
 }
 
-TextureRecord* TextureList::Find(const std::string& name, bool& usePixelShader)
+TextureRecord* TextureList::FindForDraw(const std::string& name, bool& usePixelShader)
 {
-    return const_cast<TextureRecord*>(static_cast<const TextureList&>(*this).Find(name, usePixelShader));
+    auto* record = const_cast<TextureRecord*>(static_cast<const TextureList&>(*this).Find(name, usePixelShader));
+    // A texture that cannot take its pixels is dropped from the names, so this finds the fallback.
+    if (record != nullptr && !Upload(*record))
+        record = const_cast<TextureRecord*>(static_cast<const TextureList&>(*this).Find(name, usePixelShader));
+    if (record != nullptr && !Upload(*record))
+        return nullptr;
+    return record;
+}
+
+bool TextureList::Upload(TextureRecord& record)
+{
+    if (record.pendingPixels.pixels == nullptr)
+        return record.view != 0;
+    const Render::DecodedImage image = std::move(record.pendingPixels);
+    Render::NoGlError();
+    glBindTexture(GL_TEXTURE_2D, record.view);
+    // Rows arrive top row first, so texture coordinate v = 0 is the image's top edge.
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, image.width, image.height, 0, GL_RGBA, GL_UNSIGNED_BYTE, image.pixels);
+    // Complete with one level until the smaller ones are built (TextureRecord::hasMipmaps).
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    if (Render::NoGlError())
+        return true;
+    LogError("Image {} ({} x {}) could not be made into a texture", (imageFolder / record.name).string(),
+             image.width, image.height);
+    LogError("Failed to initialize texture!");
+    LogError("Image {} is drawn as the debug image", record.name);
+    glDeleteTextures(1, &record.view);
+    record.view = 0;
+    record.hasMipmaps = true;  // nothing left to build
+    if (const auto named = indexByName.find(record.name);
+        named != indexByName.end() && &records[named->second] == &record)
+        indexByName.erase(named);
+    return false;
+}
+
+void TextureList::UploadPending(std::size_t count)
+{
+    for (; nextUpload < records.size() && count > 0; ++nextUpload) {
+        if (records[nextUpload].pendingPixels.pixels == nullptr)
+            continue;
+        Upload(records[nextUpload]);
+        --count;
+    }
 }
 
 void TextureList::PrepareForDraw(TextureRecord& record, float texelsPerPixel, bool axisAligned)
@@ -158,6 +191,8 @@ void TextureList::BuildPendingMipmaps(std::size_t count)
 
 void TextureList::BuildMipmaps(TextureRecord& record)
 {
+    if (!Upload(record))
+        return;
     glBindTexture(GL_TEXTURE_2D, record.view);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 1000);  // OpenGL's default: every level
     glGenerateMipmap(GL_TEXTURE_2D);
