@@ -150,6 +150,10 @@ std::vector<Mix_Chunk*> PreloadSounds(const std::vector<std::filesystem::path>& 
     if (Mix_QuerySpec(&work.output.frequency, &work.output.format, &work.output.channels) == 0)
         return chunks;
 
+    // SDL picks its sample converters the first time an audio stream is made, without a lock:
+    // a stream made here first, so the decoding threads never race to make that choice.
+    SDL_FreeAudioStream(SDL_NewAudioStream(AUDIO_S16SYS, 1, work.output.frequency, work.output.format,
+                                           static_cast<Uint8>(work.output.channels), work.output.frequency));
     // SDL threads, not std::thread: SDL frees a thread's error text only for threads it started.
     const int helpers = std::min({SDL_GetCPUCount(), MaxThreads, static_cast<int>(files.size())}) - 1;
     std::vector<SDL_Thread*> threads;
