@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <iterator>
-#include <system_error>
 
 void TextureList::BuildExpectedImageList()
 {
@@ -32,38 +31,34 @@ void TextureList::BuildExpectedImageList()
 
 bool TextureList::Load(const std::filesystem::path& folder)
 {
-    BuildExpectedImageList();
+    Render::ImageDecoder images(folder);
+    return Load(images);
+}
 
-    std::vector<std::filesystem::path> entries;
-    std::error_code error;
-    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
-        entries.push_back(it->path().filename());
-    if (error) {
-        LogError("Image folder {} could not be listed: {}", folder.string(), error.message());
+bool TextureList::Load(Render::ImageDecoder& images)
+{
+    BuildExpectedImageList();
+    const std::filesystem::path& folder = images.Folder();
+    if (!images.ListingError().empty()) {
+        LogError("Image folder {} could not be listed: {}", folder.string(), images.ListingError());
         return false;
     }
-    std::sort(entries.begin(), entries.end());
 
     imageFolder = folder;
     GLint largest = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
 
-    std::vector<std::filesystem::path> paths;
-    std::vector<std::string> pathNames;
-    for (const std::filesystem::path& fileName : entries) {
-        paths.push_back(folder / fileName);
-        pathNames.push_back(paths.back().string());
-    }
-    Render::DecodeImages(paths, [&](std::size_t i, Render::DecodedImage& image) {
-        const std::string fileName = entries[i].string();
-        const std::string& path = pathNames[i];
+    for (std::size_t i = 0; i < images.FileNames().size(); ++i) {
+        Render::DecodedImage image = images.Take(i);
+        const std::string fileName = images.FileNames()[i].string();
+        const std::string path = (folder / images.FileNames()[i]).string();
         LogInfo("Reading File: {}", path);
         // One broken image must not keep the game from starting: it is drawn as the debug
         // image, as any image that is not there.
         if (image.unreadable) {
             LogError("Failed to read file {}", path);
             LogError("Image {} is drawn as the debug image", fileName);
-            return;
+            continue;
         }
         if (!image.error.empty())
             LogError(image.error);
@@ -79,7 +74,7 @@ bool TextureList::Load(const std::filesystem::path& folder)
         if (texture == 0) {
             LogError("Failed to initialize texture!");
             LogError("Image {} is drawn as the debug image", fileName);
-            return;
+            continue;
         }
         TextureRecord record(texture, fileName, image.width, image.height);
         record.pendingPixels = std::move(image);
@@ -90,7 +85,7 @@ bool TextureList::Load(const std::filesystem::path& folder)
         records.push_back(std::move(record));
         if (records.back().name == "debug.png")
             debugTextureIndex = static_cast<std::uint32_t>(records.size() - 1);
-    });
+    }
     return true;
 }
 

@@ -6,6 +6,10 @@
 
 #include "graphics/TextureRecord.h"
 
+namespace Render {
+class ImageDecoder;
+}
+
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -25,6 +29,8 @@ public:
     // draws the debug image; false only when the folder itself cannot be listed. The pixels
     // wait in the records (TextureRecord::pendingPixels) for their first draw or UploadPending.
     bool Load(const std::filesystem::path& folder);
+    // Load with a decoder the caller started earlier, over its folder.
+    bool Load(Render::ImageDecoder& images);
     // Deletes every texture; the renderer's context must be current.
     void Clear();
 

@@ -3,7 +3,7 @@
 // first drawn, and deletes them at shutdown, while the renderer's context is current.
 #pragma once
 
-#include "graphics/ImageDecoder.h"
+#include "graphics/DecodedImage.h"
 
 #include <string>
 
