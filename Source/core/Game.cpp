@@ -9,7 +9,8 @@
 // Game::Init must run after levelChangeRequested is cleared and before the other fields,
 // the window and the renderer are made, so it runs inside the initialiser of splashTimer.
 Game::Game(Engine::FrameClock frameClock)
-    : levelChangeRequested(0),
+    : startupImages(Graphics::GameImageFolder),
+      levelChangeRequested(0),
       splashTimer((static_cast<void>(Init()), 2.5f)),
       advanceRequested(0),
       mainMenuSelection(0),
@@ -28,7 +29,7 @@ Game::Game(Engine::FrameClock frameClock)
       debugEnabled(0),
       window(static_cast<std::int32_t>(Engine::Camera::Instance()->viewWidth),
              static_cast<std::int32_t>(Engine::Camera::Instance()->viewHeight)),
-      graphics(window.Handle()),
+      graphics(window.Handle(), startupImages),
       lastFrameTime(0),
       frameStartTime(0),
       running(1),

@@ -5,13 +5,15 @@
 
 #include "core/FrameClock.h"
 #include "graphics/Graphics.h"
+#include "graphics/ImageDecoder.h"
 #include "platform/Window.h"
 
 #include <cstdint>
 
 class Game {
 public:
-    // Start-up: Game::Init (logging first), then the window, the renderer and the clock.
+    // Start-up: the image decoding, Game::Init (logging first), then the window, the renderer
+    // and the clock.
     explicit Game(Engine::FrameClock frameClock = Engine::FrameClock::Steady());
 
     Game(const Game&) = delete;
@@ -27,6 +29,10 @@ public:
     bool UpdateConfirmDialog();  // true in the frame the player answers yes
     void UpdatePauseMenu();
     void UpdateOptionsMenu();
+
+    // Made before everything else, so the images decode while the game starts up; the
+    // renderer takes them when it starts.
+    Render::ImageDecoder startupImages;
 
     // The game flow's fields, in the order and with the defaults the game flow relies on.
     std::uint8_t levelChangeRequested;

@@ -3,6 +3,7 @@
 #include "core/Log.h"
 #include "graphics/Camera.h"
 #include "graphics/GlSupport.h"
+#include "graphics/ImageDecoder.h"
 #include "graphics/SpritePass.h"
 
 #include <SDL.h>
@@ -11,7 +12,13 @@
 #include <limits>
 #include <utility>
 
-Graphics::Graphics(SDL_Window* gameWindow) : Graphics(gameWindow, "Resources/Shaders/", "Resources/Images/") {}
+Graphics::Graphics(SDL_Window* gameWindow) : Graphics(gameWindow, GameShaderFolder, GameImageFolder) {}
+
+Graphics::Graphics(SDL_Window* gameWindow, Render::ImageDecoder& images)
+    : window(gameWindow), shaderFolder(GameShaderFolder), imageFolder(images.Folder()), startedImages(&images)
+{
+    Start();
+}
 
 Graphics::Graphics(SDL_Window* gameWindow, std::filesystem::path shaderPath, std::filesystem::path imagePath)
     : window(gameWindow), shaderFolder(std::move(shaderPath)), imageFolder(std::move(imagePath))
@@ -120,7 +127,11 @@ std::int32_t Graphics::InitBlending()
     return Success;
 }
 
-std::int32_t Graphics::InitTextureList() { return textures.Load(imageFolder) ? Success : Failure; }
+std::int32_t Graphics::InitTextureList()
+{
+    const bool loaded = startedImages != nullptr ? textures.Load(*startedImages) : textures.Load(imageFolder);
+    return loaded ? Success : Failure;
+}
 
 std::int32_t Graphics::InitUi()
 {
@@ -184,5 +195,6 @@ void Graphics::Present()
     if (!ready)
         return;
     device.Present();
+    textures.UploadPending(UploadsPerFrame);
     textures.BuildPendingMipmaps(MipmapsPerFrame);
 }

@@ -17,14 +17,24 @@
 
 struct SDL_Window;
 
+namespace Render {
+class ImageDecoder;
+}
+
 class Graphics {
 public:
     // Every start-up step answers Success or Failure.
     static constexpr std::int32_t Success = 0;
     static constexpr std::int32_t Failure = static_cast<std::int32_t>(0x80004005u);
 
-    // Starts up with the game's own folders, "Resources/Shaders/" and "Resources/Images/".
+    static constexpr const char* GameShaderFolder = "Resources/Shaders/";
+    static constexpr const char* GameImageFolder = "Resources/Images/";
+
+    // Starts up with the game's own folders.
     explicit Graphics(SDL_Window* window);
+    // Starts up with the game's own shaders and the images of a decoder started earlier
+    // (the game starts one over GameImageFolder before anything else); it must outlive this.
+    Graphics(SDL_Window* window, Render::ImageDecoder& images);
     // Starts up with the shader files and images read from other folders (tests, tools).
     Graphics(SDL_Window* window, std::filesystem::path shaderFolder, std::filesystem::path imageFolder);
     ~Graphics();
@@ -76,12 +86,15 @@ public:
     std::filesystem::path shaderFolder;
     std::filesystem::path imageFolder;
 
-    // Textures given their smaller levels after each presented frame (TextureList).
+    // Textures given their pixels, and their smaller levels, after each presented frame
+    // (TextureList): the images not drawn at start-up are all uploaded within a second.
+    static constexpr std::size_t UploadsPerFrame = 4;
     static constexpr std::size_t MipmapsPerFrame = 1;
 
 private:
     void Start();
 
     bool ready = false;  // every start-up step succeeded; nothing is drawn otherwise
+    Render::ImageDecoder* startedImages = nullptr;  // read by the texture list's step only
     std::string startupFailure;
 };

@@ -6,13 +6,9 @@
 #include <stb_image.h>
 
 #include <algorithm>
-#include <atomic>
-#include <condition_variable>
 #include <limits>
-#include <mutex>
 #include <optional>
 #include <system_error>
-#include <thread>
 #include <utility>
 
 namespace Render {
@@ -45,67 +41,58 @@ DecodedImage DecodeFile(const std::filesystem::path& path)
 
 }  // namespace
 
-DecodedImage::~DecodedImage() { stbi_image_free(pixels); }
-
-DecodedImage::DecodedImage(DecodedImage&& other) noexcept
-    : pixels(std::exchange(other.pixels, nullptr)), width(other.width), height(other.height),
-      unreadable(other.unreadable), error(std::move(other.error))
+ImageDecoder::ImageDecoder(std::filesystem::path imageFolder) : folder(std::move(imageFolder))
 {
-}
-
-DecodedImage& DecodedImage::operator=(DecodedImage&& other) noexcept
-{
-    if (this != &other) {
-        stbi_image_free(pixels);
-        pixels = std::exchange(other.pixels, nullptr);
-        width = other.width;
-        height = other.height;
-        unreadable = other.unreadable;
-        error = std::move(other.error);
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
+        fileNames.push_back(it->path().filename());
+    if (error) {
+        listingError = error.message();
+        fileNames.clear();
+        return;
     }
-    return *this;
-}
+    std::sort(fileNames.begin(), fileNames.end());
+    images.resize(fileNames.size());
+    decoded.assign(fileNames.size(), 0);
 
-void DecodeImages(const std::vector<std::filesystem::path>& paths,
-                  const std::function<void(std::size_t index, DecodedImage& image)>& consume)
-{
-    std::vector<DecodedImage> images(paths.size());
-    std::vector<char> decoded(paths.size(), 0);  // guarded by lock
-    std::mutex lock;
-    std::condition_variable ready;
-    std::atomic<std::size_t> next{0};
-    const auto decodeNext = [&] {
-        for (std::size_t index = next++; index < paths.size(); index = next++) {
-            DecodedImage image = DecodeFile(paths[index]);
-            const std::lock_guard<std::mutex> hold(lock);
-            images[index] = std::move(image);
-            decoded[index] = 1;
-            ready.notify_all();
-        }
-    };
     const std::size_t helpers =
-        std::min<std::size_t>({std::max(std::thread::hardware_concurrency(), 1u), MaxThreads, paths.size()});
-    std::vector<std::thread> threads;
+        std::min<std::size_t>({std::max(std::thread::hardware_concurrency(), 1u), MaxThreads, fileNames.size()});
     for (std::size_t i = 0; i < helpers; ++i) {
         try {
-            threads.emplace_back(decodeNext);
+            threads.emplace_back(&ImageDecoder::DecodeNext, this);
         } catch (const std::system_error&) {
-            break;
+            break;  // Take decodes what no thread will
         }
     }
-    if (threads.empty())
-        decodeNext();  // no thread could start: the calling thread decodes them all first
-    for (std::size_t index = 0; index < paths.size(); ++index) {
-        DecodedImage image;
-        {
-            std::unique_lock<std::mutex> hold(lock);
-            ready.wait(hold, [&] { return decoded[index] != 0; });
-            image = std::move(images[index]);
-        }
-        consume(index, image);
-    }
+}
+
+ImageDecoder::~ImageDecoder()
+{
+    stopping = true;
     for (std::thread& thread : threads)
         thread.join();
+}
+
+void ImageDecoder::DecodeNext()
+{
+    for (std::size_t index = next++; index < fileNames.size() && !stopping; index = next++) {
+        DecodedImage image = DecodeFile(folder / fileNames[index]);
+        const std::lock_guard<std::mutex> hold(lock);
+        images[index] = std::move(image);
+        decoded[index] = 1;
+        ready.notify_all();
+    }
+}
+
+DecodedImage ImageDecoder::Take(std::size_t index)
+{
+    if (index >= fileNames.size())
+        return DecodedImage();
+    if (threads.empty())
+        return DecodeFile(folder / fileNames[index]);
+    std::unique_lock<std::mutex> hold(lock);
+    ready.wait(hold, [&] { return decoded[index] != 0; });
+    return std::move(images[index]);
 }
 
 }  // namespace Render

@@ -1,35 +1,53 @@
-// Render::DecodeImages: reads and decodes the texture list's image files on a few threads at
-// start-up. Nothing is logged here: each image keeps the lines it would have logged, so the
-// texture list logs them in file-name order, exactly as when it decoded one image at a time.
+// Render::ImageDecoder: lists an image folder in file-name order and decodes its files on a few
+// threads from the moment it is made, so the game can start it before anything else and the
+// texture list takes the images, in order, when the renderer starts. Nothing is logged here:
+// the texture list logs each file's lines in file-name order, as if it had read them itself.
 #pragma once
 
+#include "graphics/DecodedImage.h"
+
+#include <atomic>
+#include <condition_variable>
 #include <cstddef>
 #include <filesystem>
-#include <functional>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace Render {
 
-struct DecodedImage {
-    DecodedImage() = default;
-    ~DecodedImage();
-    DecodedImage(DecodedImage&& other) noexcept;
-    DecodedImage& operator=(DecodedImage&& other) noexcept;
-    DecodedImage(const DecodedImage&) = delete;
-    DecodedImage& operator=(const DecodedImage&) = delete;
+class ImageDecoder {
+public:
+    explicit ImageDecoder(std::filesystem::path folder);
+    // Lets a file being decoded finish, starts no other, and waits for the threads.
+    ~ImageDecoder();
 
-    unsigned char* pixels = nullptr;  // RGBA, top row first; null when the file gave no image
-    int width = 0;
-    int height = 0;
-    bool unreadable = false;  // the file could not be read at all
-    std::string error;        // why a readable file gave no image
+    ImageDecoder(const ImageDecoder&) = delete;
+    ImageDecoder& operator=(const ImageDecoder&) = delete;
+
+    const std::filesystem::path& Folder() const { return folder; }
+    // Why the folder could not be listed; empty when it was, and then every entry is decoded.
+    const std::string& ListingError() const { return listingError; }
+    // The folder's entries, file names without the folder, in file-name order.
+    const std::vector<std::filesystem::path>& FileNames() const { return fileNames; }
+
+    // Entry index's image once it is decoded; each entry is handed over once.
+    DecodedImage Take(std::size_t index);
+
+private:
+    void DecodeNext();
+
+    std::filesystem::path folder;
+    std::string listingError;
+    std::vector<std::filesystem::path> fileNames;
+    std::vector<DecodedImage> images;   // guarded by lock
+    std::vector<char> decoded;          // guarded by lock: images[i] is ready
+    std::mutex lock;
+    std::condition_variable ready;
+    std::atomic<std::size_t> next{0};   // the next entry a thread takes
+    std::atomic<bool> stopping{false};
+    std::vector<std::thread> threads;
 };
-
-// Reads and decodes every path, each on exactly one thread, and hands the images to consume
-// on the calling thread in the order of the paths, each as soon as it and those before it are
-// decoded, so the caller uploads one image while later ones are still being decoded.
-void DecodeImages(const std::vector<std::filesystem::path>& paths,
-                  const std::function<void(std::size_t index, DecodedImage& image)>& consume);
 
 }  // namespace Render

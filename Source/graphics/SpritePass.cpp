@@ -33,7 +33,7 @@ void SpritePass::Queue(int mesh, const std::string& textureName, const glm::mat4
                        float columns, float rows)
 {
     bool usePixelShader = false;
-    TextureRecord* record = textures.Find(textureName, usePixelShader);
+    TextureRecord* record = textures.FindForDraw(textureName, usePixelShader);
     // Only the quad spreads the image over its face; the triangle and the disc show one texel.
     if (record != nullptr && mesh == QuadMesh) {
         // The quad spans two units of object space along each axis.

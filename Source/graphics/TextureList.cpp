@@ -8,32 +8,6 @@
 
 #include <algorithm>
 #include <iterator>
-#include <system_error>
-
-namespace {
-
-// A texture of the image's full-size level only, or 0 when OpenGL refuses it.
-GLuint Upload(const Render::DecodedImage& image, const std::string& path)
-{
-    Render::NoGlError();
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    // Rows arrive top row first, so texture coordinate v = 0 is the image's top edge.
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, image.width, image.height, 0, GL_RGBA, GL_UNSIGNED_BYTE, image.pixels);
-    // Complete with one level until the smaller ones are built (TextureRecord::hasMipmaps).
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
-    glBindTexture(GL_TEXTURE_2D, 0);
-    if (!Render::NoGlError()) {
-        LogError("Image {} ({} x {}) could not be made into a texture", path, image.width, image.height);
-        glDeleteTextures(1, &texture);
-        return 0;
-    }
-    return texture;
-}
-
-}  // namespace
 
 void TextureList::BuildExpectedImageList()
 {
@@ -57,44 +31,53 @@ void TextureList::BuildExpectedImageList()
 
 bool TextureList::Load(const std::filesystem::path& folder)
 {
-    BuildExpectedImageList();
+    Render::ImageDecoder images(folder);
+    return Load(images);
+}
 
-    std::vector<std::filesystem::path> entries;
-    std::error_code error;
-    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
-        entries.push_back(it->path().filename());
-    if (error) {
-        LogError("Image folder {} could not be listed: {}", folder.string(), error.message());
+bool TextureList::Load(Render::ImageDecoder& images)
+{
+    BuildExpectedImageList();
+    const std::filesystem::path& folder = images.Folder();
+    if (!images.ListingError().empty()) {
+        LogError("Image folder {} could not be listed: {}", folder.string(), images.ListingError());
         return false;
     }
-    std::sort(entries.begin(), entries.end());
 
-    std::vector<std::filesystem::path> paths;
-    std::vector<std::string> pathNames;
-    for (const std::filesystem::path& fileName : entries) {
-        paths.push_back(folder / fileName);
-        pathNames.push_back(paths.back().string());
-    }
-    Render::DecodeImages(paths, [&](std::size_t i, Render::DecodedImage& image) {
-        const std::string fileName = entries[i].string();
-        const std::string& path = pathNames[i];
+    imageFolder = folder;
+    GLint largest = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+
+    for (std::size_t i = 0; i < images.FileNames().size(); ++i) {
+        Render::DecodedImage image = images.Take(i);
+        const std::string fileName = images.FileNames()[i].string();
+        const std::string path = (folder / images.FileNames()[i]).string();
         LogInfo("Reading File: {}", path);
         // One broken image must not keep the game from starting: it is drawn as the debug
         // image, as any image that is not there.
         if (image.unreadable) {
             LogError("Failed to read file {}", path);
             LogError("Image {} is drawn as the debug image", fileName);
-            return;
+            continue;
         }
         if (!image.error.empty())
             LogError(image.error);
-        const GLuint texture = image.pixels != nullptr ? Upload(image, path) : 0;
+        // OpenGL would refuse an image past its largest size; that is known now, so the image
+        // is left out here rather than at its first draw.
+        if (image.pixels != nullptr && (image.width > largest || image.height > largest)) {
+            LogError("Image {} ({} x {}) could not be made into a texture", path, image.width, image.height);
+            image = Render::DecodedImage();
+        }
+        GLuint texture = 0;
+        if (image.pixels != nullptr)
+            glGenTextures(1, &texture);
         if (texture == 0) {
             LogError("Failed to initialize texture!");
             LogError("Image {} is drawn as the debug image", fileName);
-            return;
+            continue;
         }
         TextureRecord record(texture, fileName, image.width, image.height);
+        record.pendingPixels = std::move(image);
         const auto expected = std::find(expectedImages.begin(), expectedImages.end(), record.name);
         if (expected != expectedImages.end())
             expectedImages.erase(expected);
@@ -102,7 +85,7 @@ bool TextureList::Load(const std::filesystem::path& folder)
         records.push_back(std::move(record));
         if (records.back().name == "debug.png")
             debugTextureIndex = static_cast<std::uint32_t>(records.size() - 1);
-    });
+    }
     return true;
 }
 
@@ -112,6 +95,7 @@ void TextureList::Clear()
     records.clear();
     indexByName.clear();
     nextPending = 0;
+    nextUpload = 0;
 }
 
 const TextureRecord* TextureList::Find(const std::string& name, bool& usePixelShader) const
@@ -126,9 +110,53 @@ const TextureRecord* TextureList::Find(const std::string& name, bool& usePixelSh
     return debugTextureIndex < records.size() ? &records[debugTextureIndex] : nullptr;
 }
 
-TextureRecord* TextureList::Find(const std::string& name, bool& usePixelShader)
+TextureRecord* TextureList::FindForDraw(const std::string& name, bool& usePixelShader)
 {
-    return const_cast<TextureRecord*>(static_cast<const TextureList&>(*this).Find(name, usePixelShader));
+    auto* record = const_cast<TextureRecord*>(static_cast<const TextureList&>(*this).Find(name, usePixelShader));
+    // A texture that cannot take its pixels is dropped from the names, so this finds the fallback.
+    if (record != nullptr && !Upload(*record))
+        record = const_cast<TextureRecord*>(static_cast<const TextureList&>(*this).Find(name, usePixelShader));
+    if (record != nullptr && !Upload(*record))
+        return nullptr;
+    return record;
+}
+
+bool TextureList::Upload(TextureRecord& record)
+{
+    if (record.pendingPixels.pixels == nullptr)
+        return record.view != 0;
+    const Render::DecodedImage image = std::move(record.pendingPixels);
+    Render::NoGlError();
+    glBindTexture(GL_TEXTURE_2D, record.view);
+    // Rows arrive top row first, so texture coordinate v = 0 is the image's top edge.
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, image.width, image.height, 0, GL_RGBA, GL_UNSIGNED_BYTE, image.pixels);
+    // Complete with one level until the smaller ones are built (TextureRecord::hasMipmaps).
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    if (Render::NoGlError())
+        return true;
+    LogError("Image {} ({} x {}) could not be made into a texture", (imageFolder / record.name).string(),
+             image.width, image.height);
+    LogError("Failed to initialize texture!");
+    LogError("Image {} is drawn as the debug image", record.name);
+    glDeleteTextures(1, &record.view);
+    record.view = 0;
+    record.hasMipmaps = true;  // nothing left to build
+    if (const auto named = indexByName.find(record.name);
+        named != indexByName.end() && &records[named->second] == &record)
+        indexByName.erase(named);
+    return false;
+}
+
+void TextureList::UploadPending(std::size_t count)
+{
+    for (; nextUpload < records.size() && count > 0; ++nextUpload) {
+        if (records[nextUpload].pendingPixels.pixels == nullptr)
+            continue;
+        Upload(records[nextUpload]);
+        --count;
+    }
 }
 
 void TextureList::PrepareForDraw(TextureRecord& record, float texelsPerPixel, bool axisAligned)
@@ -158,6 +186,8 @@ void TextureList::BuildPendingMipmaps(std::size_t count)
 
 void TextureList::BuildMipmaps(TextureRecord& record)
 {
+    if (!Upload(record))
+        return;
     glBindTexture(GL_TEXTURE_2D, record.view);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 1000);  // OpenGL's default: every level
     glGenerateMipmap(GL_TEXTURE_2D);

@@ -21,7 +21,8 @@ TextureRecord::TextureRecord(TextureRecord&& other) noexcept
       usePixelShader(other.usePixelShader),
       width(other.width),
       height(other.height),
-      hasMipmaps(other.hasMipmaps)
+      hasMipmaps(other.hasMipmaps),
+      pendingPixels(std::move(other.pendingPixels))
 {
 }
 
@@ -36,6 +37,7 @@ TextureRecord& TextureRecord::operator=(TextureRecord&& other) noexcept
         width = other.width;
         height = other.height;
         hasMipmaps = other.hasMipmaps;
+        pendingPixels = std::move(other.pendingPixels);
     }
     return *this;
 }

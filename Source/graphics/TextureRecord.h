@@ -1,7 +1,9 @@
 // TextureRecord: one image of the renderer's texture list, found by its file name. The
-// texture list makes one per readable image at start-up and deletes them at shutdown, while
-// the renderer's context is current.
+// texture list makes one per readable image at start-up, gives it its pixels before it is
+// first drawn, and deletes them at shutdown, while the renderer's context is current.
 #pragma once
+
+#include "graphics/DecodedImage.h"
 
 #include <string>
 
@@ -22,4 +24,7 @@ struct TextureRecord {
     // or above its own size ever samples; the texture list builds the smaller levels before
     // the first draw that shrinks it.
     bool hasMipmaps = false;
+    // The decoded image until the texture takes it, at its first draw or on a later quiet
+    // frame (TextureList::Upload); empty from then on.
+    Render::DecodedImage pendingPixels;
 };

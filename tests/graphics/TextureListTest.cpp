@@ -1,4 +1,5 @@
-// The texture list's mipmaps: a texture starts with its full-size level only, a draw that
+// The texture list's uploads and mipmaps: an image's pixels go into its texture at its first
+// draw or after presented frames, a texture starts with its full-size level only, a draw that
 // shrinks it gets the smaller levels first, and the rest get them after presented frames.
 #include "RenderFixture.h"
 
@@ -6,7 +7,12 @@
 #include "core/GameObjectTable.h"
 #include "core/Transform.h"
 
+#include <epoxy/gl.h>
+#include <fmt/format.h>
+
+#include <algorithm>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 using namespace RenderTest;
@@ -25,7 +31,90 @@ const TextureRecord& Record(const Graphics& graphics, const char* name)
 
 }  // namespace
 
+using TextureUploads = RenderFixture;
 using TextureMipmaps = RenderFixture;
+
+// Start-up leaves the pixels in the records; a draw uploads what it shows, whatever the
+// mesh, and presented frames upload the rest in file order.
+TEST_F(TextureUploads, ADrawUploadsWhatItShowsAndPresentedFramesTheRest)
+{
+    WritePng(imageFolder / "debug.png", 2, 2, Rgba{255, 0, 255, 255});
+    const std::vector<std::string> names = {"a.png", "b.png", "c.png", "d.png", "e.png", "f.png", "g.png"};
+    for (const std::string& name : names)
+        WritePng(imageFolder / name, 4, 4, Rgba{200, 100, 50, 255});
+    StartGraphics();
+    ASSERT_TRUE(graphics->IsReady());
+    for (const TextureRecord& record : graphics->textures.records)
+        EXPECT_NE(record.pendingPixels.pixels, nullptr) << record.name;
+
+    AddSprite(-100, 0, 0, 8, 8, "e.png");
+    AddSprite(100, 0, 0, 8, 8, "g.png", Rgba{255, 255, 255, 255}, 1);  // the triangle
+    RenderFrame();
+    ExpectColour(PixelAtWorld(-100, 0), Rgba{200, 100, 50, 255}, "quad");
+    ExpectColour(PixelAtWorld(100, -2), Rgba{200, 100, 50, 255}, "triangle");
+    std::vector<std::string> waiting;
+    for (const TextureRecord& record : graphics->textures.records)
+        if (record.pendingPixels.pixels != nullptr)
+            waiting.push_back(record.name);
+    EXPECT_EQ(waiting, (std::vector<std::string>{"a.png", "b.png", "c.png", "d.png", "debug.png", "f.png"}));
+
+    graphics->Present();
+    for (std::size_t i = 0; i < graphics->textures.records.size(); ++i) {
+        const TextureRecord& record = graphics->textures.records[i];
+        EXPECT_EQ(record.pendingPixels.pixels == nullptr, i < Graphics::UploadsPerFrame || record.name == "e.png" ||
+                                                              record.name == "g.png")
+            << record.name;
+    }
+    graphics->Present();
+    for (const TextureRecord& record : graphics->textures.records) {
+        EXPECT_EQ(record.pendingPixels.pixels, nullptr) << record.name;
+        EXPECT_NE(record.view, 0u) << record.name;
+    }
+    EXPECT_TRUE(ErrorLines().empty());
+}
+
+// An image wider than OpenGL takes is left out at start-up with the lines a refused upload
+// logs; one that OpenGL refuses at its first draw logs them then and draws the debug image.
+TEST_F(TextureUploads, RefusedImagesAreLoggedAndDrawTheDebugImage)
+{
+    WritePng(imageFolder / "debug.png", 2, 2, Rgba{255, 0, 255, 255});
+    StartGraphics();
+    GLint largest = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+    ASSERT_GT(largest, 0);
+    graphics.reset();
+    WritePng(imageFolder / "long.png", largest + 1, 1, Rgba{1, 2, 3, 255});
+    WritePng(imageFolder / "ochre.png", 2, 2, Rgba{200, 100, 50, 255});
+    StartGraphics();
+    ASSERT_TRUE(graphics->IsReady());
+    std::vector<std::string> names;
+    for (const TextureRecord& record : graphics->textures.records)
+        names.push_back(record.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"debug.png", "ochre.png"}));
+    const std::string longPath = (imageFolder / "long.png").string();
+    EXPECT_EQ(ErrorLines(), (std::vector<std::string>{
+                                fmt::format("Image {} ({} x 1) could not be made into a texture", longPath, largest + 1),
+                                "Failed to initialize texture!", "Image long.png is drawn as the debug image"}));
+
+    // A size OpenGL rejects stands for a refusal that only the upload can find (out of memory).
+    graphics->textures.records[1].pendingPixels.width = -1;
+    AddSprite(0, 0, 0, 4, 4, "ochre.png");
+    RenderFrame();
+    ExpectColour(PixelAtWorld(0, 0), Rgba{255, 0, 255, 255}, "the debug image in its place");
+    const std::vector<std::string> refused = {
+        "Image " + (imageFolder / "ochre.png").string() + " (-1 x 2) could not be made into a texture",
+        "Failed to initialize texture!", "Image ochre.png is drawn as the debug image"};
+    std::vector<std::string> errors = ErrorLines();
+    ASSERT_GE(errors.size(), 3u);
+    EXPECT_EQ(std::vector<std::string>(errors.end() - 3, errors.end()), refused);
+    bool usePixelShader = true;
+    EXPECT_EQ(graphics->FindTexture("ochre.png", usePixelShader)->name, "debug.png");
+    EXPECT_FALSE(usePixelShader);
+    RenderFrame();
+    graphics->Present();
+    errors = ErrorLines();
+    EXPECT_EQ(std::count(errors.begin(), errors.end(), refused.back()), 1) << "refused once, logged once";
+}
 
 TEST_F(TextureMipmaps, AShrunkDrawIsMadeFromTheSmallerLevels)
 {
