@@ -20,8 +20,8 @@ namespace Platform {
 // Add, Take and Stop are called from one thread, the owner's; only the decoding runs elsewhere.
 class SoundPreloader {
 public:
-    // Threads that decode in the background. One: at start-up the renderer decodes its images
-    // on the other cores, and a second sound thread measurably delays the first frame, while the
+    // Threads that decode in the background. One: during the start-up the game's images decode
+    // on six threads too, and a second sound thread measurably delays the first frame, while the
     // one sound needed by then is decoded by its taker if the thread has not reached it.
     static constexpr int PoolThreads = 1;
     using Ticket = std::size_t;
