@@ -6,17 +6,15 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <cstring>
 #include <fstream>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace Platform {
 
 namespace {
-
-constexpr int MaxThreads = 8;
 
 enum class SoundKind { Other, Wav, OggVorbis };
 
@@ -34,12 +32,6 @@ SoundKind KindOf(const std::filesystem::path& file)
     return SoundKind::Other;
 }
 
-struct OutputSpec {
-    int frequency = 0;
-    Uint16 format = 0;
-    int channels = 0;
-};
-
 struct VorbisFileCloser {
     void operator()(OggVorbis_File* file) const { ov_clear(file); delete file; }
 };
@@ -52,7 +44,7 @@ struct AudioStreamFreer {
 // of the stream, through an SDL audio stream into the output's format, as SDL_mixer does. Only
 // files at the output's rate whose every section keeps its channels are taken (no resampling,
 // so the samples are the same however the reads fall); a read error leaves the file to Mix_LoadWAV.
-Mix_Chunk* DecodeOggVorbis(const std::filesystem::path& file, const OutputSpec& output)
+Mix_Chunk* DecodeOggVorbis(const std::filesystem::path& file, int frequency, Uint16 format, int channelsOut)
 {
     std::unique_ptr<OggVorbis_File, VorbisFileCloser> vorbis(new OggVorbis_File{});
     if (ov_fopen(file.c_str(), vorbis.get()) != 0) {
@@ -60,14 +52,13 @@ Mix_Chunk* DecodeOggVorbis(const std::filesystem::path& file, const OutputSpec& 
         return nullptr;
     }
     const vorbis_info* info = ov_info(vorbis.get(), -1);
-    if (info == nullptr || info->rate != output.frequency || info->channels <= 0 || info->channels > 8)
+    if (info == nullptr || info->rate != frequency || info->channels <= 0 || info->channels > 8)
         return nullptr;
     const int channels = info->channels;
     if (ov_time_seek(vorbis.get(), 0.0) != 0)
         return nullptr;
     std::unique_ptr<SDL_AudioStream, AudioStreamFreer> stream(SDL_NewAudioStream(
-        AUDIO_S16SYS, static_cast<Uint8>(channels), output.frequency, output.format,
-        static_cast<Uint8>(output.channels), output.frequency));
+        AUDIO_S16SYS, static_cast<Uint8>(channels), frequency, format, static_cast<Uint8>(channelsOut), frequency));
     if (!stream)
         return nullptr;
 
@@ -108,63 +99,163 @@ Mix_Chunk* DecodeOggVorbis(const std::filesystem::path& file, const OutputSpec& 
     return chunk;
 }
 
-struct Work {
-    const std::vector<std::filesystem::path>* files = nullptr;
-    std::vector<Mix_Chunk*>* chunks = nullptr;
-    bool oggReady = false;
-    OutputSpec output;
-    std::atomic<std::size_t> next{0};
-};
-
-// Each file is taken by exactly one thread and written to its own slot. A failure's reason goes
-// to this thread's SDL error text, which nobody reads: the caller loads that file again.
-int DecodeNext(void* data)
+// The quick look of Add: what a worker would refuse at once is left to the caller up front,
+// so that its reason is reported when its bank is loaded.
+bool OggVorbisHeadersFit(const std::filesystem::path& file, int frequency)
 {
-    auto& work = *static_cast<Work*>(data);
-    for (std::size_t index = work.next++; index < work.files->size(); index = work.next++) {
-        const auto& file = (*work.files)[index];
-        switch (KindOf(file)) {
-        case SoundKind::Wav:  // SDL's own WAV loader needs no decoder set-up and no lock
-            (*work.chunks)[index] = Mix_LoadWAV(file.string().c_str());
-            break;
-        case SoundKind::OggVorbis:
-            if (work.oggReady)
-                (*work.chunks)[index] = DecodeOggVorbis(file, work.output);
-            break;
-        case SoundKind::Other:
-            break;
-        }
-    }
-    return 0;
+    OggVorbis_File vorbis{};
+    if (ov_fopen(file.c_str(), &vorbis) != 0)
+        return false;  // ov_fopen has already cleared it
+    const vorbis_info* info = ov_info(&vorbis, -1);
+    const bool fits = info != nullptr && info->rate == frequency && info->channels > 0 && info->channels <= 8;
+    ov_clear(&vorbis);
+    return fits;
 }
 
 }  // namespace
 
-std::vector<Mix_Chunk*> PreloadSounds(const std::vector<std::filesystem::path>& files, bool oggReady)
+SoundPreloader::SoundPreloader(bool decodeOgg, int decoders) : oggReady(decodeOgg), threadCount(decoders)
 {
-    std::vector<Mix_Chunk*> chunks(files.size(), nullptr);
-    Work work;
-    work.files = &files;
-    work.chunks = &chunks;
-    work.oggReady = oggReady;
-    if (Mix_QuerySpec(&work.output.frequency, &work.output.format, &work.output.channels) == 0)
-        return chunks;
-
-    // SDL picks its sample converters the first time an audio stream is made, without a lock:
-    // a stream made here first, so the decoding threads never race to make that choice.
-    SDL_FreeAudioStream(SDL_NewAudioStream(AUDIO_S16SYS, 1, work.output.frequency, work.output.format,
-                                           static_cast<Uint8>(work.output.channels), work.output.frequency));
-    // SDL threads, not std::thread: SDL frees a thread's error text only for threads it started.
-    const int helpers = std::min({SDL_GetCPUCount(), MaxThreads, static_cast<int>(files.size())}) - 1;
-    std::vector<SDL_Thread*> threads;
-    for (int i = 0; i < helpers; ++i) {
-        if (SDL_Thread* thread = SDL_CreateThread(DecodeNext, "sound decoder", &work))
-            threads.push_back(thread);
+    if (Mix_QuerySpec(&output.frequency, &output.format, &output.channels) == 0) {
+        output = {};
+        return;
     }
-    DecodeNext(&work);  // the calling thread decodes too, and alone if no thread could start
+    // SDL picks its sample converters when the first conversion is set up, and two threads doing
+    // that at once can find none ("No conversion ... available"): have it done here.
+    SDL_FreeAudioStream(SDL_NewAudioStream(AUDIO_S16SYS, 1, output.frequency, output.format,
+                                           static_cast<Uint8>(output.channels), output.frequency));
+}
+
+SoundPreloader::~SoundPreloader()
+{
+    Stop();
+}
+
+std::optional<SoundPreloader::Ticket> SoundPreloader::Add(const std::filesystem::path& file)
+{
+    if (output.frequency == 0)
+        return std::nullopt;
+    bool ogg = false;
+    switch (KindOf(file)) {
+    case SoundKind::Wav:
+        break;
+    case SoundKind::OggVorbis:
+        if (!oggReady || !OggVorbisHeadersFit(file, output.frequency))
+            return std::nullopt;
+        ogg = true;
+        break;
+    case SoundKind::Other:
+        return std::nullopt;
+    }
+    Ticket ticket = 0;
+    {
+        const std::lock_guard hold(mutex);
+        entries.push_back({file, ogg});
+        ticket = firstTicket + entries.size() - 1;
+    }
+    queued.notify_one();
+    if (!threadsStarted)
+        StartThreads();
+    return ticket;
+}
+
+Mix_Chunk* SoundPreloader::Take(Ticket ticket)
+{
+    std::unique_lock hold(mutex);
+    if (ticket < firstTicket || ticket - firstTicket >= entries.size())
+        return nullptr;
+    const std::size_t index = ticket - firstTicket;
+    switch (entries[index].state) {
+    case State::Queued: {
+        // Waiting behind the files queued before it would only delay the one needed now.
+        entries[index].state = State::Taken;
+        const std::filesystem::path file = entries[index].file;
+        const bool ogg = entries[index].ogg;
+        hold.unlock();
+        return Decode(file, ogg);
+    }
+    case State::Decoding:
+        decoded.wait(hold, [&] { return entries[index].state == State::Decoded; });
+        [[fallthrough]];
+    case State::Decoded:
+        entries[index].state = State::Taken;
+        return std::exchange(entries[index].chunk, nullptr);
+    case State::Taken:
+        break;
+    }
+    return nullptr;
+}
+
+void SoundPreloader::Stop()
+{
+    {
+        const std::lock_guard hold(mutex);
+        stopping = true;
+    }
+    queued.notify_all();
     for (SDL_Thread* thread : threads)
         SDL_WaitThread(thread, nullptr);
-    return chunks;
+    threads.clear();
+    threadsStarted = false;
+
+    const std::lock_guard hold(mutex);
+    for (Entry& entry : entries) {
+        if (entry.chunk != nullptr)
+            Mix_FreeChunk(entry.chunk);
+    }
+    firstTicket += entries.size();
+    entries.clear();
+    next = 0;
+    stopping = false;
+}
+
+void SoundPreloader::StartThreads()
+{
+    threadsStarted = true;
+    // SDL threads, not std::thread: SDL frees a thread's error text only for threads it started.
+    const int count = std::min(threadCount, SDL_GetCPUCount());
+    for (int i = 0; i < count; ++i) {
+        if (SDL_Thread* thread = SDL_CreateThread(&SoundPreloader::RunWorker, "sound decoder", this))
+            threads.push_back(thread);
+    }
+}
+
+int SoundPreloader::RunWorker(void* preloader)
+{
+    static_cast<SoundPreloader*>(preloader)->Work();
+    return 0;
+}
+
+// A failure's reason goes to this thread's SDL error text, which nobody reads: the taker loads
+// that file again.
+void SoundPreloader::Work()
+{
+    std::unique_lock hold(mutex);
+    for (;;) {
+        queued.wait(hold, [&] { return stopping || next < entries.size(); });
+        if (stopping)
+            return;
+        Entry& entry = entries[next++];
+        if (entry.state != State::Queued)
+            continue;  // taken before any worker reached it
+        entry.state = State::Decoding;
+        const std::filesystem::path file = entry.file;
+        const bool ogg = entry.ogg;
+        const std::size_t index = next - 1;
+        hold.unlock();
+        Mix_Chunk* chunk = Decode(file, ogg);
+        hold.lock();
+        entries[index].chunk = chunk;
+        entries[index].state = State::Decoded;
+        decoded.notify_all();
+    }
+}
+
+Mix_Chunk* SoundPreloader::Decode(const std::filesystem::path& file, bool ogg) const
+{
+    if (ogg)
+        return DecodeOggVorbis(file, output.frequency, output.format, output.channels);
+    return Mix_LoadWAV(file.string().c_str());  // SDL's own WAV loader needs no decoder set-up and no lock
 }
 
 }  // namespace Platform

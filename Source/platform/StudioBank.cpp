@@ -98,6 +98,7 @@ int StudioBank::Read(std::istream& text, std::vector<StudioEventDefinition>& def
             finishEntry();
             entry.emplace();
             entry->definition.path = std::string(value);
+            entry->definition.bank = path;
             entry->definition.line = lineNumber;
             const auto lastSlash = value.rfind('/');
             if (!value.starts_with("event:/") || lastSlash == std::string_view::npos || lastSlash + 1 == value.size())

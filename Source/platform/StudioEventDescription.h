@@ -3,6 +3,7 @@
 // its one instance from it. Owned by the StudioSystem; valid until UnloadAll or Release.
 #pragma once
 
+#include "platform/SoundPreloader.h"
 #include "platform/StudioResult.h"
 
 #include <filesystem>
@@ -35,6 +36,7 @@ struct StudioEventDefinition {
     bool loops = false;
     float volume = 1.0f;          // 0..1
     std::vector<StudioParameterDescription> parameters;
+    std::string bank;             // the bank file's path, for reports
     int line = 0;                 // line of the "event" key in the bank, for reports
     int soundLine = 0;            // line of the "sound" key
 };
@@ -43,6 +45,10 @@ class StudioEventDescription {
 public:
     // chunk may be null: the system runs silent and the event only keeps its state.
     StudioEventDescription(StudioSystem& system, StudioEventDefinition definition, Mix_Chunk* chunk);
+    // The sound is still being decoded by the preloader, which must outlive this description;
+    // it is taken from there on first use.
+    StudioEventDescription(StudioSystem& system, StudioEventDefinition definition, SoundPreloader& preloader,
+                           SoundPreloader::Ticket ticket);
     ~StudioEventDescription();
 
     StudioEventDescription(const StudioEventDescription&) = delete;
@@ -51,16 +57,23 @@ public:
     int CreateInstance(StudioEventInstance** instance);
 
     const StudioEventDefinition& Definition() const { return definition; }
-    Mix_Chunk* Chunk() const { return chunk; }
+    // Null when the event is silent. The first call may wait for the sound's decoding; a sound
+    // that cannot be decoded after all is logged once and the event stays silent.
+    Mix_Chunk* Chunk() const;
     StudioSystem& System() const { return system; }
 
     // Called by StudioSystem::Update once per frame.
     void Update();
 
 private:
+    void TakeDecodedChunk() const;
+
     StudioSystem& system;
     StudioEventDefinition definition;
-    Mix_Chunk* chunk;
+    // Taking the decoded sound on first use does not change what the event is, so Chunk stays const.
+    mutable Mix_Chunk* chunk;
+    mutable SoundPreloader* preloader = nullptr;  // set while the sound is still to be taken
+    SoundPreloader::Ticket ticket = 0;
     std::vector<std::unique_ptr<StudioEventInstance>> instances;
 };
 

@@ -33,8 +33,9 @@ StudioEventInstance::StudioEventInstance(StudioEventDescription& eventDescriptio
 
 StudioEventInstance::~StudioEventInstance()
 {
-    // Halting also drops the channel's effect, which points into this instance.
-    if (Audible())
+    // Halting also drops the channel's effect, which points into this instance. An instance
+    // never started has played nothing, and asking it would wait for its sound's decoding.
+    if (startCount > 0 && Audible())
         Mix_HaltChannel(channel);
 }
 
@@ -128,8 +129,9 @@ void StudioEventInstance::ApplyParameters()
     parameterGain = gain;
     muffle.blend.store(muffle.coefficient > 0.0f ? blend : 0.0f);
 
-    // A fading channel keeps the volume the fade set; the next Start applies it again.
-    if (Audible() && state == StudioPlaybackState::Playing)
+    // A fading channel keeps the volume the fade set; the next Start applies it again. Only a
+    // playing instance looks at its sound, which may still be decoding before the first Start.
+    if (state == StudioPlaybackState::Playing && Audible())
         Mix_Volume(channel, static_cast<int>(std::lround(EffectiveVolume() * MIX_MAX_VOLUME)));
 }
 

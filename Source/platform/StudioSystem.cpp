@@ -60,6 +60,7 @@ int StudioSystem::Initialize(int channels)
 
     // Without Ogg support the banks still load, but every event is reported as undecodable.
     oggDecoder = (Mix_Init(MIX_INIT_OGG) & MIX_INIT_OGG) != 0;
+    preloader = std::make_unique<SoundPreloader>(oggDecoder);
     return oggDecoder ? StudioOk : StudioErrorDecoder;
 }
 
@@ -92,32 +93,22 @@ int StudioSystem::LoadBankFile(const std::string& path, StudioBank** bank)
     if (const int result = loaded->Read(file, definitions); result != StudioOk)
         return result;
 
-    // The sounds are decoded together first; entries of events defined by earlier banks are not.
-    std::vector<Mix_Chunk*> preloaded(definitions.size(), nullptr);
-    if (audioOpen) {
-        std::vector<std::filesystem::path> files(definitions.size());
-        for (std::size_t i = 0; i < definitions.size(); ++i) {
-            if (!descriptions.contains(definitions[i].path))
-                files[i] = definitions[i].sound;
-        }
-        preloaded = PreloadSounds(files, oggDecoder);
-    }
-
-    for (std::size_t i = 0; i < definitions.size(); ++i) {
-        auto& definition = definitions[i];
-        Mix_Chunk* chunk = preloaded[i];
+    for (auto& definition : definitions) {
         if (descriptions.contains(definition.path)) {
             LogError("{}:{}: event '{}' is defined already; this entry is left out", path, definition.line,
                      definition.path);
-            if (chunk != nullptr)
-                Mix_FreeChunk(chunk);
             continue;
         }
+        std::unique_ptr<StudioEventDescription> description;
         if (audioOpen) {
-            // Not decoded ahead (see PreloadSounds): loaded here, where a failure's reason is read.
-            if (chunk == nullptr)
-                chunk = Mix_LoadWAV(definition.sound.string().c_str());
-            if (chunk == nullptr) {
+            // Decoded in the background when a quick look finds nothing wrong; anything else is
+            // loaded here, where a failure's reason is read and the entry can still be left out.
+            if (const auto ticket = preloader->Add(definition.sound)) {
+                description = std::make_unique<StudioEventDescription>(*this, std::move(definition), *preloader,
+                                                                       *ticket);
+            } else if (Mix_Chunk* chunk = Mix_LoadWAV(definition.sound.string().c_str())) {
+                description = std::make_unique<StudioEventDescription>(*this, std::move(definition), chunk);
+            } else {
                 LogError("{}:{}: sound '{}' cannot be played ({}); event '{}' is left out", path,
                          definition.soundLine, definition.sound.string(), Mix_GetError(), definition.path);
                 continue;
@@ -130,10 +121,10 @@ int StudioSystem::LoadBankFile(const std::string& path, StudioBank** bank)
                          definition.sound.string(), definition.path);
                 continue;
             }
+            description = std::make_unique<StudioEventDescription>(*this, std::move(definition), nullptr);
         }
-        const std::string eventPath = definition.path;
-        descriptions.emplace(eventPath,
-                             std::make_unique<StudioEventDescription>(*this, std::move(definition), chunk));
+        const std::string eventPath = description->Definition().path;
+        descriptions.emplace(eventPath, std::move(description));
         loaded->AddEventPath(eventPath);
     }
 
@@ -158,8 +149,11 @@ int StudioSystem::GetEvent(const std::string& path, StudioEventDescription** des
 
 int StudioSystem::UnloadAll()
 {
-    // Descriptions halt their instances' channels before their sounds are freed.
+    // Descriptions halt their instances' channels before their sounds are freed; the sounds
+    // nobody took yet go with the preloader's queue.
     descriptions.clear();
+    if (preloader)
+        preloader->Stop();
     banks.clear();
     nextChannel = 0;
     return StudioOk;
@@ -171,6 +165,7 @@ int StudioSystem::Release()
         return StudioOk;
     released = true;
     UnloadAll();
+    preloader.reset();
     if (audioOpen) {
         Mix_CloseAudio();
         Mix_Quit();

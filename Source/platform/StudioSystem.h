@@ -11,6 +11,7 @@
 
 namespace Platform {
 
+class SoundPreloader;
 class StudioBank;
 class StudioEventDescription;
 
@@ -27,9 +28,13 @@ public:
     // returned and the system goes on silent: banks still load and instances keep state.
     int Initialize(int maxChannels);
     int Update();
+    // Reads the bank and checks its sounds quickly; an entry whose sound is missing or unusable
+    // is logged and left out. The sounds are decoded in the background, each one waited for when
+    // its event first plays (see StudioEventDescription::Chunk).
     int LoadBankFile(const std::string& path, StudioBank** bank);
     int GetEvent(const std::string& path, StudioEventDescription** description);
-    // Stops every sound and frees every bank, description and instance handed out.
+    // Stops every sound and the background decoding, and frees every bank, description and
+    // instance handed out.
     int UnloadAll();
     // UnloadAll, then closes the audio device. The system can only be destroyed afterwards.
     int Release();
@@ -59,6 +64,7 @@ private:
     int outputFrequency = 0;
     int outputChannels = 0;
     bool sixteenBitOutput = false;
+    std::unique_ptr<SoundPreloader> preloader;  // while the audio device is open
     std::map<std::string, std::unique_ptr<StudioBank>> banks;                    // by bank path
     std::map<std::string, std::unique_ptr<StudioEventDescription>> descriptions;  // by event path
 };

@@ -16,15 +16,18 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <condition_variable>
 #include <mutex>
+#include <random>
 #include <string>
 
 namespace {
 
 using namespace Platform;
 using namespace std::chrono_literals;
+using namespace std::string_literals;
 
 std::string AllLogLines()
 {
@@ -32,6 +35,30 @@ std::string AllLogLines()
     for (const auto& line : Engine::Editor::Instance().logLines)
         text += line;
     return text;
+}
+
+// How many log lines hold that text.
+int LogLinesWith(const std::string& text)
+{
+    int count = 0;
+    for (const auto& line : Engine::Editor::Instance().logLines)
+        count += line.find(text) != std::string::npos ? 1 : 0;
+    return count;
+}
+
+// An Ogg file split into its pages (each starts "OggS"; its size follows from its segment table).
+std::vector<std::string> OggPages(const std::string& data)
+{
+    std::vector<std::string> pages;
+    for (std::size_t at = 0; at + 27 <= data.size();) {
+        const auto segments = static_cast<unsigned char>(data[at + 26]);
+        std::size_t size = 27 + segments;
+        for (std::size_t i = 0; i < segments && at + 27 + i < data.size(); ++i)
+            size += static_cast<unsigned char>(data[at + 27 + i]);
+        pages.push_back(data.substr(at, size));
+        at += size;
+    }
+    return pages;
 }
 
 // A mono 16-bit WAV file of a square wave.
@@ -514,6 +541,125 @@ TEST(StudioSystem, WithoutAnAudioDeviceItRunsSilentButKeepsState)
     EXPECT_TRUE(bank->EventPaths().empty());
     EXPECT_NE(AllLogLines().find("Missing.bank:3: sound '"), std::string::npos) << AllLogLines();
     EXPECT_EQ(studio.system->Release(), StudioOk);
+}
+
+TEST(StudioSystem, ASoundThatFailsInTheBackgroundIsLoadedOrReportedWhenFirstPlayed)
+{
+    // Each file passes the quick look at load time (a WAV header; an Ogg whose headers open, at
+    // the output's rate) and is found faulty only while being decoded.
+    Studio studio;
+    ASSERT_NE(studio.OpenWithToneBank(8), nullptr);
+    const auto folder = TestSupport::TemporaryHome() / "late";
+    std::minstd_rand random(7);
+    std::string garbage(4000, '\0');
+    for (char& byte : garbage)
+        byte = static_cast<char>(random());
+    const std::vector<std::string> jump = OggPages(TestSupport::ReadFile("Resources/Audio/Sounds/Player_Jump.ogg"));
+    const std::vector<std::string> intro =
+        OggPages(TestSupport::ReadFile("Resources/Audio/Sounds/Menu_Music_Intro.ogg"));
+    ASSERT_GE(jump.size(), 3u);
+    ASSERT_GE(intro.size(), 8u);
+    // libvorbisfile passes over what it cannot read and reports a clean end: no samples at all.
+    TestSupport::WriteFile(folder / "no audio.ogg", jump[0] + jump[1] + garbage);
+    // A missing page is a hole: the decoder gives up, SDL_mixer keeps the samples before it.
+    TestSupport::WriteFile(folder / "hole.ogg", intro[0] + intro[1] + intro[2] + intro[3] + intro[5] + intro[6]);
+    // A WAV header, then no "fmt " chunk before the samples.
+    TestSupport::WriteFile(folder / "no format.wav", "RIFF\x24\0\0\0WAVEJUNK\x08\0\0\0"s + std::string(8, '\0') +
+                                                        "data\x08\0\0\0"s + std::string(8, '\0'));
+    TestSupport::WriteFile(folder / "Late.bank",
+                           "soundbank 1\n"
+                           "event event:/Late/NoAudio\n"
+                           "sound no audio.ogg\n"          // 3
+                           "loop yes\n"
+                           "event event:/Late/Hole\n"
+                           "sound hole.ogg\n"
+                           "event event:/Late/NoFormat\n"
+                           "sound no format.wav\n");       // 8
+    const std::string bankPath = (folder / "Late.bank").string();
+    StudioBank* bank = nullptr;
+    ASSERT_EQ(studio.system->LoadBankFile(bankPath, &bank), StudioOk);
+    ASSERT_NE(bank, nullptr);
+    EXPECT_EQ(bank->EventPaths(), (std::vector<std::string>{"event:/Late/NoAudio", "event:/Late/Hole",
+                                                            "event:/Late/NoFormat"}));
+    EXPECT_EQ(LogLinesWith(bankPath), 0) << AllLogLines();
+
+    struct Case {
+        const char* event;
+        std::string report;  // empty: it plays
+        StudioPlaybackState afterAFrame;
+    };
+    const std::vector<Case> cases = {
+        {"event:/Late/NoAudio",
+         bankPath + ":3: sound '" + (folder / "no audio.ogg").string() +
+             "' cannot be played (no sound in it could be decoded); event 'event:/Late/NoAudio' stays silent",
+         StudioPlaybackState::Playing},  // a silent loop plays on until stopped
+        {"event:/Late/Hole", "", StudioPlaybackState::Playing},
+        {"event:/Late/NoFormat",
+         bankPath + ":8: sound '" + (folder / "no format.wav").string() +
+             "' cannot be played (Missing fmt chunk in WAVE file); event 'event:/Late/NoFormat' stays silent",
+         StudioPlaybackState::Stopped},  // a silent one-shot is played out by the next frame
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.event);
+        StudioEventInstance* instance = studio.Make(c.event);
+        ASSERT_NE(instance, nullptr);
+        EXPECT_EQ(instance->SetParameterByName("Nothing", 1.0f), StudioErrorParameterNotFound);
+        EXPECT_EQ(LogLinesWith(c.event), 0) << "nothing is decided before the first use";
+        EXPECT_EQ(instance->Start(), StudioOk);
+        EXPECT_EQ(instance->Start(), StudioOk);
+        EXPECT_EQ(instance->PlaybackState(), StudioPlaybackState::Playing);
+        studio.system->Update();
+        EXPECT_EQ(instance->PlaybackState(), c.afterAFrame);
+        const Mix_Chunk* chunk = instance->Description().Chunk();
+        if (c.report.empty()) {
+            EXPECT_EQ(LogLinesWith(c.event), 0) << AllLogLines();
+            Mix_Chunk* expected = Mix_LoadWAV((folder / "hole.ogg").string().c_str());
+            ASSERT_NE(expected, nullptr);
+            ASSERT_NE(chunk, nullptr);
+            ASSERT_EQ(chunk->alen, expected->alen);
+            EXPECT_EQ(std::memcmp(chunk->abuf, expected->abuf, expected->alen), 0);
+            Mix_FreeChunk(expected);
+        } else {
+            EXPECT_EQ(chunk, nullptr);
+            EXPECT_EQ(LogLinesWith(c.report), 1) << AllLogLines();
+            EXPECT_EQ(LogLinesWith(c.event), 1) << "one report for the event\n" << AllLogLines();
+            EXPECT_EQ(instance->Stop(StudioStopMode::AllowFadeOut), StudioOk);
+            EXPECT_EQ(instance->PlaybackState(), StudioPlaybackState::Stopped);
+        }
+    }
+}
+
+TEST(StudioSystem, UnloadingOrReleasingWhileSoundsAreStillDecodingLeavesNothingBehind)
+{
+    constexpr const char* Banks[] = {"Resources/Audio/Master Bank.bank", "Resources/Audio/Music.bank",
+                                     "Resources/Audio/Sound Effects.bank"};
+    enum class End { UnloadAll, Release, Destroy };
+    for (const End end : {End::UnloadAll, End::Release, End::Destroy}) {
+        SCOPED_TRACE(static_cast<int>(end));
+        Studio studio;
+        ASSERT_EQ(studio.system->Initialize(64), StudioOk);
+        for (int round = 0; round < 2; ++round) {
+            for (const char* path : Banks) {
+                StudioBank* bank = nullptr;
+                ASSERT_EQ(studio.system->LoadBankFile(path, &bank), StudioOk);
+            }
+            // One sound taken and playing, the others decoded, in progress or still queued.
+            StudioEventInstance* jump = studio.Make("event:/Sound Effects/Player/Player_Jump");
+            ASSERT_NE(jump, nullptr);
+            EXPECT_EQ(jump->Start(), StudioOk);
+            EXPECT_NE(jump->Description().Chunk(), nullptr);
+            if (end != End::UnloadAll)
+                break;
+            EXPECT_EQ(studio.system->UnloadAll(), StudioOk);
+            StudioEventDescription* description = nullptr;
+            EXPECT_EQ(studio.system->GetEvent("event:/Music/Menus/Menu_Music", &description), StudioErrorEventNotFound);
+        }
+        if (end == End::Release) {
+            EXPECT_EQ(studio.system->Release(), StudioOk);
+        }
+        studio.system.reset();
+        EXPECT_EQ(AllLogLines().find("[error]"), std::string::npos) << AllLogLines();
+    }
 }
 
 }  // namespace
