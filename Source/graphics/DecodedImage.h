@@ -18,6 +18,7 @@ struct DecodedImage {
     unsigned char* pixels = nullptr;  // RGBA, top row first; null when the file gave no image
     int width = 0;
     int height = 0;
+    bool oneColour = false;   // every pixel holds the same RGBA value
     bool unreadable = false;  // the file could not be read at all
     std::string error;        // why a readable file gave no image
 };

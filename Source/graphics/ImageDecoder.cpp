@@ -6,6 +6,7 @@
 #include <stb_image.h>
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 #include <optional>
 #include <system_error>
@@ -17,6 +18,15 @@ namespace {
 
 // Enough to hide the largest images' decoding behind one another; more only crowd the machine.
 constexpr unsigned MaxThreads = 6;
+
+bool IsOneColour(const DecodedImage& image)
+{
+    const std::size_t bytes = static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height) * 4;
+    for (std::size_t at = 4; at < bytes; at += 4)
+        if (std::memcmp(image.pixels + at, image.pixels, 4) != 0)
+            return false;
+    return true;
+}
 
 DecodedImage DecodeFile(const std::filesystem::path& path)
 {
@@ -34,8 +44,11 @@ DecodedImage DecodeFile(const std::filesystem::path& path)
     image.pixels = stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(bytes->data()),
                                          static_cast<int>(bytes->size()), &image.width, &image.height, &channels, 4);
     // stb_image keeps its failure text per thread, so this is this file's reason.
-    if (image.pixels == nullptr)
+    if (image.pixels == nullptr) {
         image.error = fmt::format("Image {} could not be decoded: {}", path.string(), stbi_failure_reason());
+        return image;
+    }
+    image.oneColour = IsOneColour(image);
     return image;
 }
 

@@ -77,6 +77,7 @@ bool TextureList::Load(Render::ImageDecoder& images)
             continue;
         }
         TextureRecord record(texture, fileName, image.width, image.height);
+        record.oneColour = image.oneColour;
         record.pendingPixels = std::move(image);
         const auto expected = std::find(expectedImages.begin(), expectedImages.end(), record.name);
         if (expected != expectedImages.end())
@@ -164,6 +165,8 @@ void TextureList::PrepareForDraw(TextureRecord& record, float texelsPerPixel, bo
     // Up to one texel per pixel the sampler magnifies from the full-size level: an image
     // drawn at its own size never reads the smaller ones. A rotated draw may be measured up
     // to a factor of the square root of two larger by the driver.
+    if (record.oneColour)
+        return;
     if (axisAligned) {
         if (!record.hasMipmaps && texelsPerPixel > 1.0f)
             BuildMipmaps(record);

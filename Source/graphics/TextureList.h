@@ -45,8 +45,9 @@ public:
 
     // Called before a draw that shows texelsPerPixel texels of the record per target pixel
     // along its more shrunk axis: builds the smaller levels the first time that may be more
-    // than one, so what is drawn is what a fully mipmapped texture gives. axisAligned: the
-    // draw is not rotated, so texelsPerPixel is exactly what the sampler measures.
+    // than one (never for an image of one colour), so what is drawn is what a fully mipmapped
+    // texture gives. axisAligned: the draw is not rotated, so texelsPerPixel is exactly what
+    // the sampler measures.
     void PrepareForDraw(TextureRecord& record, float texelsPerPixel, bool axisAligned);
     // Builds the smaller levels of up to count more records; the renderer calls it after
     // each presented frame, so every texture has them a second or two after start-up.

@@ -22,6 +22,7 @@ TextureRecord::TextureRecord(TextureRecord&& other) noexcept
       width(other.width),
       height(other.height),
       hasMipmaps(other.hasMipmaps),
+      oneColour(other.oneColour),
       pendingPixels(std::move(other.pendingPixels))
 {
 }
@@ -37,6 +38,7 @@ TextureRecord& TextureRecord::operator=(TextureRecord&& other) noexcept
         width = other.width;
         height = other.height;
         hasMipmaps = other.hasMipmaps;
+        oneColour = other.oneColour;
         pendingPixels = std::move(other.pendingPixels);
     }
     return *this;

@@ -24,6 +24,9 @@ struct TextureRecord {
     // or above its own size ever samples; the texture list builds the smaller levels before
     // the first draw that shrinks it.
     bool hasMipmaps = false;
+    // An image of one colour is drawn shrunk without waiting for its smaller levels: they are
+    // all that colour, so the full-size level alone gives the same pixels.
+    bool oneColour = false;
     // The decoded image until the texture takes it, at its first draw or on a later quiet
     // frame (TextureList::Upload); empty from then on.
     Render::DecodedImage pendingPixels;

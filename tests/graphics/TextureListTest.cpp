@@ -154,6 +154,37 @@ TEST_F(TextureMipmaps, EnlargedDrawsWaitAndPresentedFramesBuildTheRest)
     EXPECT_EQ(PixelAtWorld(-64 + 1.5f, 0), white);
 }
 
+// An image of one colour drawn shrunk, turned or not, shows exactly that colour from its
+// full-size level, so it does not wait for the smaller levels; presented frames build them.
+TEST_F(TextureMipmaps, AnImageOfOneColourIsDrawnShrunkWithoutItsLevels)
+{
+    WritePng(imageFolder / "debug.png", 2, 2, Rgba{255, 0, 255, 255});
+    WritePng(imageFolder / "plain.png", 64, 64, Rgba{200, 100, 50, 255});
+    WritePng(imageFolder / "almost.png", 64, 64, [](int x, int y) {
+        return x == 63 && y == 63 ? Rgba{200, 100, 51, 255} : Rgba{200, 100, 50, 255};
+    });
+    StartGraphics();
+    ASSERT_TRUE(graphics->IsReady());
+    EXPECT_TRUE(Record(*graphics, "plain.png").oneColour);
+    EXPECT_FALSE(Record(*graphics, "almost.png").oneColour);
+
+    AddSprite(-100, 0, 0, 4, 4, "plain.png");
+    const std::uint32_t turned = AddSprite(100, 0, 0, 4, 4, "plain.png");
+    Engine::ComponentStore::Instance().GetComponent<Engine::Transform>(turned)->rot = 0.3f;
+    AddSprite(0, 100, 0, 4, 4, "almost.png");
+    RenderFrame();
+    EXPECT_FALSE(Record(*graphics, "plain.png").hasMipmaps);
+    EXPECT_TRUE(Record(*graphics, "almost.png").hasMipmaps);
+    EXPECT_EQ(PixelAtWorld(-100, 0), (Rgba{200, 100, 50, 255}));
+    EXPECT_EQ(PixelAtWorld(100, 0), (Rgba{200, 100, 50, 255}));
+
+    graphics->textures.BuildPendingMipmaps(graphics->textures.records.size());
+    EXPECT_TRUE(Record(*graphics, "plain.png").hasMipmaps);
+    RenderFrame();
+    EXPECT_EQ(PixelAtWorld(-100, 0), (Rgba{200, 100, 50, 255}));
+    EXPECT_EQ(PixelAtWorld(100, 0), (Rgba{200, 100, 50, 255}));
+}
+
 // An image drawn unrotated at exactly its own size is never sampled below its full-size level,
 // so it waits for its levels and looks the same once it has them; turned, the driver may
 // measure it shrunk, so it gets them first.
