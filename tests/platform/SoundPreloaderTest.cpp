@@ -34,6 +34,19 @@ struct OpenMixer {
     }
 };
 
+// A mono 16-bit WAV at 44.1 kHz whose sample bytes are all fill.
+void WriteMonoWav(const std::filesystem::path& path, std::uint32_t bytes, char fill)
+{
+    std::string data = "RIFF";
+    const std::uint32_t sizes[] = {36 + bytes, 16, 0x00010001, 44100, 88200, 0x00100002, bytes};
+    std::string header;
+    for (std::uint32_t size : sizes)
+        header.append(reinterpret_cast<const char*>(&size), 4);
+    data += header.substr(0, 4) + "WAVEfmt " + header.substr(4, 20) + "data" + header.substr(24) +
+            std::string(bytes, fill);
+    TestSupport::WriteFile(path, data);
+}
+
 // Every file through one preloader, in order: its chunk, or null where it was not decoded.
 std::vector<Mix_Chunk*> PreloadSounds(const std::vector<std::filesystem::path>& files, bool oggReady)
 {
@@ -79,14 +92,7 @@ TEST(SoundPreloader, ChunksHoldTheSamplesOfSdlMixersOwnLoader)
     ASSERT_GE(files.size(), 20u);
     // A mono WAV, read by SDL's own loader on a decoding thread.
     const auto wav = TestSupport::TemporaryHome() / "blip.wav";
-    std::string data = "RIFF";
-    const std::uint32_t sizes[] = {36 + 800, 16, 0x00010001, 44100, 88200, 0x00100002, 800};
-    std::string header;
-    for (std::uint32_t size : sizes)
-        header.append(reinterpret_cast<const char*>(&size), 4);
-    data += header.substr(0, 4) + "WAVEfmt " + header.substr(4, 20) + "data" + header.substr(24) +
-            std::string(800, '\x10');
-    TestSupport::WriteFile(wav, data);
+    WriteMonoWav(wav, 800, '\x10');
     files.push_back(wav);
 
     const std::vector<Mix_Chunk*> chunks = PreloadSounds(files, true);
@@ -165,14 +171,7 @@ TEST(SoundPreloader, AnOggAtAnotherRateThanTheOutputIsLeftToTheCaller)
     OpenMixer mixer(48000);
     ASSERT_TRUE(mixer.open) << Mix_GetError();
     const auto wav = TestSupport::TemporaryHome() / "silence.wav";
-    std::string data = "RIFF";
-    const std::uint32_t sizes[] = {36 + 400, 16, 0x00010001, 44100, 88200, 0x00100002, 400};
-    std::string header;
-    for (std::uint32_t size : sizes)
-        header.append(reinterpret_cast<const char*>(&size), 4);
-    data += header.substr(0, 4) + "WAVEfmt " + header.substr(4, 20) + "data" + header.substr(24) +
-            std::string(400, '\0');
-    TestSupport::WriteFile(wav, data);
+    WriteMonoWav(wav, 400, '\0');
 
     Platform::SoundPreloader preloader(true);
     EXPECT_FALSE(preloader.Add("Resources/Audio/Sounds/Player_Jump.ogg"));
