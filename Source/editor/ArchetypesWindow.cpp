@@ -107,7 +107,7 @@ std::uint32_t Editor::MakeObjectFromArchetype(std::size_t recordIndex, float mou
     if (id == InvalidObjectId)
         return id;
 
-    const ViewMapping view = ViewMapping::Current(zoom);
+    const ViewMapping view = ViewMapping::Current();
     const float x = view.WorldX(mouseX);
     const float y = view.WorldY(mouseY);
     ComponentStore& store = ComponentStore::Instance();

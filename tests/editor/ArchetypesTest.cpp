@@ -66,7 +66,7 @@ TEST_F(ArchetypeCards, APressMakesOneObjectThatFollowsTheMouseUntilTheRelease)
     const std::uint32_t id = GameObjectTable::Instance().FindGameObject("Enemy(0)");
     ASSERT_NE(id, Engine::InvalidObjectId);
     ComponentStore& store = ComponentStore::Instance();
-    const Engine::ViewMapping view = Engine::ViewMapping::Current(editor().zoom);
+    const Engine::ViewMapping view = Engine::ViewMapping::Current();
     auto* transform = store.GetComponent<Engine::Transform>(id);
     auto* body = store.GetComponent<Engine::RigidBody>(id);
     ASSERT_TRUE(transform && body);
