@@ -73,6 +73,7 @@ TEST_F(ArchetypeCards, APressMakesOneObjectThatFollowsTheMouseUntilTheRelease)
     EXPECT_FLOAT_EQ(transform->x_pos, view.WorldX(EnemyCard.x));
     EXPECT_FLOAT_EQ(transform->y_pos, view.WorldY(EnemyCard.y));
     EXPECT_FLOAT_EQ(transform->x_sca, 20.0f);
+    EXPECT_FLOAT_EQ(transform->z_pos, -1.3f);  // the record has no depth: the play field's, before the sky
     EXPECT_TRUE(body->Ghost);
     EXPECT_EQ(body->BodyType, 1);
     EXPECT_EQ(store.GetComponent<Engine::Sprite>(id)->Texture, "Enemy.png");
