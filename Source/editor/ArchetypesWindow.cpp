@@ -28,7 +28,9 @@ namespace {
 
 constexpr float CardSize = 30.0f;
 constexpr float RowHeight = 55.0f;
-constexpr float WrapAt = 600.0f;  // from the window's left edge
+// The depth of the ground and platforms, for a record written without one: depth 0 lies
+// behind the sky (-1), where nothing placed would be seen.
+constexpr float PlayFieldDepth = -1.3f;
 constexpr float PixelsPerHalfCharacter = 3.5f;
 
 ImU32 CardColour(const Sprite& sprite)
@@ -55,6 +57,7 @@ void Editor::ShowArchetypesWindow()
     }
 
     const ImVec2 windowPos = ImGui::GetWindowPos();
+    const float windowWidth = ImGui::GetWindowWidth();
     ImDrawList* drawList = ImGui::GetWindowDrawList();
     float runningX = windowPos.x;
     float y = windowPos.y + 25.0f - archetypeScroll;
@@ -66,7 +69,9 @@ void Editor::ShowArchetypesWindow()
         const float halfName = PixelsPerHalfCharacter * static_cast<float>(record.name.size());
         const bool wideName = 2.0f * halfName >= CardSize;
         float x = runningX + (wideName ? halfName + 25.0f : RowHeight);
-        if (x >= windowPos.x + WrapAt) {
+        // A card whose square or name would pass the window's right edge starts the next row.
+        const float rightEnd = std::max(x + CardSize, x + 15.0f + halfName);
+        if (rightEnd > windowPos.x + windowWidth) {
             y += RowHeight;
             x = windowPos.x + (wideName ? halfName : 25.0f);
         }
@@ -94,6 +99,7 @@ void Editor::ShowArchetypesWindow()
             if (result == 0)
                 GameObjectTable::Instance().RemoveGameObject(id);
             dragAnchors.erase(id);
+            ghostBeforeDrag.erase(id);
             placingObject.reset();
         }
     }
@@ -107,7 +113,7 @@ std::uint32_t Editor::MakeObjectFromArchetype(std::size_t recordIndex, float mou
     if (id == InvalidObjectId)
         return id;
 
-    const ViewMapping view = ViewMapping::Current(zoom);
+    const ViewMapping view = ViewMapping::Current();
     const float x = view.WorldX(mouseX);
     const float y = view.WorldY(mouseY);
     ComponentStore& store = ComponentStore::Instance();
@@ -116,7 +122,7 @@ std::uint32_t Editor::MakeObjectFromArchetype(std::size_t recordIndex, float mou
         Transform* transform = store.GetComponent<Transform>(id);
         transform->x_pos = x;
         transform->y_pos = y;
-        transform->z_pos = 0.0f;
+        transform->z_pos = record.transform.z_pos != 0.0f ? record.transform.z_pos : PlayFieldDepth;
         transform->x_sca = record.transform.x_sca;
         transform->y_sca = record.transform.y_sca;
         transform->rot = record.transform.rot;
@@ -137,6 +143,7 @@ std::uint32_t Editor::MakeObjectFromArchetype(std::size_t recordIndex, float mou
         body->BodyType = record.rigidBody.BodyType;
         body->ColliderType = record.rigidBody.ColliderType;
         body->Ghost = true;  // collides with nothing while it is placed
+        ghostBeforeDrag[id] = record.rigidBody.Ghost;  // what the drop gives it
     }
     if (!record.animation.Handle.empty()) {
         store.AddComponent<Animation>(id);
@@ -156,7 +163,8 @@ std::uint32_t Editor::MakeObjectFromArchetype(std::size_t recordIndex, float mou
     ++record.instanceCount;
 
     // The placing drag moves the object from where it was made, under the mouse.
-    dragAnchors[id] = {x, y, 0.0f};
+    if (const Transform* transform = store.GetComponent<Transform>(id))
+        dragAnchors[id] = {x, y, transform->z_pos};
     return id;
 }
 

@@ -263,7 +263,7 @@ void Editor::ShowCheckpointPanel(std::uint32_t objectId)
     Checkpoint* checkpoint = ComponentStore::Instance().GetComponent<Checkpoint>(objectId);
     if (checkpoint == nullptr || !ImGui::CollapsingHeader("Checkpoint"))
         return;
-    const ViewMapping view = ViewMapping::Current(zoom);
+    const ViewMapping view = ViewMapping::Current();
     ImDrawList* drawList = ImGui::GetWindowDrawList();
     drawList->PushClipRectFullScreen();
     drawList->AddCircleFilled(ImVec2(view.ScreenX(checkpoint->x), view.ScreenY(checkpoint->y)), 6.0f, IM_COL32(0, 255, 0, 255), 12);

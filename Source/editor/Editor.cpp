@@ -69,6 +69,10 @@ void Editor::StyleCurrentContext()
 void Editor::RunFrame()
 {
     StyleCurrentContext();
+    if (!isOpen) {
+        isOpen = true;
+        ShowViewAtZoom();
+    }
     BindKeys(true);
     ctrlHeld = keyHeld(Key::Control);
     DropRemovedFromSelection();

@@ -35,6 +35,9 @@ public:
     // One editor frame while the editor is open; the game update calls it after the world
     // would have run, in place of the camera's player follow.
     void RunFrame();
+    // The game update calls this in every frame the editor is closed; the next RunFrame then
+    // opens it again, with the camera showing the game view's zoom.
+    void Close() { isOpen = false; }
 
     // Registers the ten shortcuts on the input manager the first time `active` is true.
     void BindKeys(bool active);
@@ -110,6 +113,11 @@ public:
 
 private:
     Editor();
+
+    bool isOpen = false;  // RunFrame ran in the last frame
+    // The camera shows zoom x (1280, 720) around its eye, the size the wheel works from, so
+    // that opening over the play view keeps one meaning of the zoom.
+    void ShowViewAtZoom();
 
     // Applies the editor style to the UI context once, whenever a new context is current.
     void StyleCurrentContext();

@@ -6,6 +6,7 @@
 #include "core/ComponentStore.h"
 #include "core/FrameTime.h"
 #include "core/GameObjectTable.h"
+#include "core/Parallax.h"
 #include "core/RigidBody.h"
 #include "core/Transform.h"
 #include "editor/EditorLayout.h"
@@ -17,6 +18,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <optional>
 #include <string>
 
 namespace Engine {
@@ -59,6 +61,56 @@ void ForEachPlacedObject(Visit visit)
     }
 }
 
+// The object drawn in front at a screen point: of the boxes that hold it (edges included),
+// the nearest depth (smallest z), then the lowest id. A parallax layer spans the whole play
+// band behind everything, so it is taken only where no other object is under the point.
+std::optional<std::uint32_t> ObjectDrawnAt(ImVec2 point, const ViewMapping& view)
+{
+    ComponentStore& store = ComponentStore::Instance();
+    std::optional<std::uint32_t> best;
+    bool bestIsLayer = false;
+    float bestDepth = 0.0f;
+    ForEachPlacedObject([&](std::uint32_t id, Transform& transform) {
+        const ScreenBox box = BoxOf(transform, view);
+        if (!(box.left <= point.x && point.x <= box.right && box.upper <= point.y && point.y <= box.lower))
+            return true;
+        const bool isLayer = store.GetComponent<Parallax>(id) != nullptr;
+        // Ids come in ascending order, so only a strictly better object replaces the best.
+        const bool better = !best || (bestIsLayer && !isLayer) || (bestIsLayer == isLayer && transform.z_pos < bestDepth);
+        if (better) {
+            best = id;
+            bestIsLayer = isLayer;
+            bestDepth = transform.z_pos;
+        }
+        return true;
+    });
+    return best;
+}
+
+bool AnyPlacedObject()
+{
+    bool any = false;
+    ForEachPlacedObject([&](std::uint32_t, Transform&) {
+        any = true;
+        return false;
+    });
+    return any;
+}
+
+// The snapping grid: a line every 25 world units across the view, where the snapped edges land.
+void DrawGrid(ImDrawList& drawList, const ViewMapping& view)
+{
+    const float step = Editor::GridStep;
+    const float left = view.WorldX(0.0f);
+    const float right = view.WorldX(view.displayWidth);
+    const float top = view.WorldY(0.0f);
+    const float bottom = view.WorldY(view.displayHeight);
+    for (float x = std::ceil(left / step) * step; x <= right; x += step)
+        drawList.AddLine(ImVec2(view.ScreenX(x), 0.0f), ImVec2(view.ScreenX(x), view.displayHeight), Black, 1.0f);
+    for (float y = std::ceil(bottom / step) * step; y <= top; y += step)
+        drawList.AddLine(ImVec2(0.0f, view.ScreenY(y)), ImVec2(view.displayWidth, view.ScreenY(y)), Black, 1.0f);
+}
+
 }  // namespace
 
 void Editor::ShowGameWindow()
@@ -78,6 +130,13 @@ void Editor::ShowGameWindow()
     ImGui::PopStyleColor(6);
 }
 
+void Editor::ShowViewAtZoom()
+{
+    Camera* camera = Camera::Instance();
+    camera->viewWidth = zoom * BaseViewWidth;
+    camera->viewHeight = zoom * BaseViewHeight;
+}
+
 void Editor::ZoomAndPan()
 {
     const ImGuiIO& io = ImGui::GetIO();
@@ -85,8 +144,7 @@ void Editor::ZoomAndPan()
     const bool hovered = ImGui::IsWindowHovered();
     if (hovered && io.MouseWheel != 0.0f) {
         zoom = std::clamp(zoom - io.MouseWheel * 0.2f, MinZoom, MaxZoom);
-        camera->viewWidth = zoom * BaseViewWidth;
-        camera->viewHeight = zoom * BaseViewHeight;
+        ShowViewAtZoom();
     }
     if (hovered && ImGui::IsMouseClicked(ImGuiMouseButton_Right)) {
         if (!gameView.panning) {
@@ -113,31 +171,31 @@ void Editor::HandlePicking()
 {
     const ImGuiIO& io = ImGui::GetIO();
     ImDrawList* drawList = ImGui::GetWindowDrawList();
-    const ViewMapping view = ViewMapping::Current(zoom);
+    const ViewMapping view = ViewMapping::Current();
     ComponentStore& store = ComponentStore::Instance();
 
-    if (snapToGrid) {
-        const float w = view.width;
-        const float h = view.height;
-        const float z = zoom;
-        for (float x = -w; x < w; x += Editor::GridStep)
-            drawList->AddLine(ImVec2(x / z * 1.37f, h / z * 1.28f), ImVec2(x / z * 1.37f, h / z * -1.28f), Black, 1.0f);
-        for (float y = -h; y < h; y += Editor::GridStep)
-            drawList->AddLine(ImVec2(w / z * -1.37f, y / z * 1.28f), ImVec2(w / z * 1.37f, y / z * 1.28f), Black, 1.0f);
-    }
+    if (snapToGrid)
+        DrawGrid(*drawList, view);
+
+    // A drag follows a press on an object; with nothing selected (a copy of nothing, the
+    // selection deleted) there is nothing to follow, and a later rectangle must not move.
+    if (selection.empty())
+        gameView.dragging = false;
 
     if (ImGui::IsMouseClicked(ImGuiMouseButton_Left) && ImGui::IsWindowHovered()) {
         const ImVec2 click = io.MouseClickedPos[ImGuiMouseButton_Left];
-        bool hit = false;
-        ForEachPlacedObject([&](std::uint32_t id, Transform& transform) {
-            const ScreenBox box = BoxOf(transform, view);
-            if (!(box.left <= click.x && click.x <= box.right && box.upper <= click.y && click.y <= box.lower)) {
-                selectedObject = -1;
-                gameView.boxSelecting = true;
-                gameView.boxStart = click;
-                return true;
-            }
-            hit = true;
+        const std::optional<std::uint32_t> picked = ObjectDrawnAt(click, view);
+        if (!picked) {
+            selectedObject = -1;
+            // A rectangle starts only where some object could be caught by it.
+            gameView.boxSelecting = AnyPlacedObject();
+            gameView.boxStart = click;
+            selection.clear();
+            dragAnchors.clear();
+            ghostBeforeDrag.clear();
+        } else {
+            const std::uint32_t id = *picked;
+            Transform& transform = *store.GetComponent<Transform>(id);
             gameView.boxSelecting = false;
             gameView.dragging = true;
             if (ctrlHeld) {
@@ -163,12 +221,8 @@ void Editor::HandlePicking()
                         anchor = {moved->x_pos, moved->y_pos, moved->z_pos};
                 }
             }
-            return false;
-        });
-        if (!hit) {
-            selection.clear();
-            dragAnchors.clear();
-            ghostBeforeDrag.clear();
+            if (selection.empty())
+                gameView.dragging = false;
         }
     }
 
@@ -255,7 +309,7 @@ void Editor::StepCameraToObject(std::uint32_t objectId)
 void Editor::DrawAllOutlines()
 {
     ImDrawList* drawList = ImGui::GetWindowDrawList();
-    const ViewMapping view = ViewMapping::Current(zoom);
+    const ViewMapping view = ViewMapping::Current();
     ForEachPlacedObject([&](std::uint32_t, Transform& transform) {
         const ScreenBox box = BoxOf(transform, view);
         drawList->AddRect(ImVec2(box.left, box.lower), ImVec2(box.right, box.upper), Black, 0.0f, 0, 2.0f);

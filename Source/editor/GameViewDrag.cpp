@@ -22,8 +22,8 @@ namespace {
 
 constexpr float ResizeStep = 1.5f;
 
-// The coordinate moved back by its whole units past the last grid line (truncated towards
-// zero, remainder with the coordinate's sign); a coordinate on a grid line stays.
+// How many whole units an edge lies past the last grid line towards zero (truncated, with
+// the edge's sign); 0 for an edge on a grid line.
 float SnapOffset(float edge)
 {
     const int remainder = static_cast<int>(edge) % static_cast<int>(Editor::GridStep);
@@ -57,6 +57,7 @@ void Editor::DuplicateSelection()
         Transform* transform = store.GetComponent<Transform>(id);
         transform->x_pos = from->x_pos;
         transform->y_pos = from->y_pos;
+        transform->z_pos = from->z_pos;  // drawn at its source's depth, not behind the sky
         transform->x_sca = from->x_sca;
         transform->y_sca = from->y_sca;
         transform->rot = from->rot;
@@ -70,13 +71,16 @@ void Editor::DuplicateSelection()
         }
         store.AddComponent<RigidBody>(id);
         RigidBody* body = store.GetComponent<RigidBody>(id);
-        body->Ghost = true;
-        if (const RigidBody* sourceBody = store.GetComponent<RigidBody>(source)) {
+        body->Ghost = true;  // until the drop, which gives it its source's flag
+        const RigidBody* sourceBody = store.GetComponent<RigidBody>(source);
+        if (sourceBody != nullptr) {
             body->top = sourceBody->top;
             body->bottom = sourceBody->bottom;
             body->left = sourceBody->left;
             body->right = sourceBody->right;
         }
+        // A new press makes the copy, so no drag holds the source's flag at this moment.
+        ghostBeforeDrag[id] = sourceBody != nullptr && sourceBody->Ghost;
     }
 }
 
@@ -87,7 +91,8 @@ int Editor::DragObject(std::uint32_t objectId)
     ComponentStore& store = ComponentStore::Instance();
     Transform* transform = store.GetComponent<Transform>(objectId);
     RigidBody* body = store.GetComponent<RigidBody>(objectId);
-    // An object that no drag began for (a duplicate, a placed archetype) becomes solid again.
+    // Copies and placed objects get their entry when they are made; anything else without
+    // one becomes solid again.
     const auto ghostAsBefore = [this, objectId] {
         const auto found = ghostBeforeDrag.find(objectId);
         return found != ghostBeforeDrag.end() && found->second;
@@ -101,19 +106,16 @@ int Editor::DragObject(std::uint32_t objectId)
     const ImGuiIO& io = ImGui::GetIO();
     const auto anchor = dragAnchors.find(objectId);
     if (transform != nullptr && anchor != dragAnchors.end()) {
-        const ViewMapping view = ViewMapping::Current(zoom);
+        const ViewMapping view = ViewMapping::Current();
         const ImVec2 click = io.MouseClickedPos[ImGuiMouseButton_Left];
         const ImVec2 mouse = io.MousePos;
         transform->x_pos = anchor->second[0] - (view.WorldX(click.x) - view.WorldX(mouse.x));
         transform->y_pos = anchor->second[1] - (view.WorldY(click.y) - view.WorldY(mouse.y));
 
         if (snapToGrid && body != nullptr) {
-            const float gx = transform->x_pos + body->left;
-            const float gy = transform->y_pos + body->top;
-            if (const float r = SnapOffset(gx); r != 0.0f)
-                transform->x_pos = gx - r;
-            if (const float r = SnapOffset(gy); r != 0.0f)
-                transform->y_pos = gy - r;
+            // The object moves back by the remainder, so its left and top edges land on the grid.
+            transform->x_pos -= SnapOffset(transform->x_pos + body->left);
+            transform->y_pos -= SnapOffset(transform->y_pos + body->top);
         }
         if (!keyHeld(Platform::VirtualKey::Control) && body != nullptr) {
             if (keyHeld('W')) {

@@ -100,7 +100,7 @@ void Editor::DrawObjectOutline(std::uint32_t objectId, bool withName)
     if (transform == nullptr || object == nullptr)
         return;
 
-    const ViewMapping view = ViewMapping::Current(zoom);
+    const ViewMapping view = ViewMapping::Current();
     const float left = view.ScreenX(transform->x_pos - transform->x_sca);
     const float right = view.ScreenX(transform->x_pos + transform->x_sca);
     const float top = view.ScreenY(transform->y_pos + transform->y_sca);

@@ -162,10 +162,12 @@ void Game::Update()
     }
 
     ShowCursor(editorActive != 0);
+    Engine::Editor& editor = Engine::Editor::Instance();
     if (editorActive) {
-        Engine::Editor::Instance().RunFrame();
+        editor.RunFrame();
         return;
     }
+    editor.Close();
     if (const auto* controller = Engine::ScreenObjects::FollowedComponent<Engine::Controller>(); controller != nullptr && controller->isDead)
         camera->Shake(DeathShakeMs, DeathShakeMagnitude);
     PlaceCamera(*this);

@@ -66,13 +66,14 @@ TEST_F(ArchetypeCards, APressMakesOneObjectThatFollowsTheMouseUntilTheRelease)
     const std::uint32_t id = GameObjectTable::Instance().FindGameObject("Enemy(0)");
     ASSERT_NE(id, Engine::InvalidObjectId);
     ComponentStore& store = ComponentStore::Instance();
-    const Engine::ViewMapping view = Engine::ViewMapping::Current(editor().zoom);
+    const Engine::ViewMapping view = Engine::ViewMapping::Current();
     auto* transform = store.GetComponent<Engine::Transform>(id);
     auto* body = store.GetComponent<Engine::RigidBody>(id);
     ASSERT_TRUE(transform && body);
     EXPECT_FLOAT_EQ(transform->x_pos, view.WorldX(EnemyCard.x));
     EXPECT_FLOAT_EQ(transform->y_pos, view.WorldY(EnemyCard.y));
     EXPECT_FLOAT_EQ(transform->x_sca, 20.0f);
+    EXPECT_FLOAT_EQ(transform->z_pos, -1.3f);  // the record has no depth: the play field's, before the sky
     EXPECT_TRUE(body->Ghost);
     EXPECT_EQ(body->BodyType, 1);
     EXPECT_EQ(store.GetComponent<Engine::Sprite>(id)->Texture, "Enemy.png");

@@ -3,6 +3,7 @@
 #include "core/ComponentStore.h"
 #include "core/FrameTime.h"
 #include "core/GameObjectTable.h"
+#include "core/Parallax.h"
 #include "core/RigidBody.h"
 #include "core/Sprite.h"
 #include "core/Transform.h"
@@ -10,6 +11,8 @@
 #include "graphics/Camera.h"
 #include "platform/VirtualKeys.h"
 
+#include <array>
+#include <string>
 #include <vector>
 
 namespace EditorTest {
@@ -36,7 +39,7 @@ protected:
     Transform& TransformOf(std::uint32_t id) { return *ComponentStore::Instance().GetComponent<Transform>(id); }
     Engine::RigidBody& BodyOf(std::uint32_t id) { return *ComponentStore::Instance().GetComponent<Engine::RigidBody>(id); }
 
-    static Engine::ViewMapping Mapping() { return Engine::ViewMapping::Current(Engine::Editor::Instance().zoom); }
+    static Engine::ViewMapping Mapping() { return Engine::ViewMapping::Current(); }
     // The screen point of a world point.
     static ImVec2 Screen(float x, float y) { return {Mapping().ScreenX(x), Mapping().ScreenY(y)}; }
 
@@ -59,6 +62,56 @@ protected:
 };
 
 }  // namespace
+
+TEST_F(GameView, AClickPicksTheNearestObjectUnderItThenTheLowestIdAndLayersLast)
+{
+    // Each case: the depths of three overlapping objects at the view's centre, which of them
+    // are parallax layers, and the one a click there picks.
+    struct PickCase {
+        std::array<float, 3> depth;
+        std::array<bool, 3> layer;
+        int picked;
+    };
+    const std::vector<PickCase> cases = {
+        {{0.0f, -1.3f, -1.15f}, {false, false, false}, 1},  // nearest depth, not lowest id
+        {{-1.3f, -1.3f, -1.0f}, {false, false, false}, 0},  // equal depth: lowest id
+        {{-1.0f, -1.1f, 2.0f}, {true, true, false}, 2},     // a layer only where nothing else is
+        {{1.0f, -1.0f, 2.0f}, {true, true, true}, 1},       // among layers, the nearest
+    };
+    for (const PickCase& pickCase : cases) {
+        std::vector<std::uint32_t> ids;
+        for (std::size_t i = 0; i < 3; ++i) {
+            ids.push_back(Place("O" + std::to_string(i), 0, 0, 50 + 10 * static_cast<float>(i), 50));
+            TransformOf(ids.back()).z_pos = pickCase.depth[i];
+            if (pickCase.layer[i])
+                ComponentStore::Instance().AddComponent<Engine::Parallax>(ids.back());
+        }
+        ClickAt(640, 360);
+        EXPECT_EQ(editor().selectedObject, static_cast<std::int32_t>(ids[static_cast<std::size_t>(pickCase.picked)]))
+            << "case with object " << pickCase.picked << " in front";
+        for (std::uint32_t id : ids)
+            Engine::GameObjectTable::Instance().RemoveGameObject(id);
+        View();
+    }
+}
+
+TEST_F(GameView, AtThePlayViewAClickPicksWhatIsDrawnThere)
+{
+    // Play leaves the camera at 1920 x 1080 on the player: the picture shows two thirds of a
+    // pixel per world unit, and the click must follow the picture, not the editor's zoom.
+    Engine::Camera* camera = Engine::Camera::Instance();
+    camera->viewWidth = 1920;
+    camera->viewHeight = 1080;
+    camera->eye[0] = 350;
+    camera->eye[1] = 50;
+    PlaceBody("Left", 200, 50, 40, 40);
+    const std::uint32_t right = PlaceBody("Right", 500, 50, 40, 40);
+    // 150 world units right of the eye: 100 pixels right of the display's centre.
+    ClickAt(640 + 100, 360);
+    EXPECT_EQ(editor().selectedObject, static_cast<std::int32_t>(right));
+    EXPECT_FLOAT_EQ(Mapping().ScreenX(500), 740);
+    EXPECT_FLOAT_EQ(Mapping().ScreenY(50 + 90), 300);
+}
 
 TEST_F(GameView, AClickPicksTheLowestIdUnderItAndBoxEdgesCount)
 {
@@ -131,7 +184,7 @@ TEST_F(GameView, AClickOnOneOfSeveralSelectedDragsThemAllAndDropsThemWithTheirGh
     View();
 
     EXPECT_EQ(editor().selection, (std::vector<std::uint32_t>{a, b}));
-    EXPECT_EQ(editor().selectedObject, -1);  // "Lowest" was walked past first
+    EXPECT_EQ(editor().selectedObject, -1);  // the selection did not change
     const Engine::ViewMapping view = Mapping();
     const float movedX = view.WorldX(100) - view.WorldX(0);
     const float movedY = view.WorldY(0) - view.WorldY(50);
@@ -161,26 +214,33 @@ TEST_F(GameView, ARightClickCancelsTheDragAndPutsTheObjectBack)
     EXPECT_FALSE(editor().gameView.dragging);
 }
 
-TEST_F(GameView, SnappingTakesTheEdgesWholeUnitsPastTheGridOff)
+TEST_F(GameView, SnappingMovesTheObjectSoItsLeftAndTopEdgesLandOnTheGrid)
 {
+    // The box reaches 10 left of and 10 above its position; the fraction of the edge stays.
     struct SnapCase {
-        float anchorX;
-        float left;
-        float expectedX;
+        float anchor;    // x and y the drag puts the object at
+        float expected;  // x and y after the snap
     };
     const std::vector<SnapCase> cases = {
-        {88.6f, 0.0f, 75.6f}, {-40.5f, 0.0f, -25.5f}, {75.0f, 0.0f, 75.0f}, {100.0f, -10.0f, 75.0f}, {25.25f, 0.0f, 25.25f},
+        {98.6f, 85.6f},    // left edge 88.6: 13 past the line at 75, the edge lands at 75.6
+        {-30.5f, -15.5f},  // left edge -40.5: -15 past the line at -25, the edge lands at -25.5
+        {85.0f, 85.0f},    // edge on a grid line: unchanged
+        {35.25f, 35.25f},  // edge at 25.25: unchanged
+        {0.0f, 10.0f},     // left edge -10: the object moves right, the edge lands at 0
     };
     editor().snapToGrid = true;
     const std::uint32_t id = PlaceBody("A", 0, 0);
-    BodyOf(id).top = 0.0f;
+    BodyOf(id).left = -10.0f;
+    BodyOf(id).top = -10.0f;  // an upward-growing top edge works the same way: y + top
     MoveMouse(640, 360);
     PressLeft(true);
     for (const SnapCase& snapCase : cases) {
-        BodyOf(id).left = snapCase.left;
-        editor().dragAnchors[id] = {snapCase.anchorX, 0.0f, 0.0f};
+        editor().dragAnchors[id] = {snapCase.anchor, snapCase.anchor, 0.0f};
         Frame([&] { EXPECT_EQ(editor().DragObject(id), 1); });
-        EXPECT_NEAR(TransformOf(id).x_pos, snapCase.expectedX, 1e-4) << snapCase.anchorX;
+        EXPECT_NEAR(TransformOf(id).x_pos, snapCase.expected, 1e-4) << snapCase.anchor;
+        EXPECT_NEAR(TransformOf(id).y_pos, snapCase.expected, 1e-4) << snapCase.anchor;
+        const float edge = TransformOf(id).x_pos + BodyOf(id).left;
+        EXPECT_EQ(static_cast<int>(edge) % 25, 0) << "left edge " << edge;
     }
 }
 
@@ -242,8 +302,8 @@ TEST_F(GameView, CtrlClickDuplicatesTheSelectionNamedAfterTheSourceIds)
         const std::uint32_t id = editor().selection[i];
         EXPECT_EQ(table.Get(id)->name, names[i]);
         EXPECT_TRUE(BodyOf(id).Ghost);
-        EXPECT_FLOAT_EQ(TransformOf(id).z_pos, 0.0f);
     }
+    EXPECT_FLOAT_EQ(TransformOf(editor().selection[0]).z_pos, 4.0f);  // drawn at its source's depth
     EXPECT_EQ(ComponentStore::Instance().GetComponent<Engine::Sprite>(editor().selection[0])->Texture, "Box.png");
     EXPECT_FLOAT_EQ(BodyOf(editor().selection[0]).right, 10.0f);
 
@@ -254,7 +314,47 @@ TEST_F(GameView, CtrlClickDuplicatesTheSelectionNamedAfterTheSourceIds)
     View();
     EXPECT_FLOAT_EQ(TransformOf(box).x_pos, 0.0f);
     EXPECT_NEAR(TransformOf(editor().selection[0]).x_pos, Mapping().WorldX(50) - Mapping().WorldX(0), 1e-3);
-    EXPECT_FALSE(BodyOf(editor().selection[0]).Ghost);  // no entry from before the drag: solid
+    EXPECT_FALSE(BodyOf(editor().selection[0]).Ghost);  // as solid as its source
+}
+
+TEST_F(GameView, ACopyOfAGhostIsStillAGhostAfterTheDrop)
+{
+    const std::uint32_t ghost = PlaceBody("DashOrb", 0, 0);
+    BodyOf(ghost).Ghost = true;
+    ClickAt(640, 360);  // picks it; the drop puts its flag back
+    ASSERT_EQ(editor().selection, std::vector<std::uint32_t>{ghost});
+    editor().ctrlHeld = true;
+    DragLeft(ImVec2(640, 360), ImVec2(700, 360));
+    ASSERT_EQ(editor().selection.size(), 1u);
+    const std::uint32_t copy = editor().selection[0];
+    EXPECT_NE(copy, ghost);
+    EXPECT_TRUE(BodyOf(copy).Ghost);
+    EXPECT_TRUE(BodyOf(ghost).Ghost);
+    EXPECT_FALSE(editor().gameView.dragging);
+}
+
+TEST_F(GameView, NoDragOutlivesAnEmptySelection)
+{
+    // Ctrl and a click with nothing selected copies nothing and drags nothing: a rectangle
+    // drawn next must leave what it catches where it is.
+    const std::uint32_t a = PlaceBody("A", 0, 0);
+    editor().ctrlHeld = true;
+    ClickAt(640, 360);
+    EXPECT_FALSE(editor().gameView.dragging);
+    editor().ctrlHeld = false;
+    DragLeft(ImVec2(500, 250), ImVec2(700, 450));
+    EXPECT_EQ(editor().selection, std::vector<std::uint32_t>{a});
+    EXPECT_FLOAT_EQ(TransformOf(a).x_pos, 0.0f);
+    EXPECT_FLOAT_EQ(TransformOf(a).y_pos, 0.0f);
+
+    // The selection deleted in the middle of a drag ends it.
+    MoveMouse(640, 360);
+    PressLeft(true);
+    View();
+    ASSERT_TRUE(editor().gameView.dragging);
+    editor().selection.clear();
+    View();
+    EXPECT_FALSE(editor().gameView.dragging);
 }
 
 TEST_F(GameView, CtrlClickWithAnEmptySelectionDuplicatesNothing)

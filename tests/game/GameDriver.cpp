@@ -9,6 +9,7 @@
 #include <imgui.h>
 #include <stb_image_write.h>
 
+#include <algorithm>
 #include <chrono>
 #include <sstream>
 #include <vector>
@@ -78,22 +79,67 @@ bool GameDriver::FramesUntil(const std::function<bool()>& done, int most)
     return done();
 }
 
-void GameDriver::Screenshot(const std::filesystem::path& path) const
+std::vector<std::array<std::uint8_t, 4>> GameDriver::WorldPixels(int& width, int& height) const
 {
     const Graphics& graphics = instance->graphics;
-    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(graphics.device.targetWidth * graphics.device.targetHeight * 4));
+    width = graphics.device.targetWidth;
+    height = graphics.device.targetHeight;
+    std::vector<std::array<std::uint8_t, 4>> bottomUp(static_cast<std::size_t>(width * height));
     glFinish();
     glBindFramebuffer(GL_READ_FRAMEBUFFER, graphics.device.renderTarget);
-    glReadPixels(0, 0, graphics.device.targetWidth, graphics.device.targetHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-    for (std::size_t i = 3; i < pixels.size(); i += 4)
-        pixels[i] = 255;
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
+    std::vector<std::array<std::uint8_t, 4>> topDown(bottomUp.size());
+    for (int y = 0; y < height; ++y)
+        std::copy_n(bottomUp.begin() + static_cast<std::ptrdiff_t>((height - 1 - y) * width), width,
+                    topDown.begin() + static_cast<std::ptrdiff_t>(y * width));
+    for (auto& pixel : topDown)
+        pixel[3] = 255;
+    return topDown;
+}
+
+void GameDriver::Screenshot(const std::filesystem::path& path) const
+{
+    int width = 0;
+    int height = 0;
+    const std::vector<std::array<std::uint8_t, 4>> pixels = WorldPixels(width, height);
     std::filesystem::create_directories(path.parent_path());
-    stbi_flip_vertically_on_write(1);
-    EXPECT_NE(stbi_write_png(path.string().c_str(), graphics.device.targetWidth, graphics.device.targetHeight, 4, pixels.data(),
-                             graphics.device.targetWidth * 4),
-              0)
-        << path;
-    stbi_flip_vertically_on_write(0);
+    EXPECT_NE(stbi_write_png(path.string().c_str(), width, height, 4, pixels.data(), width * 4), 0) << path;
+}
+
+void GameDriver::MoveMouse(int x, int y)
+{
+    mouseX = x;
+    mouseY = y;
+    SDL_Event motion{};
+    motion.motion.type = SDL_MOUSEMOTION;
+    motion.motion.windowID = SDL_GetWindowID(instance->window.Handle());
+    motion.motion.x = x;
+    motion.motion.y = y;
+    SDL_PushEvent(&motion);
+}
+
+void GameDriver::Wheel(int notches)
+{
+    SDL_Event wheel{};
+    wheel.wheel.type = SDL_MOUSEWHEEL;
+    wheel.wheel.windowID = SDL_GetWindowID(instance->window.Handle());
+    wheel.wheel.y = notches;
+    wheel.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
+    SDL_PushEvent(&wheel);
+}
+
+void GameDriver::MouseButton(bool left, bool down)
+{
+    SDL_Event button{};
+    button.button.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    button.button.windowID = SDL_GetWindowID(instance->window.Handle());
+    button.button.button = left ? SDL_BUTTON_LEFT : SDL_BUTTON_RIGHT;
+    button.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+    button.button.clicks = 1;
+    button.button.x = mouseX;
+    button.button.y = mouseY;
+    SDL_PushEvent(&button);
 }
 
 std::string LogText()

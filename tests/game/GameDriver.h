@@ -8,7 +8,10 @@
 
 #include <SDL.h>
 
+#include <array>
 #include <cstdint>
+#include <functional>
+#include <vector>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -27,16 +30,25 @@ public:
     void Up(SDL_Keycode key);
     // Down, one frame, up, one frame.
     void Tap(SDL_Keycode key);
+    // Mouse events at a window pixel (the left or the right button), seen at the next frame.
+    void MoveMouse(int x, int y);
+    void MouseButton(bool left, bool down);
+    // Mouse-wheel notches, positive away from the user.
+    void Wheel(int notches);
     // Runs frames until the test holds or the count runs out; whether it held.
     bool FramesUntil(const std::function<bool()>& done, int most);
 
     // The last frame drawn, as a PNG.
     void Screenshot(const std::filesystem::path& path) const;
+    // The world picture of the last frame (the renderer's target, without the UI), top row first.
+    std::vector<std::array<std::uint8_t, 4>> WorldPixels(int& width, int& height) const;
 
     Game& game() { return *instance; }
     std::int64_t frame = 0;  // frames run so far
 
 private:
+    int mouseX = 0;
+    int mouseY = 0;
     std::int64_t now = 5'000'000'000;  // simulated steady-clock nanoseconds
     std::unique_ptr<Game> instance;
 };
