@@ -128,7 +128,7 @@ public:
             Coordinates start;
             Coordinates end;
         };
-        static void Replace(TextEditor& editor, const Side& out, const Side& in, int extraLines);
+        static void Replace(TextEditor& editor, const Side& out, const Side& in);
     };
 
     TextEditor();
@@ -228,6 +228,8 @@ private:
     bool EraseAfter(const Coordinates& pos, UndoRecord& record);
     bool EraseBefore(const Coordinates& pos, UndoRecord& record);
     void SetCursorPosition(const Coordinates& position);
+    void CollapseSelectionToCursor();
+    void AnchorSelectionAtCursor();
     void UpdateSelectionAfterMove(const Coordinates& old, bool select, bool forward, bool wordMode);
     Coordinates FindWordStart(const Coordinates& from) const;
     Coordinates FindWordEnd(const Coordinates& from) const;

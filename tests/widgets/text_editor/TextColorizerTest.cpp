@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "EditorTestSupport.h"
+#include "UiHarness.h"
 
 namespace {
 
@@ -212,6 +214,64 @@ TEST(TextColorizer, AnEditRecoloursTheLinesAroundIt)
     editor.ColorizeStep();
     EXPECT_EQ(TokenColour(editor, 20, 0), PaletteIndex::Identifier);
     EXPECT_EQ(TokenColour(editor, 21, 0), PaletteIndex::Keyword);
+}
+
+// Undo and redo recolour every line they change, the last one too.
+TEST(TextColorizer, UndoAndRedoRecolourEveryLineTheyChange)
+{
+    struct Case {
+        const char* name;
+        std::string text;
+        std::function<void(TextEditor&, UiHarness&)> edit;
+        Coordinates probe;  // a glyph on the last line the edit changed
+        PaletteIndex colour;
+    };
+    const std::vector<Case> cases = {
+        {"a typed letter", "en",
+         [](TextEditor& editor, UiHarness&) {
+             editor.MoveEnd();
+             editor.EnterCharacter('d');
+         },
+         {0, 2}, PaletteIndex::Keyword},
+        {"a deleted letter", "endx",
+         [](TextEditor& editor, UiHarness&) {
+             editor.MoveEnd();
+             editor.Backspace();
+         },
+         {0, 0}, PaletteIndex::Keyword},
+        {"pasted lines", "local a",
+         [](TextEditor& editor, UiHarness& ui) {
+             editor.MoveEnd();
+             ui.clipboard = " = 1\nreturn a";
+             editor.Paste();
+         },
+         {1, 0}, PaletteIndex::Keyword},
+        {"a line break", "x = xend",
+         [](TextEditor& editor, UiHarness&) {
+             editor.MoveEnd();
+             for (int step = 0; step < 3; ++step)
+                 editor.MoveLeft();
+             editor.EnterCharacter('\n');
+         },
+         {1, 0}, PaletteIndex::Keyword},
+    };
+    for (const Case& c : cases) {
+        UiHarness ui;
+        TextEditor editor;
+        editor.SetLanguageDefinition(TextEditor::LanguageDefinition::Lua());
+        editor.SetText(c.text);
+        ColorizeAll(editor);
+        c.edit(editor, ui);
+        ColorizeAll(editor);
+        ASSERT_EQ(TokenColour(editor, c.probe.mLine, c.probe.mColumn), c.colour) << c.name;
+        const std::string edited = editor.GetText();
+        editor.Undo();
+        ColorizeAll(editor);
+        editor.Redo();
+        ASSERT_EQ(editor.GetText(), edited) << c.name;
+        ColorizeAll(editor);
+        EXPECT_EQ(TokenColour(editor, c.probe.mLine, c.probe.mColumn), c.colour) << c.name << ", redone";
+    }
 }
 
 // The standard library's matcher recurses once per matched byte; a very long token on one line
