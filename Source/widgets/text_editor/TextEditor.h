@@ -11,13 +11,14 @@
 #include <compare>
 #include <cstdint>
 #include <map>
-#include <regex>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
 #include <vector>
+
+#include "widgets/text_editor/TokenPattern.h"
 
 class TextEditor {
 public:
@@ -265,7 +266,7 @@ private:
     int mColorizeTo = 0;
     Palette mPalette{};
     LanguageDefinition mLanguageDefinition;
-    std::vector<std::pair<std::regex, PaletteIndex>> mCompiledTokens;
+    std::vector<std::pair<TokenPattern, PaletteIndex>> mCompiledTokens;
     bool mCommentPassDue = true;
     Breakpoints mBreakpoints;
     ErrorMarkers mErrorMarkers;
