@@ -248,8 +248,8 @@ void TextEditor::DeleteRange(const Coordinates& aStart, const Coordinates& aEnd)
 }
 
 // Inserts the bytes at where, every one a glyph except line feeds, which break the line, and
-// leaves where after them. The text after where is set aside first and joined back at the end, so a
-// long insertion does not shift it once per byte.
+// leaves where after them. The text after where is set aside first and joined back at the
+// end, so a long insertion does not shift it once per byte.
 int TextEditor::InsertTextAt(Coordinates& where, std::string_view text)
 {
     assert(!mReadOnly);
