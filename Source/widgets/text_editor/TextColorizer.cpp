@@ -15,11 +15,6 @@ namespace {
 constexpr int NothingPending = INT_MAX;
 constexpr int LinesPerFrame = 10;
 
-// libstdc++ matches by recursion, one level per matched character, so a very long token (a
-// string or comment of tens of thousands of bytes on one line) would overflow the stack. Each
-// search sees at most this many bytes; a longer token is coloured in pieces.
-constexpr std::ptrdiff_t LongestToken = 2048;
-
 void SetCommentFlag(TextEditor::Glyph& glyph, bool inComment)
 {
     if (inComment)
@@ -80,8 +75,10 @@ void TextEditor::SetLanguageDefinition(const LanguageDefinition& definition)
 {
     mLanguageDefinition = definition;
     mCompiledTokens.clear();
-    for (const auto& [pattern, index] : mLanguageDefinition.mTokenPatterns)
-        mCompiledTokens.emplace_back(std::regex(pattern, std::regex_constants::ECMAScript | std::regex_constants::optimize), index);
+    for (const auto& [expression, index] : mLanguageDefinition.mTokenPatterns) {
+        mCompiledTokens.emplace_back(TokenPattern(expression), index);
+        assert(mCompiledTokens.back().first.IsValid() && "a token expression uses syntax the matcher does not know");
+    }
 }
 
 void TextEditor::Colorize(int fromLine, int lines)
@@ -115,7 +112,6 @@ void TextEditor::ColorizeStep()
 void TextEditor::ColorizeLines(int fromLine, int toLine)
 {
     const int end = std::min(toLine, GetLineCount());
-    std::cmatch match;
     std::string name;
     for (int lineIndex = std::max(0, fromLine); lineIndex < end; ++lineIndex) {
         Line& line = mLines[static_cast<std::size_t>(lineIndex)];
@@ -127,15 +123,15 @@ void TextEditor::ColorizeLines(int fromLine, int toLine)
         bool preprocessorLine = false;
         const char* position = bufferStart;
         while (position < bufferEnd) {
-            const char* const searchEnd = std::min(bufferEnd, position + LongestToken);
+            const std::string_view rest(position, static_cast<std::size_t>(bufferEnd - position));
             bool matched = false;
-            for (const auto& [expression, tokenIndex] : mCompiledTokens) {
-                if (!std::regex_search(position, searchEnd, match, expression, std::regex_constants::match_continuous) ||
-                    match.length(0) == 0)
+            for (const auto& [pattern, tokenIndex] : mCompiledTokens) {
+                const std::size_t length = pattern.MatchLength(rest);
+                if (length == TokenPattern::NoMatch || length == 0)
                     continue;
                 PaletteIndex index = tokenIndex;
                 if (index == PaletteIndex::Identifier) {
-                    name.assign(match[0].first, match[0].second);
+                    name.assign(position, length);
                     if (!mLanguageDefinition.mCaseSensitive)
                         std::transform(name.begin(), name.end(), name.begin(),
                                        [](char ch) { return static_cast<char>(std::toupper(static_cast<unsigned char>(ch))); });
@@ -154,7 +150,7 @@ void TextEditor::ColorizeLines(int fromLine, int toLine)
                     preprocessorLine = true;
                 }
                 const auto first = static_cast<std::size_t>(position - bufferStart);
-                const auto last = first + static_cast<std::size_t>(match.length(0));
+                const auto last = first + length;
                 for (std::size_t column = first; column < last; ++column) {
                     std::uint8_t& color = line[column].mColorIndex;
                     color = static_cast<std::uint8_t>((color & CommentFlag) | static_cast<std::uint8_t>(index));

@@ -50,6 +50,7 @@ void TextEditor::EnterCharacter(char ch)
     }
     record.mAdded = std::string(1, ch);
     record.mAddedEnd = SanitizeCoordinates(mState.mCursorPosition);
+    CollapseSelectionToCursor();
     record.mAfter = mState;
     AddUndo(record);
     Colorize(coord.mLine - 1, 3);
@@ -83,6 +84,7 @@ void TextEditor::EraseAtCursor(bool forward)
         if (!(forward ? EraseAfter(pos, record) : EraseBefore(pos, record)))
             return;
     }
+    CollapseSelectionToCursor();
     record.mAfter = mState;
     AddUndo(record);
 }
@@ -188,6 +190,7 @@ void TextEditor::Cut()
     record.mBefore = mState;
     Copy();
     DeleteSelectionInto(record);
+    CollapseSelectionToCursor();
     record.mAfter = mState;
     AddUndo(record);
 }
@@ -199,7 +202,12 @@ void TextEditor::Paste()
     const char* clipboard = io.GetClipboardTextFn != nullptr ? io.GetClipboardTextFn(io.ClipboardUserData) : "";
     if (clipboard == nullptr || *clipboard == '\0')
         return;
-    const std::string text = clipboard;  // the callback's buffer may not outlive the next call
+    // Only pasted text loses its carriage returns: text typed or loaded keeps every byte, and
+    // undo and redo put back exactly what they took away.
+    std::string text = clipboard;  // the callback's buffer may not outlive the next call
+    std::erase(text, '\r');
+    if (text.empty())
+        return;
     UndoRecord record;
     record.mBefore = mState;
     if (HasSelection()) {
@@ -209,36 +217,39 @@ void TextEditor::Paste()
     record.mAddedStart = SanitizeCoordinates(mState.mCursorPosition);
     InsertText(text);
     record.mAddedEnd = SanitizeCoordinates(mState.mCursorPosition);
+    CollapseSelectionToCursor();
     record.mAfter = mState;
     AddUndo(record);
 }
 
+// Both ends lie inside the text: every caller passes a sanitized selection or the recorded
+// ends of an earlier step.
 void TextEditor::DeleteRange(const Coordinates& aStart, const Coordinates& aEnd)
 {
     assert(aEnd >= aStart);
     assert(!mReadOnly);
-    if (aEnd == aStart || aStart.mLine >= GetLineCount())
+    assert(aEnd.mLine < GetLineCount() && "the range ends inside the text");
+    if (aEnd == aStart)
         return;
     Line& first = mLines[static_cast<std::size_t>(aStart.mLine)];
     const int firstLength = static_cast<int>(first.size());
+    const int from = std::min(aStart.mColumn, firstLength);
     if (aStart.mLine == aEnd.mLine) {
         const int to = std::min(aEnd.mColumn, firstLength);
-        if (aStart.mColumn < to)
-            first.erase(first.begin() + aStart.mColumn, first.begin() + to);
+        if (from < to)
+            first.erase(first.begin() + from, first.begin() + to);
         return;
     }
-    const int endLine = std::min(aEnd.mLine, GetLineCount() - 1);
-    Line& last = mLines[static_cast<std::size_t>(endLine)];
-    const int endColumn = endLine == aEnd.mLine ? std::min(aEnd.mColumn, static_cast<int>(last.size()))
-                                                : static_cast<int>(last.size());
-    first.erase(first.begin() + std::min(aStart.mColumn, firstLength), first.end());
-    first.insert(first.end(), last.begin() + endColumn, last.end());
-    RemoveLine(aStart.mLine + 1, endLine + 1);
+    const Line& last = mLines[static_cast<std::size_t>(aEnd.mLine)];
+    const int to = std::min(aEnd.mColumn, static_cast<int>(last.size()));
+    first.erase(first.begin() + from, first.end());
+    first.insert(first.end(), last.begin() + to, last.end());
+    RemoveLine(aStart.mLine + 1, aEnd.mLine + 1);
 }
 
-// Inserts the bytes at where (carriage returns dropped, line feeds breaking lines) and leaves
-// where after them. The text after where is set aside first and joined back at the end, so a
-// long insertion does not shift it once per byte.
+// Inserts the bytes at where, every one a glyph except line feeds, which break the line, and
+// leaves where after them. The text after where is set aside first and joined back at the
+// end, so a long insertion does not shift it once per byte.
 int TextEditor::InsertTextAt(Coordinates& where, std::string_view text)
 {
     assert(!mReadOnly);
@@ -252,8 +263,6 @@ int TextEditor::InsertTextAt(Coordinates& where, std::string_view text)
     startLine.erase(startLine.begin() + where.mColumn, startLine.end());
     int lineFeeds = 0;
     for (const char ch : text) {
-        if (ch == '\r')
-            continue;
         if (ch == '\n') {
             InsertLine(where.mLine + 1);
             where = Coordinates(where.mLine + 1, 0);
@@ -307,6 +316,26 @@ void TextEditor::SetCursorPosition(const Coordinates& position)
         mState.mCursorPosition = position;
         RevealCursor();
     }
+}
+
+// After a change of the text nothing is selected, and a Shift-selection starts afresh at the
+// cursor rather than from anchors left in text that has gone or moved.
+void TextEditor::CollapseSelectionToCursor()
+{
+    mState.mSelectionStart = mState.mSelectionEnd = mState.mCursorPosition;
+    AnchorSelectionAtCursor();
+}
+
+// The moving end of a Shift-selection is the cursor; when the cursor is at one end of the
+// selection, the other end is the anchor.
+void TextEditor::AnchorSelectionAtCursor()
+{
+    const Coordinates cursor = mState.mCursorPosition;
+    mMovingEnd = mSelectAnchor = cursor;
+    if (HasSelection() && cursor == mState.mSelectionEnd)
+        mSelectAnchor = mState.mSelectionStart;
+    else if (HasSelection() && cursor == mState.mSelectionStart)
+        mSelectAnchor = mState.mSelectionEnd;
 }
 
 // Words follow the colouring: a word is a run of glyphs of one colour class on one line.

@@ -11,13 +11,14 @@
 #include <compare>
 #include <cstdint>
 #include <map>
-#include <regex>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
 #include <vector>
+
+#include "widgets/text_editor/TokenPattern.h"
 
 class TextEditor {
 public:
@@ -128,7 +129,7 @@ public:
             Coordinates start;
             Coordinates end;
         };
-        static void Replace(TextEditor& editor, const Side& out, const Side& in, int extraLines);
+        static void Replace(TextEditor& editor, const Side& out, const Side& in);
     };
 
     TextEditor();
@@ -228,6 +229,8 @@ private:
     bool EraseAfter(const Coordinates& pos, UndoRecord& record);
     bool EraseBefore(const Coordinates& pos, UndoRecord& record);
     void SetCursorPosition(const Coordinates& position);
+    void CollapseSelectionToCursor();
+    void AnchorSelectionAtCursor();
     void UpdateSelectionAfterMove(const Coordinates& old, bool select, bool forward, bool wordMode);
     Coordinates FindWordStart(const Coordinates& from) const;
     Coordinates FindWordEnd(const Coordinates& from) const;
@@ -263,7 +266,7 @@ private:
     int mColorizeTo = 0;
     Palette mPalette{};
     LanguageDefinition mLanguageDefinition;
-    std::vector<std::pair<std::regex, PaletteIndex>> mCompiledTokens;
+    std::vector<std::pair<TokenPattern, PaletteIndex>> mCompiledTokens;
     bool mCommentPassDue = true;
     Breakpoints mBreakpoints;
     ErrorMarkers mErrorMarkers;

@@ -29,31 +29,33 @@ void TextEditor::Redo()
     ++mUndoIndex;
 }
 
-// Both directions take one text out and put the other in; undo recolours one line more on
-// either side than redo does.
-void TextEditor::UndoRecord::Replace(TextEditor& editor, const Side& out, const Side& in, int extraLines)
+// Both directions take one text out and put the other in, byte for byte, and recolour every
+// line they leave changed (with the line before, as typing does).
+void TextEditor::UndoRecord::Replace(TextEditor& editor, const Side& out, const Side& in)
 {
     if (!out.text.empty()) {
         editor.DeleteRange(out.start, out.end);
-        editor.Colorize(out.start.mLine - 1, out.end.mLine - out.start.mLine + extraLines);
+        editor.Colorize(out.start.mLine - 1, 2);
     }
     if (!in.text.empty()) {
-        Coordinates start = in.start;
-        editor.InsertTextAt(start, in.text);
-        editor.Colorize(in.start.mLine - 1, in.end.mLine - in.start.mLine + extraLines);
+        Coordinates at = in.start;
+        const int lineFeeds = editor.InsertTextAt(at, in.text);
+        editor.Colorize(in.start.mLine - 1, lineFeeds + 2);
     }
 }
 
 void TextEditor::UndoRecord::Undo(TextEditor& editor) const
 {
-    Replace(editor, {mAdded, mAddedStart, mAddedEnd}, {mRemoved, mRemovedStart, mRemovedEnd}, 2);
+    Replace(editor, {mAdded, mAddedStart, mAddedEnd}, {mRemoved, mRemovedStart, mRemovedEnd});
     editor.mState = mBefore;
+    editor.AnchorSelectionAtCursor();
     editor.RevealCursor();
 }
 
 void TextEditor::UndoRecord::Redo(TextEditor& editor) const
 {
-    Replace(editor, {mRemoved, mRemovedStart, mRemovedEnd}, {mAdded, mAddedStart, mAddedEnd}, 1);
+    Replace(editor, {mRemoved, mRemovedStart, mRemovedEnd}, {mAdded, mAddedStart, mAddedEnd});
     editor.mState = mAfter;
+    editor.AnchorSelectionAtCursor();
     editor.RevealCursor();
 }

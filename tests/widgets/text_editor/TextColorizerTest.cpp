@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "EditorTestSupport.h"
+#include "UiHarness.h"
 
 namespace {
 
@@ -214,19 +216,102 @@ TEST(TextColorizer, AnEditRecoloursTheLinesAroundIt)
     EXPECT_EQ(TokenColour(editor, 21, 0), PaletteIndex::Keyword);
 }
 
-// The standard library's matcher recurses once per matched byte; a very long token on one line
-// must not exhaust the stack. Such a token is coloured in pieces; the text around it as usual.
-TEST(TextColorizer, VeryLongTokensAreColouredWithoutFailing)
+// Undo and redo recolour every line they change, the last one too.
+TEST(TextColorizer, UndoAndRedoRecolourEveryLineTheyChange)
 {
-    TextEditor editor;
-    editor.SetLanguageDefinition(TextEditor::LanguageDefinition::Lua());
-    const std::string longString = "s = \"" + std::string(200000, 'a') + "\"";
-    const std::string longComment = "-- " + std::string(200000, 'b');
-    editor.SetText(longString + "\n" + longComment + "\n" + std::string(100000, 'c'));
-    ColorizeAll(editor);
-    EXPECT_EQ(TokenColour(editor, 0, 0), PaletteIndex::Identifier);
-    EXPECT_EQ(TokenColour(editor, 1, 0), PaletteIndex::Comment);
-    EXPECT_EQ(TokenColour(editor, 2, 0), PaletteIndex::Identifier);
+    struct Case {
+        const char* name;
+        std::string text;
+        std::function<void(TextEditor&, UiHarness&)> edit;
+        Coordinates probe;  // a glyph on the last line the edit changed
+        PaletteIndex colour;
+    };
+    const std::vector<Case> cases = {
+        {"a typed letter", "en",
+         [](TextEditor& editor, UiHarness&) {
+             editor.MoveEnd();
+             editor.EnterCharacter('d');
+         },
+         {0, 2}, PaletteIndex::Keyword},
+        {"a deleted letter", "endx",
+         [](TextEditor& editor, UiHarness&) {
+             editor.MoveEnd();
+             editor.Backspace();
+         },
+         {0, 0}, PaletteIndex::Keyword},
+        {"pasted lines", "local a",
+         [](TextEditor& editor, UiHarness& ui) {
+             editor.MoveEnd();
+             ui.clipboard = " = 1\nreturn a";
+             editor.Paste();
+         },
+         {1, 0}, PaletteIndex::Keyword},
+        {"a line break", "x = xend",
+         [](TextEditor& editor, UiHarness&) {
+             editor.MoveEnd();
+             for (int step = 0; step < 3; ++step)
+                 editor.MoveLeft();
+             editor.EnterCharacter('\n');
+         },
+         {1, 0}, PaletteIndex::Keyword},
+    };
+    for (const Case& c : cases) {
+        UiHarness ui;
+        TextEditor editor;
+        editor.SetLanguageDefinition(TextEditor::LanguageDefinition::Lua());
+        editor.SetText(c.text);
+        ColorizeAll(editor);
+        c.edit(editor, ui);
+        ColorizeAll(editor);
+        ASSERT_EQ(TokenColour(editor, c.probe.mLine, c.probe.mColumn), c.colour) << c.name;
+        const std::string edited = editor.GetText();
+        editor.Undo();
+        ColorizeAll(editor);
+        editor.Redo();
+        ASSERT_EQ(editor.GetText(), edited) << c.name;
+        ColorizeAll(editor);
+        EXPECT_EQ(TokenColour(editor, c.probe.mLine, c.probe.mColumn), c.colour) << c.name << ", redone";
+    }
+}
+
+// A string or comment longer than any fixed window is coloured whole, and what follows it on
+// the line as usual. Lines of hundreds of kilobytes must not exhaust the stack either.
+TEST(TextColorizer, LongTokensKeepTheirColourToTheirEnd)
+{
+    struct Case {
+        bool lua;
+        std::string line;
+        std::size_t tokenStart;
+        std::size_t tokenEnd;
+        PaletteIndex colour;
+        PaletteIndex after;  // of the glyph at tokenEnd, when there is one
+    };
+    const std::string a3000(3000, 'a');
+    const std::vector<Case> cases = {
+        {true, "s = \"" + a3000 + "\"..t", 4, 3006, PaletteIndex::String, PaletteIndex::Punctuation},
+        {true, "s = '" + a3000 + "'+1", 4, 3006, PaletteIndex::String, PaletteIndex::Number},
+        {true, "x = 1 -- " + a3000, 6, 3009, PaletteIndex::Comment, PaletteIndex::Default},
+        {false, "x = 1; // " + a3000, 7, 3010, PaletteIndex::Comment, PaletteIndex::Default},
+        {false, "s = \"" + std::string(1500, '\\') + a3000 + "\";", 4, 4506, PaletteIndex::String,
+         PaletteIndex::Punctuation},
+        {true, "s = \"" + std::string(200000, 'a') + "\"..x", 4, 200006, PaletteIndex::String, PaletteIndex::Punctuation},
+        {true, "-- " + std::string(200000, 'b'), 0, 200003, PaletteIndex::Comment, PaletteIndex::Default},
+        {true, std::string(100000, 'c') + "()", 0, 100000, PaletteIndex::Identifier, PaletteIndex::Punctuation},
+    };
+    for (const Case& c : cases) {
+        TextEditor editor;
+        editor.SetLanguageDefinition(c.lua ? TextEditor::LanguageDefinition::Lua() : TextEditor::LanguageDefinition::HLSL());
+        editor.SetText(c.line);
+        ColorizeAll(editor);
+        const std::string name = c.line.substr(0, 12) + "... of " + std::to_string(c.line.size()) + " bytes";
+        std::size_t wrong = 0;
+        for (std::size_t column = c.tokenStart; column < c.tokenEnd; ++column)
+            wrong += TokenColour(editor, 0, static_cast<int>(column)) != c.colour ? 1 : 0;
+        EXPECT_EQ(wrong, 0u) << name;
+        if (c.tokenEnd < c.line.size()) {
+            EXPECT_EQ(TokenColour(editor, 0, static_cast<int>(c.tokenEnd)), c.after) << name;
+        }
+    }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -241,6 +242,70 @@ TEST(TextEditing, UndoBringsBackTextHoldingZeroBytes)
     EXPECT_EQ(editor.GetText(), "");
     editor.Undo();
     EXPECT_EQ(editor.GetText(), text);
+}
+
+
+// Carriage returns loaded with the text are glyphs like any other: every step that removes or
+// overwrites one must put it back on undo, and redo must give the edited text back exactly.
+TEST(TextEditing, UndoAndRedoGiveBackCarriageReturnsByteForByte)
+{
+    struct Case {
+        const char* name;
+        std::string text;
+        std::function<void(TextEditor&)> edit;
+        std::string after;
+    };
+    const auto selectAll = [](TextEditor& editor) { editor.SetSelection({0, 0}, {editor.GetLineCount(), 0}); };
+    const std::vector<Case> cases = {
+        {"backspace over a carriage return", "a\rb",
+         [](TextEditor& editor) {
+             editor.MoveEnd();
+             editor.MoveLeft();
+             editor.Backspace();
+         },
+         "ab"},
+        {"delete of a whole CRLF script", "local a = 1\r\nprint(a)\r\n",
+         [&](TextEditor& editor) {
+             selectAll(editor);
+             editor.Delete();
+         },
+         ""},
+        {"delete at a CRLF line end", "a\r\nb",
+         [](TextEditor& editor) {
+             editor.MoveRight();
+             editor.Delete();
+             editor.Delete();
+         },
+         "ab"},
+        {"typing over a selection holding carriage returns", "x\r\ny\r\nz",
+         [](TextEditor& editor) {
+             editor.SetSelection({0, 1}, {2, 0});
+             editor.EnterCharacter('-');
+         },
+         "x-z"},
+        {"a typed carriage return", "ab",
+         [](TextEditor& editor) {
+             editor.MoveRight();
+             editor.EnterCharacter('\r');
+         },
+         "a\rb"},
+    };
+    for (const Case& c : cases) {
+        UiHarness ui;
+        TextEditor editor;
+        editor.SetText(c.text);
+        c.edit(editor);
+        ASSERT_EQ(editor.GetText(), c.after) << c.name;
+        while (editor.CanUndo())
+            editor.Undo();
+        EXPECT_EQ(editor.GetText(), c.text) << c.name;
+        while (editor.CanRedo())
+            editor.Redo();
+        EXPECT_EQ(editor.GetText(), c.after) << c.name;
+        while (editor.CanUndo())
+            editor.Undo();
+        EXPECT_EQ(editor.GetText(), c.text) << c.name << ", undone a second time";
+    }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -63,20 +64,56 @@ public:
     std::size_t index = 0;
 };
 
-TEST(TextEditorFuzz, RandomEditsMatchAPlainStringAndUndoToTheFirstText)
+// A Shift move right after a change of the text selects from the cursor: from the selection's
+// other end when undo or redo brought one back with the cursor on an end, else from the
+// cursor itself. Returns what it must have selected, in the model's bytes, or nothing when the
+// cursor and the selection are not of that kind.
+std::optional<std::string> ShiftMoveAfterAnEdit(TextEditor& editor, const std::string& text, int move)
+{
+    const Coordinates cursorAt = editor.GetCursorPosition();
+    if (editor.SanitizeCoordinates(cursorAt) != cursorAt)
+        return std::nullopt;
+    const std::size_t cursor = Offset(text, cursorAt);
+    std::size_t anchor = cursor;
+    if (editor.HasSelection()) {
+        if (cursorAt == editor.GetSelectionEnd())
+            anchor = Offset(text, editor.GetSelectionStart());
+        else if (cursorAt == editor.GetSelectionStart())
+            anchor = Offset(text, editor.GetSelectionEnd());
+        else
+            return std::nullopt;
+    }
+    const std::size_t lineStart = cursor == 0 ? 0 : text.rfind('\n', cursor - 1) + 1;  // npos + 1 is 0
+    const std::size_t lineEnd = std::min(text.find('\n', cursor), text.size());
+    std::size_t moved = cursor;
+    switch (move) {
+    case 0: editor.MoveRight(1, true); moved = std::min(cursor + 1, text.size()); break;
+    case 1: editor.MoveLeft(1, true); moved = cursor == 0 ? 0 : cursor - 1; break;
+    case 2: editor.MoveEnd(true); moved = lineEnd; break;
+    default: editor.MoveHome(true); moved = lineStart; break;
+    }
+    const std::size_t from = std::min(anchor, moved);
+    return text.substr(from, std::max(anchor, moved) - from);
+}
+
+class TextEditorFuzzSeeds : public testing::TestWithParam<unsigned> {};
+
+// Carriage returns are bytes like any other: loaded, typed and undone they stay. Only pasted
+// text drops them.
+TEST_P(TextEditorFuzzSeeds, RandomEditsMatchAPlainStringAndUndoToTheFirstText)
 {
     UiHarness ui;
     TextEditor editor;
     editor.SetLanguageDefinition(TextEditor::LanguageDefinition::Lua());
-    const std::string first = "local speed = 10\nfunction main()\n\tprint(\"go -- fast\")\nend\n";
+    const std::string first = "local speed = 10\r\nfunction main()\r\n\tprint(\"go -- fast\")\rend\n--[[ x\r\n]]";
     editor.SetText(first);
     PlainModel model(first);
 
-    std::mt19937 random(20261210u);
+    std::mt19937 random(GetParam());
     const auto pick = [&](int count) { return static_cast<int>(random() % static_cast<unsigned>(count)); };
-    const std::string typed = "abcxyz019 _.,()=+-\"'\t\n\n";
+    const std::string typed = "abcxyz019 _.,()=+-\"'\t\n\n\r\r";
 
-    for (int step = 0; step < 4000; ++step) {
+    for (int step = 0; step < 3000; ++step) {
         const std::string& text = model.Text();
         const bool selection = editor.HasSelection();
         const std::size_t selectionStart = Offset(text, editor.GetSelectionStart());
@@ -90,6 +127,8 @@ TEST(TextEditorFuzz, RandomEditsMatchAPlainStringAndUndoToTheFirstText)
         };
         const int operation = pick(100);
         std::string what;
+        bool edited = false;     // the text changed, or undo or redo ran
+        std::optional<std::size_t> cursorAfter;  // where an edit leaves the cursor, in the new text
         if (operation < 30) {
             const char ch = typed[static_cast<std::size_t>(pick(static_cast<int>(typed.size())))];
             what = std::string("type ") + ch;
@@ -97,6 +136,7 @@ TEST(TextEditorFuzz, RandomEditsMatchAPlainStringAndUndoToTheFirstText)
             next.insert(cursor, 1, ch);
             editor.EnterCharacter(ch);
             model.Record(std::move(next));
+            cursorAfter = cursor + 1;
         } else if (operation < 38) {
             what = "delete";
             const bool acts = selection || cursor < text.size();
@@ -104,8 +144,10 @@ TEST(TextEditorFuzz, RandomEditsMatchAPlainStringAndUndoToTheFirstText)
             if (!selection && acts)
                 next.erase(cursor, 1);
             editor.Delete();
-            if (acts)
+            if (acts) {
                 model.Record(std::move(next));
+                cursorAfter = cursor;
+            }
         } else if (operation < 46) {
             what = "backspace";
             const bool acts = selection || cursor > 0;
@@ -113,9 +155,11 @@ TEST(TextEditorFuzz, RandomEditsMatchAPlainStringAndUndoToTheFirstText)
             if (!selection && acts)
                 next.erase(cursor - 1, 1);
             editor.Backspace();
-            if (acts)
+            if (acts) {
                 model.Record(std::move(next));
-        } else if (operation < 66) {
+                cursorAfter = selection ? cursor : cursor - 1;
+            }
+        } else if (operation < 62) {
             const bool select = pick(2) == 0;
             const bool words = pick(2) == 0;
             const int amount = 1 + pick(5);
@@ -129,18 +173,18 @@ TEST(TextEditorFuzz, RandomEditsMatchAPlainStringAndUndoToTheFirstText)
             case 6: what = "top"; editor.MoveTop(select); break;
             default: what = "bottom"; editor.MoveBottom(select); break;
             }
-        } else if (operation < 72) {
+        } else if (operation < 68) {
             what = "select";
             const Coordinates a(pick(editor.GetLineCount() + 3), pick(25));
             const Coordinates b(pick(editor.GetLineCount() + 3), pick(25));
             editor.SetSelection(a, b, pick(3) == 0);
-        } else if (operation < 76) {
+        } else if (operation < 72) {
             what = "copy";
             editor.Copy();
             if (selection) {
                 EXPECT_EQ(ui.clipboard, text.substr(selectionStart, selectionEnd - selectionStart)) << "step " << step;
             }
-        } else if (operation < 80) {
+        } else if (operation < 77) {
             what = "cut";
             if (selection) {
                 const std::string cut = text.substr(selectionStart, selectionEnd - selectionStart);
@@ -148,25 +192,30 @@ TEST(TextEditorFuzz, RandomEditsMatchAPlainStringAndUndoToTheFirstText)
                 editor.Cut();
                 EXPECT_EQ(ui.clipboard, cut) << "step " << step;
                 model.Record(std::move(next));
+                cursorAfter = cursor;
             } else {
                 editor.Cut();
             }
-        } else if (operation < 85) {
+        } else if (operation < 83) {
             what = "paste";
-            const std::vector<std::string> clips = {"", "x", "if a then\r\n  b()\r\nend", "\n\n", "-- [[", ui.clipboard};
+            const std::vector<std::string> clips = {"", "x", "if a then\r\n  b()\r\nend", "\n\n", "\r", "a\rb", "-- [[", ui.clipboard};
             ui.clipboard = clips[static_cast<std::size_t>(pick(static_cast<int>(clips.size())))];
-            const bool acts = !ui.clipboard.empty();
+            const std::string pasted = WithoutCarriageReturns(ui.clipboard);
             std::string next = withoutSelection();
-            next.insert(cursor, WithoutCarriageReturns(ui.clipboard));
+            next.insert(cursor, pasted);
             editor.Paste();
-            if (acts)
+            if (!pasted.empty()) {
                 model.Record(std::move(next));
-        } else if (operation < 93) {
+                cursorAfter = cursor + pasted.size();
+            }
+        } else if (operation < 92) {
             what = "undo";
+            edited = editor.CanUndo();
             editor.Undo();
             model.Undo();
         } else if (operation < 98) {
             what = "redo";
+            edited = editor.CanRedo();
             editor.Redo();
             model.Redo();
         } else {
@@ -184,6 +233,29 @@ TEST(TextEditorFuzz, RandomEditsMatchAPlainStringAndUndoToTheFirstText)
             ASSERT_EQ(editor.SanitizeCoordinates(editor.GetSelectionEnd()), editor.GetSelectionEnd()) << "step " << step;
         }
         ASSERT_LT(editor.GetCursorPosition().mLine, std::max(1, editor.GetLineCount())) << "step " << step;
+        if (cursorAfter) {
+            ASSERT_FALSE(editor.HasSelection()) << "step " << step << ": " << what;
+            ASSERT_EQ(Offset(model.Text(), editor.GetCursorPosition()), *cursorAfter) << "step " << step << ": " << what;
+        }
+
+        // Half the changes are followed at once by a Shift move, which must select from the cursor.
+        if ((cursorAfter || edited) && pick(2) == 0) {
+            const int move = pick(4);
+            const std::optional<std::string> expected = ShiftMoveAfterAnEdit(editor, model.Text(), move);
+            if (expected) {
+                ASSERT_EQ(editor.GetSelectedText(), *expected) << "step " << step << ": Shift move " << move << " after " << what;
+            }
+        }
+
+        // Now and then the whole history is walked back to the first text and forward again.
+        if (step % 500 == 499) {
+            while (editor.CanUndo())
+                editor.Undo();
+            ASSERT_EQ(editor.GetText(), first) << "step " << step;
+            while (editor.GetUndoIndex() < model.Index())
+                editor.Redo();
+            ASSERT_EQ(editor.GetText(), model.Text()) << "step " << step;
+        }
     }
 
     const std::string last = model.history.back();
@@ -194,6 +266,8 @@ TEST(TextEditorFuzz, RandomEditsMatchAPlainStringAndUndoToTheFirstText)
         editor.Redo();
     EXPECT_EQ(editor.GetText(), last);
 }
+
+INSTANTIATE_TEST_SUITE_P(Seeds, TextEditorFuzzSeeds, testing::Values(20261210u, 1u, 77u, 4242u, 31337u, 90210u));
 
 }  // namespace
 

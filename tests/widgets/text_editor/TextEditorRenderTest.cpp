@@ -1,6 +1,7 @@
 #include <SDL_scancode.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -239,6 +240,84 @@ TEST_F(TextEditorRender, OverwriteModeAndItsUndo)
     EXPECT_EQ(editor.GetText(), "Xbc");
     PressScancode(SDL_SCANCODE_INSERT);
     EXPECT_FALSE(editor.IsOverwrite());
+}
+
+// Typed over, a carriage return comes back with undo.
+TEST_F(TextEditorRender, OverwritingACarriageReturnUndoesToIt)
+{
+    Show("a\rb");
+    Press(ImGuiKey_RightArrow);
+    PressScancode(SDL_SCANCODE_INSERT);
+    ui.Type("X");
+    ui.Frame(editor);
+    ASSERT_EQ(editor.GetText(), "aXb");
+    PressScancode(SDL_SCANCODE_Z, true);
+    EXPECT_EQ(editor.GetText(), "a\rb");
+    PressScancode(SDL_SCANCODE_Y, true);
+    EXPECT_EQ(editor.GetText(), "aXb");
+}
+
+// "abc" is selected with Shift+Right and then edited away. Whatever the edit, the next
+// Shift+Right selects from the cursor, so the next Delete removes only what is shown selected.
+TEST_F(TextEditorRender, ShiftSelectingAfterAnEditStartsAtTheCursor)
+{
+    struct Case {
+        const char* name;
+        std::function<void()> edit;
+        std::string edited;
+        std::string selected;  // by the Shift+Right after the edit
+    };
+    const auto type = [this](const char* text) {
+        ui.Type(text);
+        ui.Frame(editor);
+    };
+    const std::vector<Case> cases = {
+        {"typing", [&] { type("xyz"); }, "xyzdef", "d"},
+        {"delete", [&] { Press(ImGuiKey_Delete); }, "def", "d"},
+        {"backspace", [&] { Press(ImGuiKey_Backspace); }, "def", "d"},
+        {"paste",
+         [&] {
+             ui.clipboard = "123";
+             PressScancode(SDL_SCANCODE_V, true);
+         },
+         "123def", "d"},
+        {"cut", [&] { PressScancode(SDL_SCANCODE_X, true); }, "def", "d"},
+        {"undo",
+         [&] {
+             Press(ImGuiKey_Delete);
+             type("x");
+             PressScancode(SDL_SCANCODE_Z, true);
+         },
+         "def", "d"},
+        {"redo",
+         [&] {
+             Press(ImGuiKey_Delete);
+             PressScancode(SDL_SCANCODE_Z, true);
+             PressScancode(SDL_SCANCODE_Y, true);
+         },
+         "def", "d"},
+        // Undo brings the selection back; Shift+Right extends it from the cursor's end.
+        {"undo to a selection",
+         [&] {
+             Press(ImGuiKey_Delete);
+             PressScancode(SDL_SCANCODE_Z, true);
+         },
+         "abcdef", "abcd"},
+    };
+    for (const Case& c : cases) {
+        ui.Frame(editor, ImVec2(400.0f, 200.0f), 1.0f);  // so that Show's click is no double click
+        Show("abcdef");
+        for (int step = 0; step < 3; ++step)
+            Press(ImGuiKey_RightArrow, false, true);
+        ASSERT_EQ(editor.GetSelectedText(), "abc");
+        c.edit();
+        ASSERT_EQ(editor.GetText(), c.edited) << c.name;
+        Press(ImGuiKey_RightArrow, false, true);
+        EXPECT_EQ(editor.GetSelectedText(), c.selected) << c.name;
+        const std::string expected = editor.GetText().erase(c.edited.find(c.selected), c.selected.size());
+        Press(ImGuiKey_Delete);
+        EXPECT_EQ(editor.GetText(), expected) << c.name;
+    }
 }
 
 TEST_F(TextEditorRender, UnfocusedWidgetIgnoresKeysAndDrawsNoCursor)
