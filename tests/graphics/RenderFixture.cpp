@@ -105,6 +105,18 @@ Rgba RenderFixture::PixelAtWorld(float x, float y)
     return pixel;
 }
 
+std::vector<std::uint8_t> RenderFixture::ReadWorldFrame()
+{
+    const int width = graphics->device.targetWidth;
+    const int height = graphics->device.targetHeight;
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
+    glFinish();
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, graphics->device.renderTarget);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+}
+
 void RenderFixture::ReopenWindow(int width, int height)
 {
     ASSERT_FALSE(graphics) << "the renderer holds the old window";
