@@ -12,6 +12,7 @@
 #include "core/Transform.h"
 #include "data/LevelManager.h"
 #include "gameplay/ParallaxSystem.h"
+#include "gameplay/ParticleSystem.h"
 #include "graphics/Camera.h"
 #include "core/ComponentStore.h"
 #include "core/GameObjectTable.h"
@@ -89,24 +90,18 @@ protected:
         levels.levelNames.push_back("Credits (copy)");
         levels.levelPaths.push_back((ReferenceFolder / "Credits.json").string());
     }
-};
 
-TEST_F(FirstFramePixels, EveryLevelsFirstFrameMatchesItsReference)
-{
-    const bool writeReferences = std::getenv("VANTREL_WRITE_FIRST_FRAMES") != nullptr;
-    const int width = graphics->device.targetWidth;
-    const int height = graphics->device.targetHeight;
-    for (const FirstFrame& frame : Frames) {
-        SCOPED_TRACE(frame.level);
-        Engine::LevelManager::Instance().LoadLevel(frame.level);
-        ASSERT_EQ(Engine::LevelManager::Instance().currentLevel, frame.level);
-        PlaceCamera();
+    // Draws a frame and compares it with the reference image of this name.
+    void ExpectFrameMatches(const char* referenceName)
+    {
+        const int width = graphics->device.targetWidth;
+        const int height = graphics->device.targetHeight;
         RenderFrame();
         const std::vector<std::uint8_t> drawn = FlipRows(ReadWorldFrame(), width, height);
-        const std::filesystem::path reference = ReferenceFolder / frame.reference;
-        if (writeReferences) {
+        const std::filesystem::path reference = ReferenceFolder / referenceName;
+        if (std::getenv("VANTREL_WRITE_FIRST_FRAMES") != nullptr) {
             ASSERT_NE(stbi_write_png(reference.string().c_str(), width, height, 4, drawn.data(), width * 4), 0);
-            continue;
+            return;
         }
         int w = 0, h = 0, channels = 0;
         stbi_uc* expected = stbi_load(reference.string().c_str(), &w, &h, &channels, 4);
@@ -126,4 +121,48 @@ TEST_F(FirstFramePixels, EveryLevelsFirstFrameMatchesItsReference)
         EXPECT_EQ(differing, 0) << "first differing pixel at column " << firstAt % width << ", row "
                                 << firstAt / width << " from the top";
     }
+};
+
+TEST_F(FirstFramePixels, EveryLevelsFirstFrameMatchesItsReference)
+{
+    for (const FirstFrame& frame : Frames) {
+        SCOPED_TRACE(frame.level);
+        Engine::LevelManager::Instance().LoadLevel(frame.level);
+        ASSERT_EQ(Engine::LevelManager::Instance().currentLevel, frame.level);
+        PlaceCamera();
+        ExpectFrameMatches(frame.reference);
+    }
+}
+
+// What the levels hardly show: turned and mirrored sprites, the triangle and the disc,
+// tints and part-transparent colours over each other, and particles over the sprites.
+TEST_F(FirstFramePixels, TurnedTintedAndOverlappingSpritesMatchTheirReference)
+{
+    PlaceCamera();
+    const char* images[] = {"Mountains.png", "PlayerIdle0R.png", "Enemy.png", "Lava.png", "GroundTop.png", "missing.png"};
+    for (int i = 0; i < 60; ++i) {
+        const std::uint32_t id = AddSprite(static_cast<float>((i * 97) % 1200 - 600), static_cast<float>((i * 61) % 680 - 340),
+                                           static_cast<float>(i % 7) - 3.0f, 20.0f + static_cast<float>(i % 9) * 15.0f,
+                                           (i % 5 == 0 ? -1.0f : 1.0f) * (15.0f + static_cast<float>(i % 4) * 20.0f),
+                                           images[i % 6],
+                                           {static_cast<std::uint8_t>(255 - i * 3), 200, static_cast<std::uint8_t>(i * 4),
+                                            static_cast<std::uint8_t>(i % 3 == 0 ? 140 : 255)},
+                                           i % 3);
+        Engine::ComponentStore::Instance().GetComponent<Engine::Transform>(id)->rot = 0.37f * static_cast<float>(i);
+    }
+    auto& particles = Engine::GetSystem<Engine::ParticleSystem>()->particles;
+    for (int i = 0; i < 40; ++i) {
+        Engine::Particle particle;
+        particle.x = static_cast<float>((i * 71) % 1200 - 600);
+        particle.y = static_cast<float>((i * 29) % 680 - 340);
+        particle.z = -4.0f;
+        particle.scaleX = particle.scaleY = 6.0f + static_cast<float>(i % 5);
+        particle.rotation = 0.2f * static_cast<float>(i);
+        particle.texture = "DashOrb.png";
+        particle.color[3] = 0.6f;
+        particle.alive = true;
+        particles.push_back(particle);
+    }
+    ExpectFrameMatches("TurnedSprites.png");
+    particles.clear();
 }
