@@ -168,11 +168,8 @@ void Graphics::Render()
 {
     if (!ready)
         return;
-    device.BindTarget();
-    glClearColor(0.6f, 1.0f, 1.0f, 1.0f);
-    glClearDepth(1.0);
-    glClearStencil(0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    static constexpr float ClearColour[3] = {0.6f, 1.0f, 1.0f};
+    device.BeginWorld(ClearColour);
 
     const Engine::Camera& camera = *Engine::Camera::Instance();
     batcher.BeginFrame(camera.ViewMatrix(), camera.ProjectionMatrix());

@@ -83,7 +83,7 @@ void GameDriver::Screenshot(const std::filesystem::path& path) const
     const Graphics& graphics = instance->graphics;
     std::vector<std::uint8_t> pixels(static_cast<std::size_t>(graphics.device.targetWidth * graphics.device.targetHeight * 4));
     glFinish();
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, graphics.device.renderTarget);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, graphics.device.WorldFramebuffer());
     glReadPixels(0, 0, graphics.device.targetWidth, graphics.device.targetHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
     for (std::size_t i = 3; i < pixels.size(); i += 4)
         pixels[i] = 255;

@@ -84,11 +84,15 @@ protected:
     void SetUp() override
     {
         RenderFixture::SetUp();
-        StartGraphics(GameShaderFolder(), std::filesystem::path(VANTREL_SOURCE_DIR) / "Resources" / "Images");
         Engine::LevelManager& levels = Engine::LevelManager::Instance();
         levels.LoadLevelNames();
         levels.levelNames.push_back("Credits (copy)");
         levels.levelPaths.push_back((ReferenceFolder / "Credits.json").string());
+    }
+
+    void StartWithGameImages()
+    {
+        StartGraphics(GameShaderFolder(), std::filesystem::path(VANTREL_SOURCE_DIR) / "Resources" / "Images");
     }
 
     // Draws a frame and compares it with the reference image of this name.
@@ -108,15 +112,13 @@ protected:
         ASSERT_NE(expected, nullptr) << reference;
         ASSERT_EQ(w, width);
         ASSERT_EQ(h, height);
-        // Equal to the byte; the colour channels are let off by one so that a rounding step of a
-        // newer Mesa does not read as a changed picture.
+        // The colour channels, as the window shows them (its picture has no alpha), each let off
+        // by one so that a rounding step of a newer Mesa does not read as a changed picture.
         int differing = 0;
         int firstAt = -1;
-        for (std::size_t i = 0; i < drawn.size(); ++i) {
-            const int tolerance = i % 4 == 3 ? 0 : 1;
-            if (std::abs(drawn[i] - expected[i]) > tolerance && differing++ == 0)
+        for (std::size_t i = 0; i < drawn.size(); ++i)
+            if (i % 4 != 3 && std::abs(drawn[i] - expected[i]) > 1 && differing++ == 0)
                 firstAt = static_cast<int>(i / 4);
-        }
         stbi_image_free(expected);
         EXPECT_EQ(differing, 0) << "first differing pixel at column " << firstAt % width << ", row "
                                 << firstAt / width << " from the top";
@@ -125,19 +127,26 @@ protected:
 
 TEST_F(FirstFramePixels, EveryLevelsFirstFrameMatchesItsReference)
 {
+    StartWithGameImages();  // on a window of the view's size, drawn onto it directly
     for (const FirstFrame& frame : Frames) {
         SCOPED_TRACE(frame.level);
         Engine::LevelManager::Instance().LoadLevel(frame.level);
         ASSERT_EQ(Engine::LevelManager::Instance().currentLevel, frame.level);
         PlaceCamera();
         ExpectFrameMatches(frame.reference);
+        EXPECT_EQ(graphics->device.WorldFramebuffer(), 0u) << "drawn into a target of its own";
     }
 }
 
 // What the levels hardly show: turned and mirrored sprites, the triangle and the disc,
 // tints and part-transparent colours over each other, and particles over the sprites.
+// Drawn into the renderer's own target (the window is larger than the view): an edge that
+// runs exactly through pixel centres may fall the other way on the window's framebuffer,
+// which Mesa draws upside down, and this frame has such edges.
 TEST_F(FirstFramePixels, TurnedTintedAndOverlappingSpritesMatchTheirReference)
 {
+    ReopenWindow(1400, 800);
+    StartWithGameImages();
     PlaceCamera();
     const char* images[] = {"Mountains.png", "PlayerIdle0R.png", "Enemy.png", "Lava.png", "GroundTop.png", "missing.png"};
     for (int i = 0; i < 60; ++i) {
@@ -164,5 +173,6 @@ TEST_F(FirstFramePixels, TurnedTintedAndOverlappingSpritesMatchTheirReference)
         particles.push_back(particle);
     }
     ExpectFrameMatches("TurnedSprites.png");
+    EXPECT_NE(graphics->device.WorldFramebuffer(), 0u) << "drawn onto the window";
     particles.clear();
 }
