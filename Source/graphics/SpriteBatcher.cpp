@@ -63,8 +63,11 @@ bool SpriteBatcher::Create(std::uint32_t uniformOffsetAlignment)
 
     glGenBuffers(1, &constantBuffer);
     glBindBuffer(GL_UNIFORM_BUFFER, constantBuffer);
-    constantBufferBytes = BatchCapacity * sizeof(FrameConstants);
+    constantBufferBytes = BatchCapacity * sizeof(SpriteInstance);
     glBufferData(GL_UNIFORM_BUFFER, static_cast<GLsizeiptr>(constantBufferBytes), nullptr, GL_DYNAMIC_DRAW);
+    glGenBuffers(1, &frameBuffer);
+    glBindBuffer(GL_UNIFORM_BUFFER, frameBuffer);
+    glBufferData(GL_UNIFORM_BUFFER, sizeof(FrameConstants), nullptr, GL_DYNAMIC_DRAW);
     if (!Render::NoGlError()) {
         LogError("Failed to initialize constant buffer!");
         return false;
@@ -74,8 +77,9 @@ bool SpriteBatcher::Create(std::uint32_t uniformOffsetAlignment)
 
 void SpriteBatcher::ReleaseConstantBuffer()
 {
+    glDeleteBuffers(1, &frameBuffer);
     glDeleteBuffers(1, &constantBuffer);
-    constantBuffer = 0;
+    constantBuffer = frameBuffer = 0;
 }
 
 void SpriteBatcher::ReleaseMeshBuffers()
@@ -90,8 +94,8 @@ void SpriteBatcher::ReleaseMeshBuffers()
 
 void SpriteBatcher::BeginFrame(const glm::mat4& view, const glm::mat4& projection)
 {
-    frameDefaults.view = view;
-    frameDefaults.projection = projection;
+    frameConstants.view = view;
+    frameConstants.projection = projection;
     frameRecords.clear();
     batches.clear();
 }
@@ -107,13 +111,10 @@ void SpriteBatcher::QueueDraw(int mesh, unsigned int program, unsigned int textu
         batches.push_back({mesh, program, texture, firstByte, 0});
         frameRecords.resize(firstByte);
     }
-    FrameConstants constants{frameDefaults};
-    constants.world = world;
-    constants.textureTransform = textureTransform;
-    constants.colour = glm::vec4(colour[0], colour[1], colour[2], colour[3]);
+    const SpriteInstance record = MakeSpriteInstance(world, textureTransform, colour);
     const std::size_t at = frameRecords.size();
-    frameRecords.resize(at + sizeof(FrameConstants));
-    std::memcpy(frameRecords.data() + at, &constants, sizeof(FrameConstants));
+    frameRecords.resize(at + sizeof(SpriteInstance));
+    std::memcpy(frameRecords.data() + at, &record, sizeof(SpriteInstance));
     ++batches.back().count;
 }
 
@@ -122,7 +123,7 @@ void SpriteBatcher::DrawBatches(unsigned int sampler)
     if (batches.empty())
         return;
     // Every batch binds a whole block's worth of records, so the last one is padded out.
-    constexpr std::size_t blockBytes = BatchCapacity * sizeof(FrameConstants);
+    constexpr std::size_t blockBytes = BatchCapacity * sizeof(SpriteInstance);
     frameRecords.resize(std::max(frameRecords.size(), batches.back().firstByte + blockBytes));
     glBindBuffer(GL_UNIFORM_BUFFER, constantBuffer);
     // The store only grows, so a steady frame writes into memory the driver already has.
@@ -131,6 +132,9 @@ void SpriteBatcher::DrawBatches(unsigned int sampler)
         glBufferData(GL_UNIFORM_BUFFER, static_cast<GLsizeiptr>(constantBufferBytes), nullptr, GL_DYNAMIC_DRAW);
     }
     glBufferSubData(GL_UNIFORM_BUFFER, 0, static_cast<GLsizeiptr>(frameRecords.size()), frameRecords.data());
+    glBindBuffer(GL_UNIFORM_BUFFER, frameBuffer);
+    glBufferSubData(GL_UNIFORM_BUFFER, 0, sizeof(FrameConstants), &frameConstants);
+    glBindBufferBase(GL_UNIFORM_BUFFER, FrameBlockBinding, frameBuffer);
     int boundMesh = -1;
     GLuint boundProgram = 0;
     GLuint boundTexture = std::numeric_limits<GLuint>::max();
@@ -154,7 +158,7 @@ void SpriteBatcher::DrawBatches(unsigned int sampler)
             boundTexture = batch.texture;
         }
         // Records past the batch's count are bound but never read.
-        glBindBufferRange(GL_UNIFORM_BUFFER, ConstantBlockBinding, constantBuffer,
+        glBindBufferRange(GL_UNIFORM_BUFFER, InstanceBlockBinding, constantBuffer,
                           static_cast<GLintptr>(batch.firstByte), static_cast<GLsizeiptr>(blockBytes));
         glDrawElementsInstanced(GL_TRIANGLES, static_cast<GLsizei>(3 * TriangleCount(batch.mesh)), GL_UNSIGNED_INT,
                                 nullptr, static_cast<GLsizei>(batch.count));

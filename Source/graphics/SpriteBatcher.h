@@ -1,5 +1,5 @@
-// SpriteBatcher: the meshes on the GPU, the uniform buffer of per-draw constants, and the
-// batching of one frame's draws: consecutive draws of the same mesh, program and texture
+// SpriteBatcher: the meshes on the GPU, the uniform buffers of the frame's constants and of
+// the per-draw records, and the batching of one frame's draws: consecutive draws of the same mesh, program and texture
 // become one instanced draw call, in draw order. The sprite pass queues into it; Graphics
 // makes it at start-up and has it draw once the passes are done.
 #pragma once
@@ -17,12 +17,13 @@ public:
     std::vector<unsigned int> vertexArrays;  // one per mesh: the vertex layout over its buffers
     std::vector<unsigned int> vertexBuffers;
     std::vector<unsigned int> indexBuffers;
-    unsigned int constantBuffer = 0;  // uniform buffer of the frame's FrameConstants records
+    unsigned int constantBuffer = 0;  // uniform buffer of the frame's SpriteInstance records
+    unsigned int frameBuffer = 0;     // uniform buffer of the frame's FrameConstants
 
-    // Uploads the meshes (already in meshes) and makes the constant buffer; logs the failing
+    // Uploads the meshes (already in meshes) and makes the constant buffers; logs the failing
     // buffer's line and answers false.
     bool Create(std::uint32_t uniformOffsetAlignment);
-    // Deletes the constant buffer, then the meshes' index, vertex and layout objects (the
+    // Deletes the constant buffers, then the meshes' index, vertex and layout objects (the
     // renderer's shutdown frees the CPU copies in meshes before either).
     void ReleaseConstantBuffer();
     void ReleaseMeshBuffers();
@@ -48,7 +49,7 @@ private:
 
     std::size_t constantBufferBytes = 0;  // size of constantBuffer's store
     std::uint32_t recordAlignment = 16;   // offsets of bound constant ranges are multiples of this
-    FrameConstants frameDefaults{};       // view and projection of the frame being drawn
-    std::vector<unsigned char> frameRecords;  // this frame's FrameConstants, batch by batch
+    FrameConstants frameConstants{};      // view and projection of the frame being drawn
+    std::vector<unsigned char> frameRecords;  // this frame's SpriteInstance records, batch by batch
     std::vector<Batch> batches;
 };
