@@ -92,8 +92,9 @@ void SpriteBatcher::ReleaseMeshBuffers()
     vertexArrays.clear();
 }
 
-void SpriteBatcher::BeginFrame(const glm::mat4& view, const glm::mat4& projection)
+void SpriteBatcher::BeginFrame(const glm::mat4& view, const glm::mat4& projection, int targetWidth, int targetHeight)
 {
+    wholeTarget = {0, 0, targetWidth, targetHeight};
     frameConstants.view = view;
     frameConstants.projection = projection;
     frameRecords.clear();
@@ -101,16 +102,25 @@ void SpriteBatcher::BeginFrame(const glm::mat4& view, const glm::mat4& projectio
 }
 
 void SpriteBatcher::QueueDraw(int mesh, unsigned int program, unsigned int texture, const glm::mat4& world,
-                              const glm::mat4& textureTransform, const float colour[4])
+                              const glm::mat4& textureTransform, const float colour[4], const DrawReach& reach)
 {
+    const PixelRect visible = {std::max(reach.visible.left, 0), std::max(reach.visible.bottom, 0),
+                               std::min(reach.visible.right, wholeTarget.right),
+                               std::min(reach.visible.top, wholeTarget.top)};
+    if (visible.Empty())
+        return;  // every pixel of it would be dropped
     // A draw joins the previous batch only when nothing would change between them, so the
     // instances of a batch keep the draw order that depth test and blending depend on.
     if (batches.empty() || batches.back().mesh != mesh || batches.back().program != program ||
-        batches.back().texture != texture || batches.back().count == BatchCapacity) {
+        batches.back().texture != texture || batches.back().fullSizeOnly != reach.fullSizeOnly ||
+        batches.back().count == BatchCapacity) {
         const std::size_t firstByte = RoundUp(frameRecords.size(), recordAlignment);
-        batches.push_back({mesh, program, texture, firstByte, 0});
+        batches.push_back({mesh, program, texture, reach.fullSizeOnly, firstByte, 0, visible});
         frameRecords.resize(firstByte);
     }
+    PixelRect& reached = batches.back().visible;
+    reached = {std::min(reached.left, visible.left), std::min(reached.bottom, visible.bottom),
+               std::max(reached.right, visible.right), std::max(reached.top, visible.top)};
     const SpriteInstance record = MakeSpriteInstance(world, textureTransform, colour);
     const std::size_t at = frameRecords.size();
     frameRecords.resize(at + sizeof(SpriteInstance));
@@ -118,7 +128,7 @@ void SpriteBatcher::QueueDraw(int mesh, unsigned int program, unsigned int textu
     ++batches.back().count;
 }
 
-void SpriteBatcher::DrawBatches(unsigned int sampler)
+void SpriteBatcher::DrawBatches(unsigned int sampler, unsigned int fullSizeSampler)
 {
     if (batches.empty())
         return;
@@ -138,8 +148,9 @@ void SpriteBatcher::DrawBatches(unsigned int sampler)
     int boundMesh = -1;
     GLuint boundProgram = 0;
     GLuint boundTexture = std::numeric_limits<GLuint>::max();
+    GLuint boundSampler = std::numeric_limits<GLuint>::max();
+    bool scissored = false;
     glActiveTexture(GL_TEXTURE0);
-    glBindSampler(0, sampler);
     // Handing work over in slices lets the driver draw the first sprites while later ones
     // are still being submitted (Mesa's software rasteriser draws nothing before a flush).
     constexpr int FlushInterval = 32;
@@ -157,6 +168,20 @@ void SpriteBatcher::DrawBatches(unsigned int sampler)
             glBindTexture(GL_TEXTURE_2D, batch.texture);
             boundTexture = batch.texture;
         }
+        const GLuint batchSampler = batch.fullSizeOnly ? fullSizeSampler : sampler;
+        if (batchSampler != boundSampler) {
+            glBindSampler(0, batchSampler);
+            boundSampler = batchSampler;
+        }
+        const bool cut = batch.visible.left > 0 || batch.visible.bottom > 0 || batch.visible.right < wholeTarget.right ||
+                         batch.visible.top < wholeTarget.top;
+        if (cut != scissored) {
+            cut ? glEnable(GL_SCISSOR_TEST) : glDisable(GL_SCISSOR_TEST);
+            scissored = cut;
+        }
+        if (cut)
+            glScissor(batch.visible.left, batch.visible.bottom, batch.visible.right - batch.visible.left,
+                      batch.visible.top - batch.visible.bottom);
         // Records past the batch's count are bound but never read.
         glBindBufferRange(GL_UNIFORM_BUFFER, InstanceBlockBinding, constantBuffer,
                           static_cast<GLintptr>(batch.firstByte), static_cast<GLsizeiptr>(blockBytes));
@@ -167,4 +192,6 @@ void SpriteBatcher::DrawBatches(unsigned int sampler)
             sinceFlush = 0;
         }
     }
+    glDisable(GL_SCISSOR_TEST);  // the clears and the letterbox's copy reach the whole buffer
+    glBindSampler(0, sampler);
 }

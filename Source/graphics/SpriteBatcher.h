@@ -11,6 +11,27 @@
 #include <cstdint>
 #include <vector>
 
+// A box of target pixels, columns left .. right - 1 and rows bottom .. top - 1 (row 0 at
+// the bottom, as OpenGL counts).
+struct PixelRect {
+    int left = 0;
+    int bottom = 0;
+    int right = 0;
+    int top = 0;
+
+    bool Empty() const { return right <= left || top <= bottom; }
+};
+
+// What the sprite pass knows of a draw's pixels beyond its mesh.
+struct DrawReach {
+    // Every pixel outside this box would be dropped by the pixel shader (a clear texel), so the
+    // draw may be cut to it.
+    PixelRect visible;
+    // The draw never reads a texture's smaller levels (TextureList::ReadsSmallerLevels), so the
+    // sampler without them gives the same pixels with less work.
+    bool fullSizeOnly = false;
+};
+
 class SpriteBatcher {
 public:
     std::vector<Mesh> meshes;
@@ -28,12 +49,13 @@ public:
     void ReleaseConstantBuffer();
     void ReleaseMeshBuffers();
 
-    // A new frame whose draws share this view and projection.
-    void BeginFrame(const glm::mat4& view, const glm::mat4& projection);
+    // A new frame whose draws share this view and projection, into a target of this size.
+    void BeginFrame(const glm::mat4& view, const glm::mat4& projection, int targetWidth, int targetHeight);
     void QueueDraw(int mesh, unsigned int program, unsigned int texture, const glm::mat4& world,
-                   const glm::mat4& textureTransform, const float colour[4]);
-    // Hands the frame's batches to OpenGL with this sampler on texture unit 0.
-    void DrawBatches(unsigned int sampler);
+                   const glm::mat4& textureTransform, const float colour[4], const DrawReach& reach);
+    // Hands the frame's batches to OpenGL with one of these samplers on texture unit 0: the
+    // one with smaller levels, or the one without for batches that never read them.
+    void DrawBatches(unsigned int sampler, unsigned int fullSizeSampler);
 
     // Draw calls of the last frame.
     std::size_t DrawCallCount() const { return batches.size(); }
@@ -43,13 +65,16 @@ private:
         int mesh = 0;
         unsigned int program = 0;
         unsigned int texture = 0;
+        bool fullSizeOnly = false;
         std::size_t firstByte = 0;  // of its records in frameRecords
         std::uint32_t count = 0;
+        PixelRect visible;  // the union of its draws' visible boxes
     };
 
     std::size_t constantBufferBytes = 0;  // size of constantBuffer's store
     std::uint32_t recordAlignment = 16;   // offsets of bound constant ranges are multiples of this
     FrameConstants frameConstants{};      // view and projection of the frame being drawn
+    PixelRect wholeTarget;
     std::vector<unsigned char> frameRecords;  // this frame's SpriteInstance records, batch by batch
     std::vector<Batch> batches;
 };

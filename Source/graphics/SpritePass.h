@@ -8,14 +8,18 @@
 
 #include <glm/mat4x4.hpp>
 
+#include "graphics/SpriteBatcher.h"
+
 class ShaderPrograms;
-class SpriteBatcher;
 class TextureList;
+struct TextureRecord;
 
 class SpritePass {
 public:
-    // pixelsPerUnitX and pixelsPerUnitY: target pixels per world unit this frame.
-    SpritePass(SpriteBatcher& batcher, TextureList& textures, const ShaderPrograms& shaders, float pixelsPerUnitX,
+    // The frame's view and projection, the target's size in pixels, and its pixels per world
+    // unit this frame.
+    SpritePass(SpriteBatcher& batcher, TextureList& textures, const ShaderPrograms& shaders, const glm::mat4& view,
+               const glm::mat4& projection, int targetWidth, int targetHeight, float pixelsPerUnitX,
                float pixelsPerUnitY);
 
     void QueueSprites();
@@ -27,9 +31,15 @@ private:
     void Queue(int mesh, const std::string& textureName, const glm::mat4& world, const glm::mat4& textureTransform,
                const float colour[4], float scaleX, float scaleY, float columns, float rows);
 
+    // The target pixels outside which an upright, uncut quad's image has only clear texels.
+    PixelRect VisibleBox(const TextureRecord& record, const glm::mat4& world, float texelsPerPixel) const;
+
     SpriteBatcher& batcher;
     TextureList& textures;
     const ShaderPrograms& shaders;
+    glm::mat4 viewProjection;
+    int targetWidth;
+    int targetHeight;
     float pixelsPerUnitX;
     float pixelsPerUnitY;
 };
