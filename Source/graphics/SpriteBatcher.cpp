@@ -97,41 +97,109 @@ void SpriteBatcher::BeginFrame(const glm::mat4& view, const glm::mat4& projectio
     wholeTarget = {0, 0, targetWidth, targetHeight};
     frameConstants.view = view;
     frameConstants.projection = projection;
-    frameRecords.clear();
-    batches.clear();
+    draws.clear();
 }
 
 void SpriteBatcher::QueueDraw(int mesh, unsigned int program, unsigned int texture, const glm::mat4& world,
                               const glm::mat4& textureTransform, const float colour[4], const DrawReach& reach)
 {
-    const PixelRect visible = {std::max(reach.visible.left, 0), std::max(reach.visible.bottom, 0),
-                               std::min(reach.visible.right, wholeTarget.right),
-                               std::min(reach.visible.top, wholeTarget.top)};
-    if (visible.Empty())
+    Draw draw{mesh, program, texture, reach, MakeSpriteInstance(world, textureTransform, colour)};
+    draw.reach.visible = reach.visible.Intersection(wholeTarget);
+    draw.reach.solid = reach.solid.Intersection(draw.reach.visible);
+    if (draw.reach.visible.Empty())
         return;  // every pixel of it would be dropped
-    // A draw joins the previous batch only when nothing would change between them, so the
-    // instances of a batch keep the draw order that depth test and blending depend on.
-    if (batches.empty() || batches.back().mesh != mesh || batches.back().program != program ||
-        batches.back().texture != texture || batches.back().fullSizeOnly != reach.fullSizeOnly ||
-        batches.back().count == BatchCapacity) {
-        const std::size_t firstByte = RoundUp(frameRecords.size(), recordAlignment);
-        batches.push_back({mesh, program, texture, reach.fullSizeOnly, firstByte, 0, visible});
-        frameRecords.resize(firstByte);
+    draws.push_back(draw);
+}
+
+namespace {
+
+// Whether `opaque`, drawn just after `earlier`, may be drawn just before it with the same
+// picture. Where they share no pixel the order does not matter. Where they do, an opaque
+// draw that is nearer replaces whatever `earlier` left and leaves a depth that `earlier`
+// fails afterwards, so both orders end in its colour and depth; and where it fails the
+// depth test, `earlier`, farther still, fails as well.
+bool MayGoFirst(const DrawReach& opaque, const DrawReach& earlier)
+{
+    if (opaque.visible.Intersection(earlier.visible).Empty())
+        return true;
+    return opaque.depthKnown && earlier.depthKnown && opaque.depth + HiddenPixels::DepthMargin < earlier.depth;
+}
+
+}  // namespace
+
+void SpriteBatcher::OrderDraws()
+{
+    order.clear();
+    for (std::uint32_t i = 0; i < draws.size(); ++i) {
+        const DrawReach& reach = draws[i].reach;
+        std::size_t at = order.size();
+        if (reach.solid.Area() >= MovedCoverPixels) {
+            const std::size_t farthest = at > MostMovedPast ? at - MostMovedPast : 0;
+            while (at > farthest && MayGoFirst(reach, draws[order[at - 1]].reach))
+                --at;
+        }
+        order.insert(order.begin() + static_cast<std::ptrdiff_t>(at), i);
     }
-    PixelRect& reached = batches.back().visible;
-    reached = {std::min(reached.left, visible.left), std::min(reached.bottom, visible.bottom),
-               std::max(reached.right, visible.right), std::max(reached.top, visible.top)};
-    const SpriteInstance record = MakeSpriteInstance(world, textureTransform, colour);
-    const std::size_t at = frameRecords.size();
-    frameRecords.resize(at + sizeof(SpriteInstance));
-    std::memcpy(frameRecords.data() + at, &record, sizeof(SpriteInstance));
-    ++batches.back().count;
+}
+
+void SpriteBatcher::MakeBatches()
+{
+    frameRecords.clear();
+    batches.clear();
+    for (const std::uint32_t index : order) {
+        const Draw& draw = draws[index];
+        // A draw joins the previous batch only when nothing would change between them, so the
+        // instances of a batch keep the draw order that depth test and blending depend on.
+        if (batches.empty() || batches.back().mesh != draw.mesh || batches.back().program != draw.program ||
+            batches.back().texture != draw.texture || batches.back().fullSizeOnly != draw.reach.fullSizeOnly ||
+            batches.back().count == BatchCapacity) {
+            const std::size_t firstByte = RoundUp(frameRecords.size(), recordAlignment);
+            batches.push_back({draw.mesh, draw.program, draw.texture, draw.reach.fullSizeOnly, firstByte, 0, {},
+                               true, draw.reach.depth});
+            frameRecords.resize(firstByte);
+        }
+        Batch& batch = batches.back();
+        batch.visible = batch.visible.Union(draw.reach.visible);
+        batch.depthKnown = batch.depthKnown && draw.reach.depthKnown;
+        batch.nearest = std::min(batch.nearest, draw.reach.depth);
+        const std::size_t at = frameRecords.size();
+        frameRecords.resize(at + sizeof(SpriteInstance));
+        std::memcpy(frameRecords.data() + at, &draw.record, sizeof(SpriteInstance));
+        ++batch.count;
+    }
 }
 
 void SpriteBatcher::DrawBatches(unsigned int sampler, unsigned int fullSizeSampler)
 {
+    drawCalls = 0;
+    OrderDraws();
+    MakeBatches();
     if (batches.empty())
         return;
+    SubmitBatches(sampler, fullSizeSampler);
+}
+
+void SpriteBatcher::CutGaps(std::size_t first, std::size_t count)
+{
+    if (count > MostGapsCut)
+        return;
+    for (std::size_t i = first; i < first + count && !pieces.empty(); ++i) {
+        const PixelRect& gap = draws[order[i]].reach.gap;
+        if (gap.Empty())
+            continue;
+        // The gap shows nothing of this draw; it may be cut only where no other draw of the
+        // batch reaches.
+        gapPieces.assign(1, gap);
+        for (std::size_t j = first; j < first + count && !gapPieces.empty(); ++j)
+            if (j != i && !HiddenPixels::Subtract(draws[order[j]].reach.visible, gapPieces))
+                gapPieces.clear();
+        for (const PixelRect& piece : gapPieces)
+            HiddenPixels::Subtract(piece, pieces);
+    }
+}
+
+void SpriteBatcher::SubmitBatches(unsigned int sampler, unsigned int fullSizeSampler)
+{
     // Every batch binds a whole block's worth of records, so the last one is padded out.
     constexpr std::size_t blockBytes = BatchCapacity * sizeof(SpriteInstance);
     frameRecords.resize(std::max(frameRecords.size(), batches.back().firstByte + blockBytes));
@@ -155,7 +223,24 @@ void SpriteBatcher::DrawBatches(unsigned int sampler, unsigned int fullSizeSampl
     // are still being submitted (Mesa's software rasteriser draws nothing before a flush).
     constexpr int FlushInterval = 32;
     int sinceFlush = 0;
+    hidden.Clear();
+    std::size_t nextDraw = 0;  // in order: the first draw of the batch being drawn
     for (const Batch& batch : batches) {
+        // Pixels that an earlier opaque draw covers nearer than every draw of the batch fail
+        // the depth test anyway.
+        if (batch.depthKnown)
+            hidden.Uncovered(batch.visible, batch.nearest, pieces);
+        else
+            pieces.assign(1, batch.visible);
+        CutGaps(nextDraw, batch.count);
+        for (std::size_t i = nextDraw; i < nextDraw + batch.count; ++i) {
+            const DrawReach& reach = draws[order[i]].reach;
+            if (reach.depthKnown)
+                hidden.AddCover(reach.solid, reach.depth);
+        }
+        nextDraw += batch.count;
+        if (pieces.empty())
+            continue;
         if (batch.mesh != boundMesh) {
             glBindVertexArray(vertexArrays[static_cast<std::size_t>(batch.mesh)]);
             boundMesh = batch.mesh;
@@ -173,23 +258,24 @@ void SpriteBatcher::DrawBatches(unsigned int sampler, unsigned int fullSizeSampl
             glBindSampler(0, batchSampler);
             boundSampler = batchSampler;
         }
-        const bool cut = batch.visible.left > 0 || batch.visible.bottom > 0 || batch.visible.right < wholeTarget.right ||
-                         batch.visible.top < wholeTarget.top;
-        if (cut != scissored) {
-            cut ? glEnable(GL_SCISSOR_TEST) : glDisable(GL_SCISSOR_TEST);
-            scissored = cut;
-        }
-        if (cut)
-            glScissor(batch.visible.left, batch.visible.bottom, batch.visible.right - batch.visible.left,
-                      batch.visible.top - batch.visible.bottom);
         // Records past the batch's count are bound but never read.
         glBindBufferRange(GL_UNIFORM_BUFFER, InstanceBlockBinding, constantBuffer,
                           static_cast<GLintptr>(batch.firstByte), static_cast<GLsizeiptr>(blockBytes));
-        glDrawElementsInstanced(GL_TRIANGLES, static_cast<GLsizei>(3 * TriangleCount(batch.mesh)), GL_UNSIGNED_INT,
-                                nullptr, static_cast<GLsizei>(batch.count));
-        if (++sinceFlush == FlushInterval) {
-            glFlush();
-            sinceFlush = 0;
+        for (const PixelRect& piece : pieces) {
+            const bool cut = !piece.Contains(wholeTarget);
+            if (cut != scissored) {
+                cut ? glEnable(GL_SCISSOR_TEST) : glDisable(GL_SCISSOR_TEST);
+                scissored = cut;
+            }
+            if (cut)
+                glScissor(piece.left, piece.bottom, piece.right - piece.left, piece.top - piece.bottom);
+            glDrawElementsInstanced(GL_TRIANGLES, static_cast<GLsizei>(3 * TriangleCount(batch.mesh)),
+                                    GL_UNSIGNED_INT, nullptr, static_cast<GLsizei>(batch.count));
+            ++drawCalls;
+            if (++sinceFlush == FlushInterval) {
+                glFlush();
+                sinceFlush = 0;
+            }
         }
     }
     glDisable(GL_SCISSOR_TEST);  // the clears and the letterbox's copy reach the whole buffer

@@ -5,31 +5,30 @@
 #pragma once
 
 #include "graphics/FrameConstants.h"
+#include "graphics/HiddenPixels.h"
 #include "graphics/Mesh.h"
+#include "graphics/PixelRect.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
-// A box of target pixels, columns left .. right - 1 and rows bottom .. top - 1 (row 0 at
-// the bottom, as OpenGL counts).
-struct PixelRect {
-    int left = 0;
-    int bottom = 0;
-    int right = 0;
-    int top = 0;
-
-    bool Empty() const { return right <= left || top <= bottom; }
-};
-
 // What the sprite pass knows of a draw's pixels beyond its mesh.
 struct DrawReach {
     // Every pixel outside this box would be dropped by the pixel shader (a clear texel), so the
-    // draw may be cut to it.
+    // draw may be cut to it; and so would every pixel inside `gap`.
     PixelRect visible;
+    PixelRect gap;
     // The draw never reads a texture's smaller levels (TextureList::ReadsSmallerLevels), so the
     // sampler without them gives the same pixels with less work.
     bool fullSizeOnly = false;
+    // The depth of every pixel of the draw (a sprite is flat and faces the camera), when the
+    // camera's depth depends on world z alone; else the draw is never moved or cut for depth.
+    bool depthKnown = false;
+    float depth = 0.0f;
+    // Pixels the draw surely writes with alpha 1 wherever it passes the depth test: a fully
+    // opaque image on an upright quad. Empty for every other draw.
+    PixelRect solid;
 };
 
 class SpriteBatcher {
@@ -58,9 +57,22 @@ public:
     void DrawBatches(unsigned int sampler, unsigned int fullSizeSampler);
 
     // Draw calls of the last frame.
-    std::size_t DrawCallCount() const { return batches.size(); }
+    std::size_t DrawCallCount() const { return drawCalls; }
+
+    // An opaque draw is moved ahead of earlier draws only when it covers at least this many
+    // pixels: smaller ones save too little fill to be worth the search.
+    static constexpr int MovedCoverPixels = 4096;
+    // How many earlier draws it is moved past at most.
+    static constexpr std::size_t MostMovedPast = 256;
 
 private:
+    struct Draw {
+        int mesh = 0;
+        unsigned int program = 0;
+        unsigned int texture = 0;
+        DrawReach reach;
+        SpriteInstance record;
+    };
     struct Batch {
         int mesh = 0;
         unsigned int program = 0;
@@ -69,7 +81,27 @@ private:
         std::size_t firstByte = 0;  // of its records in frameRecords
         std::uint32_t count = 0;
         PixelRect visible;  // the union of its draws' visible boxes
+        bool depthKnown = true;
+        float nearest = 0.0f;  // the least depth of its draws
     };
+
+    // Puts the queued draws in drawing order: the order queued, except that large opaque
+    // draws go ahead of earlier draws that cannot tell (OrderDraws in the source).
+    void OrderDraws();
+    void MakeBatches();
+    // Cuts from pieces the gaps of the draws of a batch (DrawReach::gap) that no other of its
+    // draws reaches into; batches of more than MostGapsCut draws are left whole.
+    void CutGaps(std::size_t first, std::size_t count);
+    static constexpr std::size_t MostGapsCut = 8;
+    // Draws every batch, scissored to the pieces of it that are not hidden.
+    void SubmitBatches(unsigned int sampler, unsigned int fullSizeSampler);
+
+    std::vector<Draw> draws;             // this frame's, in the order queued
+    std::vector<std::uint32_t> order;    // indices into draws, in drawing order
+    HiddenPixels hidden;
+    std::vector<PixelRect> pieces;
+    std::vector<PixelRect> gapPieces;
+    std::size_t drawCalls = 0;
 
     std::size_t constantBufferBytes = 0;  // size of constantBuffer's store
     std::uint32_t recordAlignment = 16;   // offsets of bound constant ranges are multiples of this

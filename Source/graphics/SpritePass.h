@@ -7,6 +7,7 @@
 #include <string>
 
 #include <glm/mat4x4.hpp>
+#include <glm/vec2.hpp>
 
 #include "graphics/SpriteBatcher.h"
 
@@ -31,8 +32,18 @@ private:
     void Queue(int mesh, const std::string& textureName, const glm::mat4& world, const glm::mat4& textureTransform,
                const float colour[4], float scaleX, float scaleY, float columns, float rows);
 
-    // The target pixels outside which an upright, uncut quad's image has only clear texels.
-    PixelRect VisibleBox(const TextureRecord& record, const glm::mat4& world, float texelsPerPixel) const;
+    // The target pixels outside which an upright, uncut quad's image has only clear texels,
+    // and in `gap` a box inside them where it has only clear texels too.
+    PixelRect VisibleBox(const TextureRecord& record, const glm::mat4& world, float texelsPerPixel,
+                         PixelRect& gap) const;
+    // Where the point (x, y) of object space lands on the target, in pixels from the bottom left.
+    glm::vec2 OnTarget(const glm::mat4& world, float x, float y) const;
+    // The pixels of the box between two target points, widened for rounding.
+    static PixelRect Outward(const glm::vec2& a, const glm::vec2& b);
+    // The pixels any mesh with this world matrix may touch.
+    PixelRect Bounds(const glm::mat4& world) const;
+    // The pixels an upright quad surely covers.
+    PixelRect SolidBox(const glm::mat4& world) const;
 
     SpriteBatcher& batcher;
     TextureList& textures;
