@@ -152,10 +152,10 @@ void SpriteBatcher::MakeBatches()
         // instances of a batch keep the draw order that depth test and blending depend on.
         if (batches.empty() || batches.back().mesh != draw.mesh || batches.back().program != draw.program ||
             batches.back().texture != draw.texture || batches.back().fullSizeOnly != draw.reach.fullSizeOnly ||
-            batches.back().count == BatchCapacity) {
+            batches.back().opaque != draw.reach.opaque || batches.back().count == BatchCapacity) {
             const std::size_t firstByte = RoundUp(frameRecords.size(), recordAlignment);
-            batches.push_back({draw.mesh, draw.program, draw.texture, draw.reach.fullSizeOnly, firstByte, 0, {},
-                               true, draw.reach.depth});
+            batches.push_back({draw.mesh, draw.program, draw.texture, draw.reach.fullSizeOnly, draw.reach.opaque,
+                               firstByte, 0, {}, true, draw.reach.depth});
             frameRecords.resize(firstByte);
         }
         Batch& batch = batches.back();
@@ -218,6 +218,7 @@ void SpriteBatcher::SubmitBatches(unsigned int sampler, unsigned int fullSizeSam
     GLuint boundTexture = std::numeric_limits<GLuint>::max();
     GLuint boundSampler = std::numeric_limits<GLuint>::max();
     bool scissored = false;
+    bool blending = true;
     glActiveTexture(GL_TEXTURE0);
     // Handing work over in slices lets the driver draw the first sprites while later ones
     // are still being submitted (Mesa's software rasteriser draws nothing before a flush).
@@ -253,6 +254,10 @@ void SpriteBatcher::SubmitBatches(unsigned int sampler, unsigned int fullSizeSam
             glBindTexture(GL_TEXTURE_2D, batch.texture);
             boundTexture = batch.texture;
         }
+        if (batch.opaque == blending) {
+            batch.opaque ? glDisable(GL_BLEND) : glEnable(GL_BLEND);
+            blending = !batch.opaque;
+        }
         const GLuint batchSampler = batch.fullSizeOnly ? fullSizeSampler : sampler;
         if (batchSampler != boundSampler) {
             glBindSampler(0, batchSampler);
@@ -279,5 +284,6 @@ void SpriteBatcher::SubmitBatches(unsigned int sampler, unsigned int fullSizeSam
         }
     }
     glDisable(GL_SCISSOR_TEST);  // the clears and the letterbox's copy reach the whole buffer
+    glEnable(GL_BLEND);
     glBindSampler(0, sampler);
 }

@@ -26,8 +26,11 @@ struct DrawReach {
     // camera's depth depends on world z alone; else the draw is never moved or cut for depth.
     bool depthKnown = false;
     float depth = 0.0f;
-    // Pixels the draw surely writes with alpha 1 wherever it passes the depth test: a fully
-    // opaque image on an upright quad. Empty for every other draw.
+    // Every pixel of the draw has alpha 1 (a fully opaque image at full colour alpha), so
+    // blending would only copy it: it is drawn without.
+    bool opaque = false;
+    // Pixels the draw surely writes with alpha 1 wherever it passes the depth test: an opaque
+    // draw on an upright quad. Empty for every other draw.
     PixelRect solid;
 };
 
@@ -78,6 +81,7 @@ private:
         unsigned int program = 0;
         unsigned int texture = 0;
         bool fullSizeOnly = false;
+        bool opaque = false;
         std::size_t firstByte = 0;  // of its records in frameRecords
         std::uint32_t count = 0;
         PixelRect visible;  // the union of its draws' visible boxes

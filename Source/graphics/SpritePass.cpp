@@ -154,8 +154,8 @@ void SpritePass::Queue(int mesh, const std::string& textureName, const glm::mat4
             reach.visible = reach.visible.Intersection(VisibleBox(*record, world, texelsPerPixel, reach.gap));
         // Upright and not turned over (a quad scaled negatively on one axis is culled): a fully
         // opaque image at full colour alpha writes every pixel inside it.
-        const bool opaque = record->cover.opaque && (!usePixelShader || colour[3] == 1.0f);
-        if (opaque && axisAligned && world[0][0] > 0.0f && world[1][1] > 0.0f)
+        reach.opaque = record->cover.opaque && (!usePixelShader || colour[3] == 1.0f);
+        if (reach.opaque && axisAligned && world[0][0] > 0.0f && world[1][1] > 0.0f)
             reach.solid = SolidBox(world);
     }
     // The tinting shader drops every pixel of a sprite whose colour alpha is 0.
