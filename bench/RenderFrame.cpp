@@ -114,7 +114,7 @@ void RenderFrame(benchmark::State& state)
 
 }  // namespace
 
-// Wall time is the measure; the CPU column counts every thread, the rasteriser's included.
+// Wall time and CPU time per frame; the CPU column counts every thread, the rasteriser's included.
 BENCHMARK(RenderFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime()->Repetitions(5)->ReportAggregatesOnly(true);
 
 BENCHMARK_MAIN();

@@ -40,7 +40,7 @@ SDL_Window* OpenRenderWindow(int width, int height)
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);  // nothing draws with a stencil
     return SDL_CreateWindow("Project Vantrel", 100, 50, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
 }
 

@@ -1,18 +1,22 @@
 #version 330 core
 // Places one vertex of a sprite's mesh. Each instance of a draw is one sprite or particle,
-// whose 272-byte constants are record gl_InstanceID of the bound block. Matrices act on row
-// vectors: position x world x view x projection.
+// whose 64-byte record is entry gl_InstanceID of the bound block; the view and projection
+// are the frame's. Matrices act on row vectors: position x world x view x projection.
 
-struct FrameConstants {
-    mat4 world;
-    mat4 view;
-    mat4 projection;
-    mat4 textureTransform;
+struct SpriteInstance {
+    vec4 turn;      // world m00, m01, m10, m11: scale and rotation
+    vec4 position;  // world row 3: x, y, z
+    vec4 cell;      // texture transform: s scale, t scale, s offset, t offset
     vec4 colour;
 };
 
+layout(std140) uniform SpriteInstanceBlock {
+    SpriteInstance sprites[256];
+};
+
 layout(std140) uniform FrameConstantsBlock {
-    FrameConstants draws[60];
+    mat4 view;
+    mat4 projection;
 };
 
 in vec2 POSITION;
@@ -24,11 +28,21 @@ out vec4 tint;
 
 void main()
 {
-    vec4 clip = vec4(POSITION, 0.0, 1.0) * draws[gl_InstanceID].world * draws[gl_InstanceID].view
-              * draws[gl_InstanceID].projection;
+    SpriteInstance sprite = sprites[gl_InstanceID];
+    // The whole matrices, column by column as vector * matrix reads them, with their zeros
+    // and ones, so every product is the one the full records gave.
+    mat4 world = mat4(vec4(sprite.turn.x, sprite.turn.z, 0.0, sprite.position.x),
+                      vec4(sprite.turn.y, sprite.turn.w, 0.0, sprite.position.y),
+                      vec4(0.0, 0.0, 1.0, sprite.position.z),
+                      vec4(0.0, 0.0, 0.0, 1.0));
+    mat4 textureTransform = mat4(vec4(sprite.cell.x, 0.0, 0.0, sprite.cell.z),
+                                 vec4(0.0, sprite.cell.y, 0.0, sprite.cell.w),
+                                 vec4(0.0, 0.0, 1.0, 0.0),
+                                 vec4(0.0, 0.0, 0.0, 1.0));
+    vec4 clip = vec4(POSITION, 0.0, 1.0) * world * view * projection;
     // The projection gives depth 0..1 (z = -10 .. 90 with the game's camera); OpenGL clips
     // depth at -w..w and maps that back onto 0..1, so 0..w is moved onto -w..w.
     gl_Position = vec4(clip.xy, 2.0 * clip.z - clip.w, clip.w);
-    texCoord = (vec4(TEXCOORD, 0.0, 1.0) * draws[gl_InstanceID].textureTransform).xy;
-    tint = COLOR * draws[gl_InstanceID].colour;
+    texCoord = (vec4(TEXCOORD, 0.0, 1.0) * textureTransform).xy;
+    tint = COLOR * sprite.colour;
 }

@@ -10,7 +10,7 @@ DecodedImage::~DecodedImage() { stbi_image_free(pixels); }
 
 DecodedImage::DecodedImage(DecodedImage&& other) noexcept
     : pixels(std::exchange(other.pixels, nullptr)), width(other.width), height(other.height),
-      oneColour(other.oneColour), unreadable(other.unreadable), error(std::move(other.error))
+      oneColour(other.oneColour), cover(other.cover), unreadable(other.unreadable), error(std::move(other.error))
 {
 }
 
@@ -22,6 +22,7 @@ DecodedImage& DecodedImage::operator=(DecodedImage&& other) noexcept
         width = other.width;
         height = other.height;
         oneColour = other.oneColour;
+        cover = other.cover;
         unreadable = other.unreadable;
         error = std::move(other.error);
     }

@@ -7,6 +7,19 @@
 
 namespace Render {
 
+// Where an image's texels can be seen at all: the box of the texels whose alpha is above 0
+// (texel columns and rows from the top-left, half-open; empty when every texel is clear),
+// and whether every texel is fully opaque. The renderer skips the pixels a draw would drop.
+struct AlphaCover {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    bool opaque = false;
+
+    bool Empty() const { return right <= left || bottom <= top; }
+};
+
 struct DecodedImage {
     DecodedImage() = default;
     ~DecodedImage();
@@ -19,6 +32,7 @@ struct DecodedImage {
     int width = 0;
     int height = 0;
     bool oneColour = false;   // every pixel holds the same RGBA value
+    AlphaCover cover;
     bool unreadable = false;  // the file could not be read at all
     std::string error;        // why a readable file gave no image
 };

@@ -28,3 +28,12 @@ glm::mat4 SheetCellTransform(std::uint32_t columns, std::uint32_t rows, float u,
                           {0.0f, 1.0f / static_cast<float>(rows), 0.0f, 0.0f}, {0.0f, 0.0f, 1.0f, 0.0f},
                           {u, v, 0.0f, 1.0f});
 }
+
+SpriteInstance MakeSpriteInstance(const glm::mat4& world, const glm::mat4& textureTransform, const float colour[4])
+{
+    // glm indexes [column][row].
+    return {{world[0][0], world[1][0], world[0][1], world[1][1]},
+            {world[0][3], world[1][3], world[2][3], 0.0f},
+            {textureTransform[0][0], textureTransform[1][1], textureTransform[0][3], textureTransform[1][3]},
+            {colour[0], colour[1], colour[2], colour[3]}};
+}

@@ -1,6 +1,7 @@
-// FrameConstants: the 272 bytes of shader constants of one draw (world, view, projection,
-// texture transform, colour), as Graphics::Render writes them for the vertex shader, and
-// the row-vector matrices that fill them.
+// FrameConstants: the shader constants of one frame (the camera's view and projection, once
+// per frame) and the 64-byte SpriteInstance record of each sprite or particle drawn in it,
+// as Graphics::Render writes them for the vertex shader; and the row-vector matrices that
+// fill them.
 #pragma once
 
 #include <glm/mat4x4.hpp>
@@ -12,19 +13,34 @@
 // matrix stored as it is here reaches the shader transposed, which is what its std140
 // block expects; the shader multiplies vector * matrix.
 struct FrameConstants {
-    glm::mat4 world;
     glm::mat4 view;
     glm::mat4 projection;
-    glm::mat4 textureTransform;
-    glm::vec4 colour;  // r, g, b, a
 };
-static_assert(sizeof(FrameConstants) == 272, "one draw's constants are 272 bytes");
+static_assert(sizeof(FrameConstants) == 128, "the frame's constants are 128 bytes");
 
-// Instances of one draw call: the vertex shader's constant block "FrameConstantsBlock" holds
-// this many records at uniform-buffer binding ConstantBlockBinding, which keeps it within the
-// 16 KiB every OpenGL 3.3 implementation offers.
-inline constexpr std::uint32_t BatchCapacity = 60;
-inline constexpr unsigned int ConstantBlockBinding = 0;
+// One draw. The world matrix of a sprite only ever has Scale x RotationZ in its upper 2 x 2
+// and a translation in its last row, and the texture transform only a scale and an offset,
+// so those are all that is kept; the shader rebuilds both matrices with the same zeros and
+// ones, and computes exactly what it would from the whole matrices.
+struct SpriteInstance {
+    glm::vec4 turn;      // world rows 0 and 1, first two columns: m00, m01, m10, m11
+    glm::vec4 position;  // world row 3: x, y, z; w unused
+    glm::vec4 cell;      // texture transform: s scale, t scale, s offset, t offset
+    glm::vec4 colour;    // r, g, b, a
+};
+static_assert(sizeof(SpriteInstance) == 64, "one draw's record is 64 bytes");
+
+// The record of a draw with this world matrix, texture transform and colour, which must be
+// of the shapes WorldMatrix and SheetCellTransform make (or the identity).
+SpriteInstance MakeSpriteInstance(const glm::mat4& world, const glm::mat4& textureTransform, const float colour[4]);
+
+// Instances of one draw call: the vertex shader's block "SpriteInstanceBlock" holds this
+// many records at uniform-buffer binding InstanceBlockBinding, which keeps it within the
+// 16 KiB every OpenGL 3.3 implementation offers; "FrameConstantsBlock" is at
+// FrameBlockBinding.
+inline constexpr std::uint32_t BatchCapacity = 256;
+inline constexpr unsigned int InstanceBlockBinding = 0;
+inline constexpr unsigned int FrameBlockBinding = 1;
 
 // The matrix with these rows.
 glm::mat4 MatrixFromRows(const glm::vec4& row0, const glm::vec4& row1, const glm::vec4& row2, const glm::vec4& row3);

@@ -94,16 +94,19 @@ std::int32_t Graphics::InitSampler()
 {
     Render::NoGlError();
     glGenSamplers(1, &samplerState);
-    glSamplerParameteri(samplerState, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
-    glSamplerParameteri(samplerState, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glSamplerParameteri(samplerState, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glSamplerParameteri(samplerState, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    glSamplerParameteri(samplerState, GL_TEXTURE_WRAP_R, GL_REPEAT);
-    glSamplerParameterf(samplerState, GL_TEXTURE_LOD_BIAS, 0.0f);
-    glSamplerParameterf(samplerState, GL_TEXTURE_MIN_LOD, 0.0f);
-    glSamplerParameterf(samplerState, GL_TEXTURE_MAX_LOD, std::numeric_limits<float>::max());
-    const GLfloat border[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-    glSamplerParameterfv(samplerState, GL_TEXTURE_BORDER_COLOR, border);
+    glGenSamplers(1, &fullSizeSampler);
+    for (const GLuint sampler : {samplerState, fullSizeSampler}) {
+        glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER, sampler == samplerState ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR);
+        glSamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        glSamplerParameteri(sampler, GL_TEXTURE_WRAP_S, GL_REPEAT);
+        glSamplerParameteri(sampler, GL_TEXTURE_WRAP_T, GL_REPEAT);
+        glSamplerParameteri(sampler, GL_TEXTURE_WRAP_R, GL_REPEAT);
+        glSamplerParameterf(sampler, GL_TEXTURE_LOD_BIAS, 0.0f);
+        glSamplerParameterf(sampler, GL_TEXTURE_MIN_LOD, 0.0f);
+        glSamplerParameterf(sampler, GL_TEXTURE_MAX_LOD, std::numeric_limits<float>::max());
+        const GLfloat border[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+        glSamplerParameterfv(sampler, GL_TEXTURE_BORDER_COLOR, border);
+    }
     glBindSampler(0, samplerState);
     if (!Render::NoGlError()) {
         LogError("Failed to initialize sampler state!");
@@ -152,6 +155,7 @@ Graphics::~Graphics()
     textures.Clear();
     batcher.meshes.clear();
     batcher.ReleaseConstantBuffer();
+    glDeleteSamplers(1, &fullSizeSampler);
     glDeleteSamplers(1, &samplerState);
     batcher.ReleaseMeshBuffers();
     shaders.Release();
@@ -168,19 +172,19 @@ void Graphics::Render()
 {
     if (!ready)
         return;
-    device.BindTarget();
-    glClearColor(0.6f, 1.0f, 1.0f, 1.0f);
-    glClearDepth(1.0);
-    glClearStencil(0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    static constexpr float ClearColour[3] = {0.6f, 1.0f, 1.0f};
+    device.BeginWorld(ClearColour);
 
     const Engine::Camera& camera = *Engine::Camera::Instance();
-    batcher.BeginFrame(camera.ViewMatrix(), camera.ProjectionMatrix());
-    SpritePass pass(batcher, textures, shaders, static_cast<float>(device.targetWidth) / camera.viewWidth,
+    const glm::mat4 view = camera.ViewMatrix();
+    const glm::mat4 projection = camera.ProjectionMatrix();
+    batcher.BeginFrame(view, projection, device.targetWidth, device.targetHeight);
+    SpritePass pass(batcher, textures, shaders, view, projection, device.targetWidth, device.targetHeight,
+                    static_cast<float>(device.targetWidth) / camera.viewWidth,
                     static_cast<float>(device.targetHeight) / camera.viewHeight);
     pass.QueueSprites();
     pass.QueueParticles();
-    batcher.DrawBatches(samplerState);
+    batcher.DrawBatches(samplerState, fullSizeSampler);
     device.ShowTargetOnWindow();
 }
 

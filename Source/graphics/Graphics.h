@@ -80,6 +80,9 @@ public:
     ShaderPrograms shaders;
     SpriteBatcher batcher;
     unsigned int samplerState = 0;
+    // samplerState without the smaller levels, for draws that never read them: cheaper for a
+    // software rasteriser, the same pixels.
+    unsigned int fullSizeSampler = 0;
     TextureList textures;
     Platform::UiLayer ui;
 

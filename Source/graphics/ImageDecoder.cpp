@@ -28,6 +28,24 @@ bool IsOneColour(const DecodedImage& image)
     return true;
 }
 
+AlphaCover MeasureCover(const DecodedImage& image)
+{
+    AlphaCover cover{image.width, image.height, 0, 0, true};
+    const unsigned char* alpha = image.pixels + 3;
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x, alpha += 4) {
+            if (*alpha != 255)
+                cover.opaque = false;
+            if (*alpha == 0)
+                continue;
+            cover.left = std::min(cover.left, x);
+            cover.right = std::max(cover.right, x + 1);
+            cover.top = std::min(cover.top, y);
+            cover.bottom = std::max(cover.bottom, y + 1);
+        }
+    return cover;
+}
+
 DecodedImage DecodeFile(const std::filesystem::path& path)
 {
     DecodedImage image;
@@ -49,6 +67,7 @@ DecodedImage DecodeFile(const std::filesystem::path& path)
         return image;
     }
     image.oneColour = IsOneColour(image);
+    image.cover = MeasureCover(image);
     return image;
 }
 

@@ -30,8 +30,8 @@ void SetPipelineDefaults()
 bool RenderDevice::Create(SDL_Window* gameWindow, int width, int height)
 {
     window = gameWindow;
-    // The window was made with SDL_WINDOW_OPENGL and the 3.3 core, 24-bit depth and 8-bit
-    // stencil attributes; the context inherits them.
+    // The window was made with SDL_WINDOW_OPENGL and the 3.3 core and 24-bit depth
+    // attributes; the context inherits them.
     context = window != nullptr ? SDL_GL_CreateContext(window) : nullptr;
     if (context == nullptr) {
         LogError("OpenGL 3.3 core context could not be made: {}", window != nullptr ? SDL_GetError() : "no window");
@@ -50,7 +50,21 @@ bool RenderDevice::Create(SDL_Window* gameWindow, int width, int height)
     GLint alignment = 16;
     glGetIntegerv(GL_UNIFORM_BUFFER_OFFSET_ALIGNMENT, &alignment);
     uniformOffsetAlignment = static_cast<std::uint32_t>(std::max(alignment, 1));
+    windowClearBits = ClearBits(0);
     return CreateTarget(width, height);
+}
+
+unsigned int RenderDevice::ClearBits(unsigned int framebuffer)
+{
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    const GLenum stencil = framebuffer == 0 ? GL_STENCIL : GL_STENCIL_ATTACHMENT;
+    GLint stencilBits = 0;
+    GLint stencilType = GL_NONE;
+    glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, stencil, GL_FRAMEBUFFER_ATTACHMENT_OBJECT_TYPE, &stencilType);
+    if (stencilType != GL_NONE)
+        glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, stencil, GL_FRAMEBUFFER_ATTACHMENT_STENCIL_SIZE, &stencilBits);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    return GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | (stencilBits > 0 ? GL_STENCIL_BUFFER_BIT : 0u);
 }
 
 bool RenderDevice::CreateTarget(int width, int height)
@@ -67,17 +81,18 @@ bool RenderDevice::CreateTarget(int width, int height)
 
     glGenRenderbuffers(1, &depthStencilBuffer);
     glBindRenderbuffer(GL_RENDERBUFFER, depthStencilBuffer);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, targetWidth, targetHeight);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, targetWidth, targetHeight);
     if (!Render::NoGlError() || targetWidth <= 0 || targetHeight <= 0) {
         LogError("Depth buffer of {} x {} could not be made", targetWidth, targetHeight);
         LogError("Failed to initialize depth buffer!");
         return false;
     }
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, depthStencilBuffer);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthStencilBuffer);
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE || !Render::NoGlError()) {
         LogError("Failed to initialize depth stencil view!");
         return false;
     }
+    targetClearBits = ClearBits(renderTarget);
     return true;
 }
 
@@ -94,20 +109,32 @@ void RenderDevice::Release()
     context = nullptr;
 }
 
-void RenderDevice::BindTarget() const { glBindFramebuffer(GL_FRAMEBUFFER, renderTarget); }
+void RenderDevice::BeginWorld(const float clearColour[3])
+{
+    int drawableWidth = 0;
+    int drawableHeight = 0;
+    SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
+    // Drawn straight onto the window whenever it can be: the picture is the same, and a copy
+    // of every pixel per frame is saved.
+    const bool onWindow = drawableWidth == targetWidth && drawableHeight == targetHeight;
+    worldFramebuffer = onWindow ? 0 : renderTarget;
+    glBindFramebuffer(GL_FRAMEBUFFER, worldFramebuffer);
+    glClearColor(clearColour[0], clearColour[1], clearColour[2], 1.0f);
+    glClearDepth(1.0);
+    glClearStencil(0);
+    glClear(onWindow ? windowClearBits : targetClearBits);
+}
 
 void RenderDevice::ShowTargetOnWindow() const
 {
+    if (worldFramebuffer == 0)
+        return;  // drawn there already
     int drawableWidth = 0;
     int drawableHeight = 0;
     SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
     const Platform::Letterbox box = Platform::Letterbox::Fit(drawableWidth, drawableHeight, targetWidth, targetHeight);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    if (drawableWidth == targetWidth && drawableHeight == targetHeight) {
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, renderTarget);
-        glBlitFramebuffer(0, 0, targetWidth, targetHeight, 0, 0, targetWidth, targetHeight, GL_COLOR_BUFFER_BIT,
-                          GL_NEAREST);
-    } else if (box.width > 0 && box.height > 0) {
+    if (box.width > 0 && box.height > 0) {
         // Scaled to fit, keeping the target's aspect; black bars fill the rest of the window.
         const int bottom = box.BottomFromBelow(drawableHeight);
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);

@@ -1,6 +1,7 @@
 // RenderDevice: the renderer's OpenGL context on the game window, the fixed-size target the
-// world is drawn into, the letterbox that scales that target onto the window, presenting and
-// the full-screen state. Graphics makes it as its first start-up step.
+// world is drawn into when the window's drawable has another size, the letterbox that scales
+// that target onto the window, presenting and the full-screen state. Graphics makes it as its
+// first start-up step.
 #pragma once
 
 #include <cstdint>
@@ -11,11 +12,12 @@ class RenderDevice {
 public:
     SDL_Window* window = nullptr;
     void* context = nullptr;  // SDL_GLContext
-    // The world is drawn into renderTarget at the camera's start-up size and scaled onto the
-    // window's drawable when the frame is done, as the display scales a full-screen mode.
+    // The world is drawn at the camera's start-up size. A drawable of that size takes it
+    // directly; any other is given renderTarget's picture scaled to fit when the frame is
+    // done, as the display scales a full-screen mode.
     unsigned int renderTarget = 0;        // framebuffer
     unsigned int colorBuffer = 0;         // renderbuffer, RGBA8
-    unsigned int depthStencilBuffer = 0;  // renderbuffer, 24-bit depth + 8-bit stencil
+    unsigned int depthStencilBuffer = 0;  // renderbuffer, 24-bit depth; nothing draws with a stencil
     int targetWidth = 0;
     int targetHeight = 0;
     std::uint32_t uniformOffsetAlignment = 16;  // offsets of bound uniform ranges are multiples of this
@@ -26,9 +28,13 @@ public:
     // Deletes the target and the context.
     void Release();
 
-    // Draws go to the target from here on.
-    void BindTarget() const;
-    // Scales the finished target onto the window's default framebuffer, black bars around it.
+    // Draws go to the frame's framebuffer from here on: the window's own while its drawable
+    // has the target's size, renderTarget otherwise. Clears what the world is drawn over.
+    void BeginWorld(const float clearColour[3]);
+    // The framebuffer the last frame's world was drawn into (0: the window's).
+    unsigned int WorldFramebuffer() const { return worldFramebuffer; }
+    // Shows the finished world on the window: nothing to do when it was drawn there, else the
+    // target scaled to fit, black bars around it.
     void ShowTargetOnWindow() const;
     void Present() const;
 
@@ -37,4 +43,12 @@ public:
 
 private:
     bool CreateTarget(int width, int height);
+    // The buffers glClear must name for a whole-buffer clear of this framebuffer: a depth
+    // buffer that shares its words with a stencil is cleared with it, which is a plain fill
+    // where clearing the depth alone would keep every stencil byte.
+    static unsigned int ClearBits(unsigned int framebuffer);
+
+    unsigned int worldFramebuffer = 0;
+    unsigned int windowClearBits = 0;  // of the window's framebuffer, learnt at start-up
+    unsigned int targetClearBits = 0;
 };

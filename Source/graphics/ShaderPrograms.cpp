@@ -6,6 +6,7 @@
 
 #include <epoxy/gl.h>
 
+#include <cstddef>
 #include <optional>
 #include <vector>
 
@@ -14,7 +15,23 @@ namespace {
 constexpr const char* VertexShaderFile = "VertexShader.vert.glsl";
 constexpr const char* PixelShaderFile = "PixelShader.frag.glsl";
 constexpr const char* PixelShader2File = "PixelShader2.frag.glsl";
-constexpr const char* ConstantBlockName = "FrameConstantsBlock";
+constexpr const char* InstanceBlockName = "SpriteInstanceBlock";
+constexpr const char* FrameBlockName = "FrameConstantsBlock";
+
+// Binds the program's uniform block of this name and size; false when it has no such block.
+bool BindBlock(unsigned int program, const char* name, std::size_t bytes, unsigned int binding)
+{
+    const GLuint block = glGetUniformBlockIndex(program, name);
+    GLint blockSize = 0;
+    if (block != GL_INVALID_INDEX)
+        glGetActiveUniformBlockiv(program, block, GL_UNIFORM_BLOCK_DATA_SIZE, &blockSize);
+    if (block == GL_INVALID_INDEX || blockSize != static_cast<GLint>(bytes)) {
+        LogError("Vertex shader has no uniform block {} of {} bytes", name, bytes);
+        return false;
+    }
+    glUniformBlockBinding(program, block, binding);
+    return true;
+}
 
 }  // namespace
 
@@ -97,18 +114,12 @@ unsigned int ShaderPrograms::LinkProgram(unsigned int pixelStage, const char* fa
         glDeleteProgram(program);
         return 0;
     }
-    const GLuint block = glGetUniformBlockIndex(program, ConstantBlockName);
-    GLint blockSize = 0;
-    if (block != GL_INVALID_INDEX)
-        glGetActiveUniformBlockiv(program, block, GL_UNIFORM_BLOCK_DATA_SIZE, &blockSize);
-    if (block == GL_INVALID_INDEX || blockSize != static_cast<GLint>(BatchCapacity * sizeof(FrameConstants))) {
-        LogError("Vertex shader has no uniform block {} of {} FrameConstants records ({} bytes)", ConstantBlockName,
-                 BatchCapacity, BatchCapacity * sizeof(FrameConstants));
+    if (!BindBlock(program, InstanceBlockName, BatchCapacity * sizeof(SpriteInstance), InstanceBlockBinding) ||
+        !BindBlock(program, FrameBlockName, sizeof(FrameConstants), FrameBlockBinding)) {
         LogError("Failed to initialize vertex shader!");
         glDeleteProgram(program);
         return 0;
     }
-    glUniformBlockBinding(program, block, ConstantBlockBinding);
     glUseProgram(program);
     glUniform1i(glGetUniformLocation(program, "image"), 0);  // texture unit 0, sampler 0
     return program;

@@ -63,8 +63,11 @@ bool SpriteBatcher::Create(std::uint32_t uniformOffsetAlignment)
 
     glGenBuffers(1, &constantBuffer);
     glBindBuffer(GL_UNIFORM_BUFFER, constantBuffer);
-    constantBufferBytes = BatchCapacity * sizeof(FrameConstants);
+    constantBufferBytes = BatchCapacity * sizeof(SpriteInstance);
     glBufferData(GL_UNIFORM_BUFFER, static_cast<GLsizeiptr>(constantBufferBytes), nullptr, GL_DYNAMIC_DRAW);
+    glGenBuffers(1, &frameBuffer);
+    glBindBuffer(GL_UNIFORM_BUFFER, frameBuffer);
+    glBufferData(GL_UNIFORM_BUFFER, sizeof(FrameConstants), nullptr, GL_DYNAMIC_DRAW);
     if (!Render::NoGlError()) {
         LogError("Failed to initialize constant buffer!");
         return false;
@@ -74,8 +77,9 @@ bool SpriteBatcher::Create(std::uint32_t uniformOffsetAlignment)
 
 void SpriteBatcher::ReleaseConstantBuffer()
 {
+    glDeleteBuffers(1, &frameBuffer);
     glDeleteBuffers(1, &constantBuffer);
-    constantBuffer = 0;
+    constantBuffer = frameBuffer = 0;
 }
 
 void SpriteBatcher::ReleaseMeshBuffers()
@@ -88,41 +92,116 @@ void SpriteBatcher::ReleaseMeshBuffers()
     vertexArrays.clear();
 }
 
-void SpriteBatcher::BeginFrame(const glm::mat4& view, const glm::mat4& projection)
+void SpriteBatcher::BeginFrame(const glm::mat4& view, const glm::mat4& projection, int targetWidth, int targetHeight)
 {
-    frameDefaults.view = view;
-    frameDefaults.projection = projection;
-    frameRecords.clear();
-    batches.clear();
+    wholeTarget = {0, 0, targetWidth, targetHeight};
+    frameConstants.view = view;
+    frameConstants.projection = projection;
+    draws.clear();
 }
 
 void SpriteBatcher::QueueDraw(int mesh, unsigned int program, unsigned int texture, const glm::mat4& world,
-                              const glm::mat4& textureTransform, const float colour[4])
+                              const glm::mat4& textureTransform, const float colour[4], const DrawReach& reach)
 {
-    // A draw joins the previous batch only when nothing would change between them, so the
-    // instances of a batch keep the draw order that depth test and blending depend on.
-    if (batches.empty() || batches.back().mesh != mesh || batches.back().program != program ||
-        batches.back().texture != texture || batches.back().count == BatchCapacity) {
-        const std::size_t firstByte = RoundUp(frameRecords.size(), recordAlignment);
-        batches.push_back({mesh, program, texture, firstByte, 0});
-        frameRecords.resize(firstByte);
-    }
-    FrameConstants constants{frameDefaults};
-    constants.world = world;
-    constants.textureTransform = textureTransform;
-    constants.colour = glm::vec4(colour[0], colour[1], colour[2], colour[3]);
-    const std::size_t at = frameRecords.size();
-    frameRecords.resize(at + sizeof(FrameConstants));
-    std::memcpy(frameRecords.data() + at, &constants, sizeof(FrameConstants));
-    ++batches.back().count;
+    Draw draw{mesh, program, texture, reach, MakeSpriteInstance(world, textureTransform, colour)};
+    draw.reach.visible = reach.visible.Intersection(wholeTarget);
+    draw.reach.solid = reach.solid.Intersection(draw.reach.visible);
+    if (draw.reach.visible.Empty())
+        return;  // every pixel of it would be dropped
+    draws.push_back(draw);
 }
 
-void SpriteBatcher::DrawBatches(unsigned int sampler)
+namespace {
+
+// Whether `opaque`, drawn just after `earlier`, may be drawn just before it with the same
+// picture. Where they share no pixel the order does not matter. Where they do, an opaque
+// draw that is nearer replaces whatever `earlier` left and leaves a depth that `earlier`
+// fails afterwards, so both orders end in its colour and depth; and where it fails the
+// depth test, `earlier`, farther still, fails as well.
+bool MayGoFirst(const DrawReach& opaque, const DrawReach& earlier)
 {
+    if (opaque.visible.Intersection(earlier.visible).Empty())
+        return true;
+    return opaque.depthKnown && earlier.depthKnown && opaque.depth + HiddenPixels::DepthMargin < earlier.depth;
+}
+
+}  // namespace
+
+void SpriteBatcher::OrderDraws()
+{
+    order.clear();
+    for (std::uint32_t i = 0; i < draws.size(); ++i) {
+        const DrawReach& reach = draws[i].reach;
+        std::size_t at = order.size();
+        if (reach.solid.Area() >= MovedCoverPixels) {
+            const std::size_t farthest = at > MostMovedPast ? at - MostMovedPast : 0;
+            while (at > farthest && MayGoFirst(reach, draws[order[at - 1]].reach))
+                --at;
+        }
+        order.insert(order.begin() + static_cast<std::ptrdiff_t>(at), i);
+    }
+}
+
+void SpriteBatcher::MakeBatches()
+{
+    frameRecords.clear();
+    batches.clear();
+    for (const std::uint32_t index : order) {
+        const Draw& draw = draws[index];
+        // A draw joins the previous batch only when nothing would change between them, so the
+        // instances of a batch keep the draw order that depth test and blending depend on.
+        if (batches.empty() || batches.back().mesh != draw.mesh || batches.back().program != draw.program ||
+            batches.back().texture != draw.texture || batches.back().fullSizeOnly != draw.reach.fullSizeOnly ||
+            batches.back().opaque != draw.reach.opaque || batches.back().count == BatchCapacity) {
+            const std::size_t firstByte = RoundUp(frameRecords.size(), recordAlignment);
+            batches.push_back({draw.mesh, draw.program, draw.texture, draw.reach.fullSizeOnly, draw.reach.opaque,
+                               firstByte, 0, {}, true, draw.reach.depth});
+            frameRecords.resize(firstByte);
+        }
+        Batch& batch = batches.back();
+        batch.visible = batch.visible.Union(draw.reach.visible);
+        batch.depthKnown = batch.depthKnown && draw.reach.depthKnown;
+        batch.nearest = std::min(batch.nearest, draw.reach.depth);
+        const std::size_t at = frameRecords.size();
+        frameRecords.resize(at + sizeof(SpriteInstance));
+        std::memcpy(frameRecords.data() + at, &draw.record, sizeof(SpriteInstance));
+        ++batch.count;
+    }
+}
+
+void SpriteBatcher::DrawBatches(unsigned int sampler, unsigned int fullSizeSampler)
+{
+    drawCalls = 0;
+    OrderDraws();
+    MakeBatches();
     if (batches.empty())
         return;
+    SubmitBatches(sampler, fullSizeSampler);
+}
+
+void SpriteBatcher::CutGaps(std::size_t first, std::size_t count)
+{
+    if (count > MostGapsCut)
+        return;
+    for (std::size_t i = first; i < first + count && !pieces.empty(); ++i) {
+        const PixelRect& gap = draws[order[i]].reach.gap;
+        if (gap.Empty())
+            continue;
+        // The gap shows nothing of this draw; it may be cut only where no other draw of the
+        // batch reaches.
+        gapPieces.assign(1, gap);
+        for (std::size_t j = first; j < first + count && !gapPieces.empty(); ++j)
+            if (j != i && !HiddenPixels::Subtract(draws[order[j]].reach.visible, gapPieces))
+                gapPieces.clear();
+        for (const PixelRect& piece : gapPieces)
+            HiddenPixels::Subtract(piece, pieces);
+    }
+}
+
+void SpriteBatcher::SubmitBatches(unsigned int sampler, unsigned int fullSizeSampler)
+{
     // Every batch binds a whole block's worth of records, so the last one is padded out.
-    constexpr std::size_t blockBytes = BatchCapacity * sizeof(FrameConstants);
+    constexpr std::size_t blockBytes = BatchCapacity * sizeof(SpriteInstance);
     frameRecords.resize(std::max(frameRecords.size(), batches.back().firstByte + blockBytes));
     glBindBuffer(GL_UNIFORM_BUFFER, constantBuffer);
     // The store only grows, so a steady frame writes into memory the driver already has.
@@ -131,16 +210,38 @@ void SpriteBatcher::DrawBatches(unsigned int sampler)
         glBufferData(GL_UNIFORM_BUFFER, static_cast<GLsizeiptr>(constantBufferBytes), nullptr, GL_DYNAMIC_DRAW);
     }
     glBufferSubData(GL_UNIFORM_BUFFER, 0, static_cast<GLsizeiptr>(frameRecords.size()), frameRecords.data());
+    glBindBuffer(GL_UNIFORM_BUFFER, frameBuffer);
+    glBufferSubData(GL_UNIFORM_BUFFER, 0, sizeof(FrameConstants), &frameConstants);
+    glBindBufferBase(GL_UNIFORM_BUFFER, FrameBlockBinding, frameBuffer);
     int boundMesh = -1;
     GLuint boundProgram = 0;
     GLuint boundTexture = std::numeric_limits<GLuint>::max();
+    GLuint boundSampler = std::numeric_limits<GLuint>::max();
+    bool scissored = false;
+    bool blending = true;
     glActiveTexture(GL_TEXTURE0);
-    glBindSampler(0, sampler);
     // Handing work over in slices lets the driver draw the first sprites while later ones
     // are still being submitted (Mesa's software rasteriser draws nothing before a flush).
     constexpr int FlushInterval = 32;
     int sinceFlush = 0;
+    hidden.Clear();
+    std::size_t nextDraw = 0;  // in order: the first draw of the batch being drawn
     for (const Batch& batch : batches) {
+        // Pixels that an earlier opaque draw covers nearer than every draw of the batch fail
+        // the depth test anyway.
+        if (batch.depthKnown)
+            hidden.Uncovered(batch.visible, batch.nearest, pieces);
+        else
+            pieces.assign(1, batch.visible);
+        CutGaps(nextDraw, batch.count);
+        for (std::size_t i = nextDraw; i < nextDraw + batch.count; ++i) {
+            const DrawReach& reach = draws[order[i]].reach;
+            if (reach.depthKnown)
+                hidden.AddCover(reach.solid, reach.depth);
+        }
+        nextDraw += batch.count;
+        if (pieces.empty())
+            continue;
         if (batch.mesh != boundMesh) {
             glBindVertexArray(vertexArrays[static_cast<std::size_t>(batch.mesh)]);
             boundMesh = batch.mesh;
@@ -153,14 +254,36 @@ void SpriteBatcher::DrawBatches(unsigned int sampler)
             glBindTexture(GL_TEXTURE_2D, batch.texture);
             boundTexture = batch.texture;
         }
+        if (batch.opaque == blending) {
+            batch.opaque ? glDisable(GL_BLEND) : glEnable(GL_BLEND);
+            blending = !batch.opaque;
+        }
+        const GLuint batchSampler = batch.fullSizeOnly ? fullSizeSampler : sampler;
+        if (batchSampler != boundSampler) {
+            glBindSampler(0, batchSampler);
+            boundSampler = batchSampler;
+        }
         // Records past the batch's count are bound but never read.
-        glBindBufferRange(GL_UNIFORM_BUFFER, ConstantBlockBinding, constantBuffer,
+        glBindBufferRange(GL_UNIFORM_BUFFER, InstanceBlockBinding, constantBuffer,
                           static_cast<GLintptr>(batch.firstByte), static_cast<GLsizeiptr>(blockBytes));
-        glDrawElementsInstanced(GL_TRIANGLES, static_cast<GLsizei>(3 * TriangleCount(batch.mesh)), GL_UNSIGNED_INT,
-                                nullptr, static_cast<GLsizei>(batch.count));
-        if (++sinceFlush == FlushInterval) {
-            glFlush();
-            sinceFlush = 0;
+        for (const PixelRect& piece : pieces) {
+            const bool cut = !piece.Contains(wholeTarget);
+            if (cut != scissored) {
+                cut ? glEnable(GL_SCISSOR_TEST) : glDisable(GL_SCISSOR_TEST);
+                scissored = cut;
+            }
+            if (cut)
+                glScissor(piece.left, piece.bottom, piece.right - piece.left, piece.top - piece.bottom);
+            glDrawElementsInstanced(GL_TRIANGLES, static_cast<GLsizei>(3 * TriangleCount(batch.mesh)),
+                                    GL_UNSIGNED_INT, nullptr, static_cast<GLsizei>(batch.count));
+            ++drawCalls;
+            if (++sinceFlush == FlushInterval) {
+                glFlush();
+                sinceFlush = 0;
+            }
         }
     }
+    glDisable(GL_SCISSOR_TEST);  // the clears and the letterbox's copy reach the whole buffer
+    glEnable(GL_BLEND);
+    glBindSampler(0, sampler);
 }

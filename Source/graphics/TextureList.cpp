@@ -78,6 +78,7 @@ bool TextureList::Load(Render::ImageDecoder& images)
         }
         TextureRecord record(texture, fileName, image.width, image.height);
         record.oneColour = image.oneColour;
+        record.cover = image.cover;
         record.pendingPixels = std::move(image);
         const auto expected = std::find(expectedImages.begin(), expectedImages.end(), record.name);
         if (expected != expectedImages.end())
@@ -160,20 +161,15 @@ void TextureList::UploadPending(std::size_t count)
     }
 }
 
+bool TextureList::ReadsSmallerLevels(float texelsPerPixel, bool axisAligned)
+{
+    constexpr float MeasureMargin = 1.4143f;
+    return axisAligned ? texelsPerPixel > 1.0f : !(texelsPerPixel * MeasureMargin < 1.0f);
+}
+
 void TextureList::PrepareForDraw(TextureRecord& record, float texelsPerPixel, bool axisAligned)
 {
-    // Up to one texel per pixel the sampler magnifies from the full-size level: an image
-    // drawn at its own size never reads the smaller ones. A rotated draw may be measured up
-    // to a factor of the square root of two larger by the driver.
-    if (record.oneColour)
-        return;
-    if (axisAligned) {
-        if (!record.hasMipmaps && texelsPerPixel > 1.0f)
-            BuildMipmaps(record);
-        return;
-    }
-    constexpr float MeasureMargin = 1.4143f;
-    if (!record.hasMipmaps && !(texelsPerPixel * MeasureMargin < 1.0f))
+    if (!record.oneColour && !record.hasMipmaps && ReadsSmallerLevels(texelsPerPixel, axisAligned))
         BuildMipmaps(record);
 }
 

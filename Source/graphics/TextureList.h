@@ -49,6 +49,10 @@ public:
     // texture gives. axisAligned: the draw is not rotated, so texelsPerPixel is exactly what
     // the sampler measures.
     void PrepareForDraw(TextureRecord& record, float texelsPerPixel, bool axisAligned);
+    // Whether a draw at this many texels per pixel may read the smaller levels at all: up to
+    // one texel per pixel the sampler magnifies from the full-size level, and a rotated draw
+    // may be measured up to a factor of the square root of two larger by the driver.
+    static bool ReadsSmallerLevels(float texelsPerPixel, bool axisAligned);
     // Builds the smaller levels of up to count more records; the renderer calls it after
     // each presented frame, so every texture has them a second or two after start-up.
     void BuildPendingMipmaps(std::size_t count);

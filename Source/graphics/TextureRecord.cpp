@@ -23,6 +23,7 @@ TextureRecord::TextureRecord(TextureRecord&& other) noexcept
       height(other.height),
       hasMipmaps(other.hasMipmaps),
       oneColour(other.oneColour),
+      cover(other.cover),
       pendingPixels(std::move(other.pendingPixels))
 {
 }
@@ -39,6 +40,7 @@ TextureRecord& TextureRecord::operator=(TextureRecord&& other) noexcept
         height = other.height;
         hasMipmaps = other.hasMipmaps;
         oneColour = other.oneColour;
+        cover = other.cover;
         pendingPixels = std::move(other.pendingPixels);
     }
     return *this;

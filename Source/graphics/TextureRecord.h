@@ -27,6 +27,8 @@ struct TextureRecord {
     // An image of one colour is drawn shrunk without waiting for its smaller levels: they are
     // all that colour, so the full-size level alone gives the same pixels.
     bool oneColour = false;
+    // Which texels can be seen (Render::AlphaCover), from the decoded image.
+    Render::AlphaCover cover;
     // The decoded image until the texture takes it, at its first draw or on a later quiet
     // frame (TextureList::Upload); empty from then on.
     Render::DecodedImage pendingPixels;

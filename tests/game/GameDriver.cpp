@@ -86,7 +86,7 @@ std::vector<std::array<std::uint8_t, 4>> GameDriver::WorldPixels(int& width, int
     height = graphics.device.targetHeight;
     std::vector<std::array<std::uint8_t, 4>> bottomUp(static_cast<std::size_t>(width * height));
     glFinish();
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, graphics.device.renderTarget);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, graphics.device.WorldFramebuffer());
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
     std::vector<std::array<std::uint8_t, 4>> topDown(bottomUp.size());

@@ -99,10 +99,22 @@ Rgba RenderFixture::PixelAtWorld(float x, float y)
     // Mesa's software rasteriser can hand back a read of the previous frame unless the
     // frame is finished first.
     glFinish();
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, graphics->device.renderTarget);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, graphics->device.WorldFramebuffer());
     glReadPixels(static_cast<GLint>(x + 640.0f), static_cast<GLint>(y + 360.0f), 1, 1, GL_RGBA, GL_UNSIGNED_BYTE,
                  pixel.data());
     return pixel;
+}
+
+std::vector<std::uint8_t> RenderFixture::ReadWorldFrame()
+{
+    const int width = graphics->device.targetWidth;
+    const int height = graphics->device.targetHeight;
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
+    glFinish();
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, graphics->device.WorldFramebuffer());
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
 }
 
 void RenderFixture::ReopenWindow(int width, int height)

@@ -52,6 +52,8 @@ public:
     // The target's pixel under a world point, with the camera's start values (eye at 0, 0,
     // view 1280 x 720: one world unit per pixel).
     Rgba PixelAtWorld(float x, float y);
+    // The whole world frame as drawn (before the UI), RGBA rows from the bottom.
+    std::vector<std::uint8_t> ReadWorldFrame();
 
     // The test's window closed and opened again at this size, before the renderer starts.
     void ReopenWindow(int width, int height);

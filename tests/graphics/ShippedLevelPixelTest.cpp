@@ -15,8 +15,6 @@
 #include "gameplay/ParallaxSystem.h"
 #include "graphics/Camera.h"
 
-#include <epoxy/gl.h>
-
 #include <filesystem>
 #include <functional>
 #include <vector>
@@ -54,11 +52,7 @@ protected:
     std::vector<std::uint8_t> Frame()
     {
         RenderFrame();
-        std::vector<std::uint8_t> pixels(static_cast<std::size_t>(Width * Height * 4));
-        glFinish();
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, graphics->device.renderTarget);
-        glReadPixels(0, 0, Width, Height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-        return pixels;
+        return ReadWorldFrame();
     }
 
     // The pixel box of an object's sprite in the play view, clipped to the screen.
