@@ -8,6 +8,7 @@
 #include "data/LevelManager.h"
 #include "platform/HeldKeys.h"
 #include "platform/VirtualKeys.h"
+#include "platform/Window.h"
 
 #include <imgui.h>
 
@@ -111,6 +112,12 @@ void Editor::BindKeys(bool active)
         input.RegisterKeyPressedFunction(Key::Left, [this] { MoveSelection(-ArrowStep, 0.0f); });
         input.RegisterKeyPressedFunction(Key::Up, [this] { MoveSelection(0.0f, ArrowStep); });
         input.RegisterKeyPressedFunction(Key::Down, [this] { MoveSelection(0.0f, -ArrowStep); });
+        // The script text holds the keyboard while it has focus; Ctrl+S (save the script) and
+        // back-quote (close the editor) still reach the shortcuts and never the text. With
+        // Shift the key types "~", which Lua needs, so only the bare key is taken.
+        Window::ClaimKeysFromUi([this](std::uint8_t key, bool ctrl, bool shift) {
+            return scriptEditorFocused && ((key == 'S' && ctrl) || (key == Key::BackQuote && !ctrl && !shift));
+        });
     }
     keysBound = active;
 }
