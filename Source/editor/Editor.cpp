@@ -73,6 +73,8 @@ void Editor::RunFrame()
     if (!isOpen) {
         isOpen = true;
         ShowViewAtZoom();
+        // The world stands still from here on: what changes now is the designer's edit.
+        LevelManager::Instance().PlayStopped();
     }
     BindKeys(true);
     ctrlHeld = keyHeld(Key::Control);
@@ -85,6 +87,9 @@ void Editor::RunFrame()
     ShowLogWindow();
     ShowScriptEditorWindow();
     ShowGameWindow();
+    // Play may go on from the next frame (the world runs before the editor learns that it
+    // closed), so every frame's edits become part of the level at once.
+    LevelManager::Instance().KeepEdits();
 }
 
 void Editor::BindKeys(bool active)
@@ -134,8 +139,10 @@ void Editor::MoveSelection(float dx, float dy)
 
 void Editor::RemoveSelection()
 {
-    for (std::uint32_t id : selection)
+    for (std::uint32_t id : selection) {
+        LevelManager::Instance().DropFromLevel(id);
         GameObjectTable::Instance().RemoveGameObject(id);
+    }
     selection.clear();
     selectedObject = -1;
 }

@@ -4,6 +4,7 @@
 // the keyboard, Ctrl+S saves the script and back-quote closes the editor; neither reaches
 // the text, and the character back-quote types is not typed.
 #include "GameDriver.h"
+#include "ScratchGameFolder.h"
 
 #include "TestSupport.h"
 #include "editor/Editor.h"
@@ -16,28 +17,12 @@
 
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <string>
 
 namespace {
 
-namespace fs = std::filesystem;
 using EndToEnd::GameDriver;
-
-// The game runs in a folder of its own whose scripts and levels are copies, so that a save
-// never reaches the repository.
-void UseScratchGameFolder()
-{
-    const fs::path root = TestSupport::TemporaryHome() / "game";
-    const fs::path resources = fs::path(VANTREL_SOURCE_DIR) / "Resources";
-    fs::create_directories(root / "Resources");
-    for (const char* folder : {"Images", "Animations", "Archetypes", "Audio", "Shaders"})
-        fs::create_directory_symlink(resources / folder, root / "Resources" / folder);
-    for (const char* folder : {"Levels", "Scripts"})
-        fs::copy(resources / folder, root / "Resources" / folder, fs::copy_options::recursive);
-    fs::current_path(root);
-}
 
 Engine::Editor& Editor() { return Engine::Editor::Instance(); }
 
@@ -54,7 +39,7 @@ class EditorScriptKeys : public testing::Test {
 protected:
     void SetUp() override
     {
-        UseScratchGameFolder();
+        EndToEnd::UseScratchGameFolder();
         driver = std::make_unique<GameDriver>();
         driver->Frames(2);
         driver->game().debugEnabled = 1;
