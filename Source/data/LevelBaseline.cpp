@@ -9,6 +9,16 @@ namespace {
 
 using Json = nlohmann::json;
 
+constexpr int Indent = 4;
+
+Json EntryOf(const EntrySnapshot& object)
+{
+    Json entry;
+    entry["Handle"] = object.name;
+    EntryWriter::WriteComponents(entry, object, EntryWriter::Checkpoints::Written);
+    return entry;
+}
+
 const Json* Member(const Json& object, const std::string& name)
 {
     const auto found = object.find(name);
@@ -43,11 +53,24 @@ std::optional<Json> MergeMember(const Json& live, const Json* stopped, const Jso
 
 }  // namespace
 
+std::string LevelBaseline::EntryText(const Json& entry)
+{
+    // A name that is not valid UTF-8 must not cost the user the whole save.
+    return entry.dump(Indent, ' ', false, Json::error_handler_t::replace);
+}
+
 void LevelBaseline::Clear() { records.clear(); }
 
-void LevelBaseline::AddFromFile(std::uint32_t id, Json entry) { records[LiveKey(id)] = Record{std::move(entry), std::nullopt}; }
+void LevelBaseline::AddFromFile(std::uint32_t id, const Json& entry)
+{
+    records[LiveKey(id)] = Record{entry.at("Handle").get<std::string>(), EntryText(entry), std::nullopt};
+}
 
-void LevelBaseline::Adopt(std::uint32_t id) { records[LiveKey(id)] = Record{LiveEntry(id), std::nullopt}; }
+void LevelBaseline::Adopt(std::uint32_t id)
+{
+    const EntrySnapshot object = EntrySnapshot::Of(id);
+    records[LiveKey(id)] = Record{object.name, EntryText(EntryOf(object)), std::nullopt};
+}
 
 void LevelBaseline::Drop(std::uint32_t id) { records.erase(LiveKey(id)); }
 
@@ -55,7 +78,7 @@ void LevelBaseline::CaptureWorld()
 {
     for (auto& [key, record] : records) {
         if (IsLive(key))
-            record.stopped = LiveEntry(key.first);
+            record.stopped = EntrySnapshot::Of(key.first);
     }
 }
 
@@ -64,9 +87,10 @@ void LevelBaseline::KeepEdits()
     for (auto& [key, record] : records) {
         if (!IsLive(key))
             continue;
-        Json live = LiveEntry(key.first);
-        if (std::optional<Json> merged = Merged(live, record)) {
-            record.level = std::move(*merged);
+        EntrySnapshot live = EntrySnapshot::Of(key.first);
+        if (std::optional<Json> edited = Edited(live, record)) {
+            record.name = edited->at("Handle").get<std::string>();
+            record.text = EntryText(*edited);
             record.stopped = std::move(live);
         }
     }
@@ -77,12 +101,15 @@ std::vector<LevelBaseline::SavedEntry> LevelBaseline::EntriesToSave() const
     std::vector<SavedEntry> entries(records.size());
     auto saved = entries.begin();
     for (const auto& [key, record] : records) {
-        saved->entry = &record.level;
+        saved->name = &record.name;
+        saved->text = &record.text;
         if (IsLive(key)) {
             saved->liveId = key.first;
-            if (std::optional<Json> merged = Merged(LiveEntry(key.first), record)) {
-                saved->edited = std::move(*merged);
-                saved->entry = &saved->edited;
+            if (std::optional<Json> edited = Edited(EntrySnapshot::Of(key.first), record)) {
+                saved->editedName = edited->at("Handle").get<std::string>();
+                saved->editedText = EntryText(*edited);
+                saved->name = &saved->editedName;
+                saved->text = &saved->editedText;
             }
         }
         ++saved;
@@ -90,22 +117,16 @@ std::vector<LevelBaseline::SavedEntry> LevelBaseline::EntriesToSave() const
     return entries;
 }
 
-Json LevelBaseline::LiveEntry(std::uint32_t id)
+std::optional<Json> LevelBaseline::Edited(const EntrySnapshot& live, const Record& record)
 {
-    Json entry;
-    const GameObject* object = GameObjectTable::Instance().Get(id);
-    entry["Handle"] = object != nullptr ? object->name : std::string();
-    EntryWriter::WriteComponents(entry, id, EntryWriter::Checkpoints::Written);
-    return entry;
-}
-
-std::optional<Json> LevelBaseline::Merged(const Json& live, const Record& record)
-{
+    if (record.stopped && live.SameStoredFields(*record.stopped))
+        return std::nullopt;  // the usual case, and the cheap one: no JSON at all
+    const Json liveEntry = EntryOf(live);
     if (!record.stopped)
-        return live;  // made since play stopped: all of it is new
-    if (live == *record.stopped)
-        return std::nullopt;  // the usual case, and the cheap one
-    return MergeMember(live, &*record.stopped, &record.level);
+        return liveEntry;  // made since play stopped: all of it is new
+    const Json stopped = EntryOf(*record.stopped);
+    const Json level = Json::parse(record.text);
+    return MergeMember(liveEntry, &stopped, &level);
 }
 
 LevelBaseline::Key LevelBaseline::LiveKey(std::uint32_t id) { return {id, GameObjectTable::Instance().Generation(id)}; }

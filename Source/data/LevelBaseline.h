@@ -10,11 +10,14 @@
 // numbers exactly as they were; objects that play made have no entry and are not written.
 #pragma once
 
+#include "data/EntrySnapshot.h"
+
 #include <nlohmann/json.hpp>
 
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -24,20 +27,23 @@ class LevelBaseline {
 public:
     using Json = nlohmann::json;
 
-    // One entry of a save; `liveId` is set for an object in the world now, and unset for a
-    // level object that play removed (an enemy shot down), which the level keeps. `entry`
-    // points at the level's own entry when nothing was edited (no copy of it is made), else
-    // at `edited`; it lives as long as the baseline is not changed.
+    // One entry of a save: the object's name and the entry's text (the JSON library's text
+    // with an indentation of 4). `liveId` is set for an object in the world now, and unset for
+    // a level object that play removed (an enemy shot down), which the level keeps. `name` and
+    // `text` point into the baseline when nothing was edited, else into `edited`; they live as
+    // long as the baseline is not changed.
     struct SavedEntry {
         std::optional<std::uint32_t> liveId;
-        const Json* entry = nullptr;
-        Json edited;
+        const std::string* name = nullptr;
+        const std::string* text = nullptr;
+        std::string editedName;
+        std::string editedText;
     };
 
     // A new level: no object is part of it yet.
     void Clear();
     // An object that the level load made, with its entry as the file holds it.
-    void AddFromFile(std::uint32_t id, Json entry);
+    void AddFromFile(std::uint32_t id, const Json& entry);
     // An object that the editor made: part of the level, as it is now and whatever it becomes.
     void Adopt(std::uint32_t id);
     // An object that the editor is about to remove: no longer part of the level.
@@ -53,17 +59,18 @@ public:
     // The entries of a save, in id order.
     std::vector<SavedEntry> EntriesToSave() const;
 
-    // The entry the writer makes for a live object now: "Handle" and its components.
-    static Json LiveEntry(std::uint32_t id);
+    // The text of an entry as level files hold it.
+    static std::string EntryText(const Json& entry);
 
 private:
     struct Record {
-        Json level;                   // the level's own entry
-        std::optional<Json> stopped;  // the live entry when play last stopped; none when made since
+        std::string name;                      // the level's name for the object
+        std::string text;                      // the level's own entry, as EntryText gives it
+        std::optional<EntrySnapshot> stopped;  // the object when play last stopped; none when made since
     };
-    // The live entry merged with the record: what the level holds after the edits; none when
+    // The level's entry after the edits made to the live object since play stopped; none when
     // nothing was edited, so that the level's entry stands as it is.
-    static std::optional<Json> Merged(const Json& live, const Record& record);
+    static std::optional<Json> Edited(const EntrySnapshot& live, const Record& record);
 
     // Keyed by id and the slot's generation, so that an object removed by play stays apart from
     // a later object in the same slot.

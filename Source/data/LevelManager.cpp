@@ -79,7 +79,7 @@ void RemoveEveryObject()
 
 // False when the table was full: the entry's object could not be made. Once read, the entry
 // goes to the level's baseline.
-bool LoadEntry(JsonReader& reader, const EntryReader& entries, const std::string& key, Json& entry,
+bool LoadEntry(JsonReader& reader, const EntryReader& entries, const std::string& key, const Json& entry,
                LevelBaseline& baseline)
 {
     reader.ExpectObject(entry, key);
@@ -112,7 +112,7 @@ bool LoadEntry(JsonReader& reader, const EntryReader& entries, const std::string
     }
     entries.AddComponent<Checkpoint>(entry, "Checkpoint", id);
     entries.AddComponent<Range>(entry, "Range", id);
-    baseline.AddFromFile(id, std::move(entry));
+    baseline.AddFromFile(id, entry);
     return true;
 }
 
@@ -221,8 +221,8 @@ void LevelManager::LoadLevel(std::string name)
     const EntryReader entries(reader);
     std::size_t objectsMissing = 0;
     const bool complete = Guarded(reader, [&] {
-        for (auto entry = document.begin(); entry != document.end(); ++entry) {
-            if (!LoadEntry(reader, entries, entry.key(), *entry, baseline))
+        for (const auto& [key, entry] : document.items()) {
+            if (!LoadEntry(reader, entries, key, entry, baseline))
                 ++objectsMissing;
         }
     });

@@ -41,7 +41,7 @@ std::vector<std::pair<std::string, std::size_t>> Keys(const std::vector<LevelBas
             keys.emplace_back(PlayerKey, index);
             continue;
         }
-        const std::string name = entries[index].entry->at("Handle").get<std::string>();
+        const std::string& name = *entries[index].name;
         std::string key = name;
         if (!taken.insert(key).second) {
             std::uint32_t& count = lastCount.try_emplace(name, 1).first->second;
@@ -76,7 +76,7 @@ std::string LevelWriter::Text(const std::vector<LevelBaseline::SavedEntry>& entr
         text.append(Indent, ' ');
         text += Dump(Json(key));
         text += ": ";
-        const std::string body = Dump(*entries[index].entry);
+        const std::string& body = *entries[index].text;
         std::size_t lineStart = 0;
         for (std::size_t end = body.find('\n'); end != std::string::npos; end = body.find('\n', lineStart)) {
             text.append(body, lineStart, end + 1 - lineStart);

@@ -15,7 +15,7 @@ class LevelWriter {
 public:
     // The JSON library's text of the whole document, indented by 4, without a newline after
     // the closing brace; no entries give the literal null. The entries come in id order; each
-    // is keyed by its "Handle", the live object the camera follows by "APlayer".
+    // is keyed by its name, the live object the camera follows by "APlayer".
     static std::string Text(const std::vector<LevelBaseline::SavedEntry>& entries, std::int32_t followedObjectId);
 
     // The entry key of a later object whose name is already taken: the name, a blank and a
