@@ -40,8 +40,8 @@ void InitializeLogging(const Engine::Logging::Limits& limits)
     if (limits.repeatWindow.count() > 0) {
         // A fault repeated every frame shows once in the file and in the editor's list.
         auto repeats = std::make_shared<Engine::RepeatFilterSink>(limits.repeatWindow);
-        repeats->add_sink(file);
-        repeats->add_sink(editorList);
+        repeats->AddSink(file);
+        repeats->AddSink(editorList);
         distribution->AddSink(repeats);
     } else {
         distribution->AddSink(file);
