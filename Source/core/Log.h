@@ -24,6 +24,9 @@ void InitializeLogging(const Engine::Logging::Limits& limits = {});
 
 // Flushes the log file; the frame loop calls it once per frame.
 void FlushLog();
+// Writes the counts of repeated lines still held back, then flushes; main calls it once the
+// frame loop has ended, so that no count is lost with the game.
+void FlushLogAtExit();
 
 namespace Engine::Logging {
 // The logger "default"; looked up in the library's registry on every call.

@@ -4,6 +4,7 @@
 #include <spdlog/pattern_formatter.h>
 
 #include <algorithm>
+#include <mutex>
 
 namespace Engine {
 
@@ -42,13 +43,7 @@ void RepeatFilterSink::flush_()
     // Once a tenth of a window at most, so that a long list of texts is not walked every frame.
     if (now >= nextSweep) {
         nextSweep = now + window / 10;
-        // Counts are written in the order their texts first came.
-        std::vector<std::unordered_map<std::string, Repeats>::iterator> over;
-        for (auto text = texts.begin(); text != texts.end(); ++text) {
-            if (now >= text->second.windowEnd)
-                over.push_back(text);
-        }
-        std::sort(over.begin(), over.end(), [](const auto& a, const auto& b) { return a->second.order < b->second.order; });
+        const auto over = InOrder(&now);
         for (const auto& text : over) {
             if (!EndWindow(text->first, text->second, now))
                 texts.erase(text);
@@ -58,17 +53,40 @@ void RepeatFilterSink::flush_()
         child->flush();
 }
 
+void RepeatFilterSink::WriteHeldCounts()
+{
+    const std::lock_guard<spdlog::details::null_mutex> lock(mutex_);
+    for (const auto& text : InOrder(nullptr))
+        WriteCount(text->first, text->second);
+}
+
+std::vector<std::unordered_map<std::string, RepeatFilterSink::Repeats>::iterator> RepeatFilterSink::InOrder(
+    const GameClock::TimePoint* now)
+{
+    std::vector<std::unordered_map<std::string, Repeats>::iterator> chosen;
+    for (auto text = texts.begin(); text != texts.end(); ++text) {
+        if (now == nullptr || *now >= text->second.windowEnd)
+            chosen.push_back(text);
+    }
+    std::sort(chosen.begin(), chosen.end(), [](const auto& a, const auto& b) { return a->second.order < b->second.order; });
+    return chosen;
+}
+
+void RepeatFilterSink::WriteCount(const std::string& text, Repeats& repeats)
+{
+    if (repeats.counted == 0)
+        return;
+    const std::string count = fmt::format("\"{}\" repeated {} more times", std::string_view(text).substr(1), repeats.counted);
+    Pass(spdlog::details::log_msg(spdlog::string_view_t{}, repeats.level, count));
+    repeats.counted = 0;
+}
+
 bool RepeatFilterSink::EndWindow(const std::string& text, Repeats& repeats, GameClock::TimePoint now)
 {
-    if (repeats.counted > 0) {
-        const std::string count =
-            fmt::format("\"{}\" repeated {} more times", std::string_view(text).substr(1), repeats.counted);
-        Pass(spdlog::details::log_msg(spdlog::string_view_t{}, repeats.level, count));
-    }
+    WriteCount(text, repeats);
     const bool cameAgain = repeats.seen > 0;
     repeats.windowEnd = now + window;
     repeats.seen = 0;
-    repeats.counted = 0;
     return cameAgain;
 }
 

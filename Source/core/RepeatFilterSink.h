@@ -33,6 +33,9 @@ public:
 
     void AddSink(std::shared_ptr<spdlog::sinks::sink> child) { children.push_back(std::move(child)); }
 
+    // Writes every count still held back, its window over or not (the game is ending).
+    void WriteHeldCounts();
+
 protected:
     void sink_it_(const spdlog::details::log_msg& message) override;
     // Writes the counts of the windows that are over, then flushes the children.
@@ -52,6 +55,10 @@ private:
     };
 
     void Pass(const spdlog::details::log_msg& message);
+    // The texts whose window is over at `now` (all of them without one), in the order they
+    // first came.
+    std::vector<std::unordered_map<std::string, Repeats>::iterator> InOrder(const GameClock::TimePoint* now);
+    void WriteCount(const std::string& text, Repeats& repeats);
     // Ends the text's window at `now`: its count is written, and a text that did not come
     // again in the window is forgotten (false).
     bool EndWindow(const std::string& key, Repeats& repeats, GameClock::TimePoint now);

@@ -236,3 +236,27 @@ TEST(Log, ATextRepeatedWithinItsWindowIsWrittenAFewTimesThenCountedWhateverComes
         EXPECT_EQ(lines[i].substr(11), expected[i] + "\n");
     EXPECT_EQ(TestSupport::ReadFile(LogFile()), EditorText());
 }
+
+// The game may end inside a window: the counts held back are written before it goes.
+TEST(Log, CountsStillHeldBackAreWrittenAtExit)
+{
+    std::chrono::steady_clock::time_point now{};
+    Engine::GameClock::Set([&now] { return now; });
+    InitializeLogging({.repeatWindow = std::chrono::seconds(5)});
+    for (int i = 0; i < 10; ++i)
+        LogWarn("Hit GameObject Limit!");
+    LogInfo("Quitting Game...");
+    FlushLog();
+    FlushLogAtExit();
+    Engine::GameClock::Set({});
+
+    const std::vector<std::string> expected = {
+        "[warning] Hit GameObject Limit!", "[warning] Hit GameObject Limit!", "[warning] Hit GameObject Limit!",
+        "[info] Quitting Game...", "[warning] \"Hit GameObject Limit!\" repeated 7 more times",
+    };
+    const std::vector<std::string>& lines = Engine::Editor::Instance().logLines;
+    ASSERT_EQ(lines.size(), expected.size()) << EditorText();
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(lines[i].substr(11), expected[i] + "\n");
+    EXPECT_EQ(TestSupport::ReadFile(LogFile()), EditorText());
+}
