@@ -61,7 +61,8 @@ void Game::UpdateOptionsMenu()
         Screen::Show("LeaveOptions", images[2]);
     }
 
-    if (!enterHeld)
+    // A confirmation opened over the dialog (the close button) takes Enter alone.
+    if (!enterHeld || confirmDialogOpen)
         return;
     Engine::GetSystem<Engine::SoundSystem>()->PlayEvent("Button_GoForward");
     enterHeld = 0;

@@ -156,6 +156,17 @@ void CreditsRoll(Game& game)
     }
 }
 
+// Closes the pause menu with its how-to-play screen and options dialog; the level load
+// that follows removes their objects.
+void EndPause(Game& game)
+{
+    game.paused = 0;
+    game.pauseMenuSelection = 0;
+    game.howToPlayOpen = 0;
+    game.optionsOpen = 0;
+    game.optionsSelection = 0;
+}
+
 void Level(Game& game)
 {
     game.lastLevelIndex = GameStateIndex;
@@ -164,6 +175,9 @@ void Level(Game& game)
     if (game.paused)
         game.UpdatePauseMenu();
     if (game.advanceRequested && !game.confirmDialogOpen) {
+        // The level is left for good: a pause menu (and what it opened) open over it would
+        // keep the world, and so the score entry and the next level, frozen.
+        EndPause(game);
         game.previousState = GameStateIndex;
         Load("Scores");
         GameStateIndex = 7;

@@ -1,0 +1,254 @@
+// The game flow as a player meets it on the shipped screens and levels: the real game
+// through its own frame loop, keys and the close button as SDL events, frames read back
+// from the renderer. Deaths and their camera shake, the credits roll, levels left while
+// paused, restarts and dialogs opened over other dialogs.
+#include "GameDriver.h"
+
+#include "core/ComponentStore.h"
+#include "core/Controller.h"
+#include "core/GameObjectTable.h"
+#include "core/SystemManager.h"
+#include "core/TimerDatabase.h"
+#include "core/Transform.h"
+#include "data/LevelManager.h"
+#include "game/GameState.h"
+#include "game/ScreenObjects.h"
+#include "game/Scoreboard.h"
+#include "graphics/Camera.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+namespace {
+
+using EndToEnd::GameDriver;
+namespace Screen = Engine::ScreenObjects;
+
+std::string Level() { return Engine::LevelManager::Instance().currentLevel; }
+
+Engine::Controller* PlayerController() { return Screen::FollowedComponent<Engine::Controller>(); }
+
+Engine::Scoreboard& Board() { return *Engine::GetSystem<Engine::Scoreboard>(); }
+
+std::size_t ActiveTimers()
+{
+    const auto& timers = Engine::GetSystem<Engine::TimerDatabase>()->timers;
+    return static_cast<std::size_t>(
+        std::count_if(timers.begin(), timers.end(), [](const auto& timer) { return timer != nullptr && timer->active; }));
+}
+
+bool ScoreDigitsShown()
+{
+    return Screen::Exists("ScoreDigit0") && Screen::Exists("ScoreDigit1") && Screen::Exists("ScoreDigit2");
+}
+
+void PressCloseButton(GameDriver& driver)
+{
+    SDL_Event close{};
+    close.window.type = SDL_WINDOWEVENT;
+    close.window.event = SDL_WINDOWEVENT_CLOSE;
+    close.window.windowID = SDL_GetWindowID(driver.game().window.Handle());
+    ASSERT_EQ(SDL_PushEvent(&close), 1) << SDL_GetError();
+}
+
+class GameFlowPlayed : public testing::Test {
+protected:
+    void ToMainMenu()
+    {
+        ASSERT_TRUE(driver.FramesUntil([] { return GameStateIndex == 1; }, 400));
+        driver.Frames(2);
+    }
+
+    void ToFirstLevel()
+    {
+        ToMainMenu();
+        driver.Tap(SDLK_RETURN);  // Start is highlighted first
+        ASSERT_EQ(GameStateIndex, 3);
+        ASSERT_EQ(Level(), "Level 1");
+        driver.Frames(30);
+    }
+
+    // The level's goal reached, as its gate script does; the overview is shown.
+    void ReachTheGate()
+    {
+        driver.game().levelChangeRequested = 1;
+        driver.Frames(2);
+        ASSERT_EQ(driver.game().levelCompleteShown, 1);
+    }
+
+    // From the score entry through the leaderboard into the next level, checking that the
+    // score was entered and the next level starts unpaused at 300 with its digits.
+    void OnToTheNextLevel(std::uint32_t scoreLeft)
+    {
+        ASSERT_EQ(GameStateIndex, 7);
+        EXPECT_EQ(Level(), "Scores");
+        driver.Frames(5);
+        EXPECT_EQ(driver.game().paused, 0);
+        EXPECT_TRUE(Board().scoreEntered);
+        const auto entered = std::find(Board().entries.begin(), Board().entries.end(), Engine::ScoreEntry{"PLAYER", scoreLeft});
+        EXPECT_NE(entered, Board().entries.end()) << "PLAYER " << scoreLeft << " on the leaderboard";
+        driver.Tap(SDLK_RETURN);
+        ASSERT_EQ(GameStateIndex, 8);
+        driver.Frames(5);
+        EXPECT_TRUE(Board().leaderboardShown);
+        driver.Tap(SDLK_RETURN);
+        ASSERT_EQ(GameStateIndex, 4);
+        EXPECT_EQ(Level(), "Level 2");
+        driver.Frames(5);
+        EXPECT_EQ(driver.game().paused, 0);
+        EXPECT_FALSE(Screen::Exists("Pause"));
+        EXPECT_EQ(Board().score, 300u);
+        EXPECT_TRUE(ScoreDigitsShown());
+        driver.Frames(70);  // and the level runs: its score counts down
+        EXPECT_EQ(Board().score, 299u);
+    }
+
+    GameDriver driver;
+};
+
+TEST_F(GameFlowPlayed, TheDeathShakeStaysWithinItsMagnitudeOfWhereItBegan)
+{
+    ToFirstLevel();
+    const Engine::Camera& camera = *Engine::Camera::Instance();
+    const float startX = camera.eye[0];
+    const float startY = camera.eye[1];
+    PlayerController()->isDead = true;  // as the lava's handler does
+
+    float furthest = 0.0f;
+    int frames = 0;
+    while (PlayerController()->isDead && frames < 200) {
+        driver.Frames(1);
+        ++frames;
+        if (!camera.followEnabled)
+            furthest = std::max({furthest, std::abs(camera.eye[0] - startX), std::abs(camera.eye[1] - startY)});
+    }
+    EXPECT_FALSE(PlayerController()->isDead);
+    EXPECT_LE(frames, 66) << "the shake ends about a second after the death";
+    EXPECT_GT(furthest, 1.0f) << "the view shook";
+    EXPECT_LE(furthest, 10.001f) << "the view left the place where the shake began";
+    EXPECT_EQ(camera.eye[0], Screen::FollowedComponent<Engine::Transform>()->x_pos);
+}
+
+TEST_F(GameFlowPlayed, ADeadPlayerFrozenInThePauseMenuAddsNoTimers)
+{
+    ToFirstLevel();
+    driver.Tap(SDLK_ESCAPE);
+    ASSERT_EQ(driver.game().paused, 1);
+    PlayerController()->isDead = true;
+    driver.Frames(1);
+    const std::size_t timers = ActiveTimers();
+    driver.Frames(600);
+    EXPECT_EQ(ActiveTimers(), timers);
+
+    // Resumed, the death shakes the view once and the player is followed again.
+    driver.Tap(SDLK_RETURN);
+    ASSERT_EQ(driver.game().paused, 0);
+    EXPECT_TRUE(driver.FramesUntil([] { return !PlayerController()->isDead; }, 70));
+    driver.Frames(70);
+    EXPECT_EQ(Engine::Camera::Instance()->followEnabled, 1);
+}
+
+TEST_F(GameFlowPlayed, EscapeOnTheLevelCompleteScreenThenEnterKeepsTheScore)
+{
+    ToFirstLevel();
+    ReachTheGate();
+    driver.Tap(SDLK_ESCAPE);
+    ASSERT_EQ(driver.game().paused, 1);
+    const std::uint32_t scoreLeft = Board().score;
+    driver.Tap(SDLK_RETURN);  // leaves the overview, with the pause menu open over it
+    OnToTheNextLevel(scoreLeft);
+}
+
+TEST_F(GameFlowPlayed, F1WhilePausedKeepsTheScore)
+{
+    ToFirstLevel();
+    driver.Tap(SDLK_ESCAPE);
+    ASSERT_EQ(driver.game().paused, 1);
+    const std::uint32_t scoreLeft = Board().score;
+    driver.Tap(SDLK_F1);
+    OnToTheNextLevel(scoreLeft);
+}
+
+TEST_F(GameFlowPlayed, RestartLevelShowsTheScoreDigitsAgainAtThreeHundred)
+{
+    ToFirstLevel();
+    driver.Frames(120);
+    ASSERT_LT(Board().score, 300u);
+    driver.Tap(SDLK_ESCAPE);
+    driver.Tap(SDLK_DOWN);  // Restart Level
+    driver.Tap(SDLK_RETURN);
+    ASSERT_EQ(driver.game().confirmDialogOpen, 1);
+    driver.Tap(SDLK_RETURN);  // yes
+    ASSERT_EQ(GameStateIndex, 3);
+    driver.Frames(2);
+    EXPECT_EQ(driver.game().paused, 0);
+    EXPECT_EQ(Board().score, 300u);
+    EXPECT_TRUE(ScoreDigitsShown());
+    driver.Frames(65);
+    EXPECT_EQ(Board().score, 299u);
+    EXPECT_TRUE(ScoreDigitsShown());
+}
+
+// The close button while the options dialog is open, over the main menu and over the pause
+// menu: the confirmation takes Up, Down and Enter alone, and both answers work.
+TEST_F(GameFlowPlayed, TheCloseButtonOverTheOptionsDialogAsksAndIsAnswered)
+{
+    ToMainMenu();
+    for (int i = 0; i < 3; ++i)
+        driver.Tap(SDLK_DOWN);
+    driver.Tap(SDLK_RETURN);  // Options
+    ASSERT_EQ(driver.game().optionsOpen, 1);
+
+    for (bool overPauseMenu : {false, true}) {
+        SCOPED_TRACE(overPauseMenu ? "over the pause menu" : "over the main menu");
+        if (overPauseMenu) {
+            driver.Tap(SDLK_DOWN);
+            driver.Tap(SDLK_DOWN);
+            driver.Tap(SDLK_RETURN);  // leaves the options
+            ASSERT_EQ(driver.game().optionsOpen, 0);
+            driver.Tap(SDLK_UP);
+            driver.Tap(SDLK_UP);
+            driver.Tap(SDLK_UP);  // Start
+            driver.Tap(SDLK_RETURN);
+            ASSERT_EQ(GameStateIndex, 3);
+            driver.Frames(10);
+            driver.Tap(SDLK_ESCAPE);
+            for (int i = 0; i < 3; ++i)
+                driver.Tap(SDLK_DOWN);
+            driver.Tap(SDLK_RETURN);  // Options
+            ASSERT_EQ(driver.game().optionsOpen, 1);
+        }
+        const bool fullscreen = driver.game().fullscreen;
+        const std::int32_t optionsSelection = driver.game().optionsSelection;
+
+        PressCloseButton(driver);
+        driver.Frames(1);
+        ASSERT_EQ(driver.game().confirmDialogOpen, 1);
+        EXPECT_EQ(driver.game().confirmSelection, 0);
+        driver.Tap(SDLK_DOWN);
+        EXPECT_EQ(driver.game().confirmSelection, 1);
+        EXPECT_EQ(driver.game().optionsSelection, optionsSelection);
+        driver.Tap(SDLK_RETURN);  // no
+        EXPECT_EQ(driver.game().confirmDialogOpen, 0);
+        EXPECT_FALSE(Screen::Exists("Confirm"));
+        EXPECT_EQ(driver.game().fullscreen, fullscreen) << "the options dialog took the answer";
+        EXPECT_EQ(driver.game().optionsOpen, 1);
+
+        PressCloseButton(driver);
+        driver.Frames(1);
+        ASSERT_EQ(driver.game().confirmDialogOpen, 1);
+        driver.game().previousState = -1;
+        driver.Tap(SDLK_RETURN);  // yes
+        EXPECT_EQ(driver.game().fullscreen, fullscreen) << "the options dialog took the answer";
+        // A yes closes the dialog and carries out its action: the quit leaves the dialog
+        // standing for the program's last frame, where a no removes it.
+        EXPECT_EQ(driver.game().confirmDialogOpen, 0);
+        EXPECT_TRUE(Screen::Exists("Confirm"));
+        EXPECT_EQ(driver.game().previousState, GameStateIndex);
+    }
+}
+
+}  // namespace
