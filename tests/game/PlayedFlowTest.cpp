@@ -19,8 +19,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -190,6 +192,91 @@ TEST_F(GameFlowPlayed, RestartLevelShowsTheScoreDigitsAgainAtThreeHundred)
     driver.Frames(65);
     EXPECT_EQ(Board().score, 299u);
     EXPECT_TRUE(ScoreDigitsShown());
+}
+
+// Every page of the credits, and the logo above the first, shows over the backdrop while
+// the roll passes it: where the page stands, the frame differs from the backdrop alone.
+TEST_F(GameFlowPlayed, TheCreditsRollShowsTheLogoAndEveryPage)
+{
+    ToMainMenu();
+    for (int i = 0; i < 4; ++i)
+        driver.Tap(SDLK_DOWN);
+    driver.Tap(SDLK_RETURN);  // Credits
+    ASSERT_EQ(GameStateIndex, 2);
+    ASSERT_EQ(Level(), "Credits");
+
+    struct Sight {
+        std::string page;
+        float eyeX = 0.0f;
+        float eyeY = 0.0f;
+        std::vector<std::array<std::uint8_t, 4>> pixels;
+    };
+    std::vector<Sight> sights;
+    const Engine::Camera& camera = *Engine::Camera::Instance();
+    const auto see = [&](const std::string& page) {
+        Sight sight{page, camera.eye[0], camera.eye[1], {}};
+        int width = 0;
+        int height = 0;
+        sight.pixels = driver.WorldPixels(width, height);
+        sights.push_back(std::move(sight));
+    };
+    const std::vector<std::string> pages = {"CreditA", "CreditB", "CreditC", "CreditD", "CreditE",
+                                            "CreditF", "CreditG", "CreditH", "CreditI"};
+    driver.Frames(2);
+    see("CreditsLogo");  // the logo heads the roll
+    driver.Frames(180);  // a few seconds in: the first page stands in the middle
+    see("CreditA");
+    for (const std::string& page : pages) {
+        const float pageY = Screen::TransformOf(page)->y_pos;
+        ASSERT_TRUE(driver.FramesUntil([&] { return camera.eye[1] <= pageY; }, 2100)) << page;
+        see(page);
+    }
+    ASSERT_EQ(GameStateIndex, 2);
+    ASSERT_FALSE(sights.empty());
+
+    // The backdrop alone: it follows the camera, so it stands the same in every frame.
+    std::vector<Engine::Transform> placed;
+    for (const std::string& page : pages)
+        placed.push_back(*Screen::TransformOf(page));
+    const Engine::Transform logo = *Screen::TransformOf("CreditsLogo");
+    for (const char* page : {"CreditsLogo", "CreditA", "CreditB", "CreditC", "CreditD", "CreditE", "CreditF", "CreditG",
+                             "CreditH", "CreditI"})
+        Engine::GameObjectTable::Instance().RemoveGameObject(Engine::GameObjectTable::Instance().FindGameObject(page));
+    driver.Frames(1);
+    ASSERT_EQ(GameStateIndex, 2) << "the roll left before the backdrop was seen alone";
+    int width = 0;
+    int height = 0;
+    const std::vector<std::array<std::uint8_t, 4>> backdrop = driver.WorldPixels(width, height);
+
+    // The share of the page's pixels on screen that differ from the backdrop alone.
+    const auto shown = [&](const Sight& sight, const Engine::Transform& page) {
+        const float unitsPerPixelX = camera.viewWidth / static_cast<float>(width);
+        const float unitsPerPixelY = camera.viewHeight / static_cast<float>(height);
+        const int left = std::max(0, static_cast<int>((page.x_pos - page.x_sca - sight.eyeX) / unitsPerPixelX + static_cast<float>(width) / 2.0f));
+        const int right = std::min(width, static_cast<int>((page.x_pos + page.x_sca - sight.eyeX) / unitsPerPixelX + static_cast<float>(width) / 2.0f));
+        const int top = std::max(0, static_cast<int>(static_cast<float>(height) / 2.0f - (page.y_pos + page.y_sca - sight.eyeY) / unitsPerPixelY));
+        const int bottom = std::min(height, static_cast<int>(static_cast<float>(height) / 2.0f - (page.y_pos - page.y_sca - sight.eyeY) / unitsPerPixelY));
+        int differing = 0;
+        int all = 0;
+        for (int y = top; y < bottom; ++y) {
+            for (int x = left; x < right; ++x) {
+                const std::size_t at = static_cast<std::size_t>(y * width + x);
+                ++all;
+                for (int channel = 0; channel < 3; ++channel) {
+                    if (std::abs(sight.pixels[at][channel] - backdrop[at][channel]) > 24) {
+                        ++differing;
+                        break;
+                    }
+                }
+            }
+        }
+        return all == 0 ? 0.0 : static_cast<double>(differing) / all;
+    };
+    for (const Sight& sight : sights) {
+        const auto page = std::find(pages.begin(), pages.end(), sight.page);
+        const Engine::Transform& where = page == pages.end() ? logo : placed[static_cast<std::size_t>(page - pages.begin())];
+        EXPECT_GT(shown(sight, where), 0.05) << sight.page << " at eye y " << sight.eyeY;
+    }
 }
 
 // The close button while the options dialog is open, over the main menu and over the pause
