@@ -279,6 +279,34 @@ TEST_F(GameFlowPlayed, TheCreditsRollShowsTheLogoAndEveryPage)
     }
 }
 
+// The main menu's picture ends in a hint line ("Up / Down to choose, Enter to go") along
+// the bottom of the screen, at world y -478 to -515; the how-to-play frame stops above it.
+TEST_F(GameFlowPlayed, TheHowToPlayFrameLeavesTheMenusHintLineClear)
+{
+    ToMainMenu();
+    int width = 0;
+    int height = 0;
+    const std::vector<std::array<std::uint8_t, 4>> menu = driver.WorldPixels(width, height);
+    driver.Tap(SDLK_DOWN);
+    driver.Tap(SDLK_DOWN);
+    driver.Tap(SDLK_RETURN);  // How to Play
+    ASSERT_EQ(driver.game().howToPlayOpen, 1);
+    const std::vector<std::array<std::uint8_t, 4>> open = driver.WorldPixels(width, height);
+
+    const Engine::Camera& camera = *Engine::Camera::Instance();
+    const auto row = [&](float worldY) {
+        return static_cast<int>((camera.eye[1] + camera.viewHeight / 2.0f - worldY) / camera.viewHeight * static_cast<float>(height));
+    };
+    int changed = 0;
+    for (int y = row(-478.0f); y < row(-515.0f); ++y)
+        for (int x = width / 4; x < width * 3 / 4; ++x)
+            if (menu[static_cast<std::size_t>(y * width + x)] != open[static_cast<std::size_t>(y * width + x)])
+                ++changed;
+    EXPECT_EQ(changed, 0);
+    // The frame itself is open above the line.
+    EXPECT_NE(menu[static_cast<std::size_t>(row(0.0f) * width + width / 2)], open[static_cast<std::size_t>(row(0.0f) * width + width / 2)]);
+}
+
 // The close button while the options dialog is open, over the main menu and over the pause
 // menu: the confirmation takes Up, Down and Enter alone, and both answers work.
 TEST_F(GameFlowPlayed, TheCloseButtonOverTheOptionsDialogAsksAndIsAnswered)
