@@ -14,6 +14,7 @@
 #include "game/GameState.h"
 #include "game/ScreenObjects.h"
 #include "game/Scoreboard.h"
+#include "gameplay/ParticleSystem.h"
 #include "graphics/Camera.h"
 
 #include <gtest/gtest.h>
@@ -40,6 +41,15 @@ std::size_t ActiveTimers()
     const auto& timers = Engine::GetSystem<Engine::TimerDatabase>()->timers;
     return static_cast<std::size_t>(
         std::count_if(timers.begin(), timers.end(), [](const auto& timer) { return timer != nullptr && timer->active; }));
+}
+
+// Live particles within 200 units of a world point.
+int LiveParticlesNear(float x, float y)
+{
+    const auto& particles = Engine::GetSystem<Engine::ParticleSystem>()->particles;
+    return static_cast<int>(std::count_if(particles.begin(), particles.end(), [&](const Engine::Particle& particle) {
+        return particle.alive && std::abs(particle.x - x) < 200.0f && std::abs(particle.y - y) < 200.0f;
+    }));
 }
 
 bool ScoreDigitsShown()
@@ -172,6 +182,21 @@ TEST_F(GameFlowPlayed, F1WhilePausedKeepsTheScore)
     const std::uint32_t scoreLeft = Board().score;
     driver.Tap(SDLK_F1);
     OnToTheNextLevel(scoreLeft);
+}
+
+// The score screen's "Player" (at 0, 0, between the label and the digits) only anchors the
+// camera; it leaves no trail. The level's own particles, left behind, die within a second.
+TEST_F(GameFlowPlayed, TheScoreScreenShowsNoTrailBesideTheScore)
+{
+    ToFirstLevel();
+    ReachTheGate();
+    driver.Tap(SDLK_RETURN);
+    ASSERT_EQ(GameStateIndex, 7);
+    driver.Frames(70);
+    EXPECT_EQ(LiveParticlesNear(0.0f, 0.0f), 0);
+    EXPECT_TRUE(std::none_of(Engine::GetSystem<Engine::ParticleSystem>()->particles.begin(),
+                             Engine::GetSystem<Engine::ParticleSystem>()->particles.end(),
+                             [](const Engine::Particle& particle) { return particle.alive; }));
 }
 
 TEST_F(GameFlowPlayed, RestartLevelShowsTheScoreDigitsAgainAtThreeHundred)
