@@ -363,11 +363,31 @@ TEST_F(GameFlowPlayed, TheCloseButtonOverTheOptionsDialogAsksAndIsAnswered)
         }
         const bool fullscreen = driver.game().fullscreen;
         const std::int32_t optionsSelection = driver.game().optionsSelection;
+        driver.Frames(1);
+        int width = 0;
+        int height = 0;
+        const std::vector<std::array<std::uint8_t, 4>> options = driver.WorldPixels(width, height);
 
         PressCloseButton(driver);
-        driver.Frames(1);
+        driver.Frames(2);
         ASSERT_EQ(driver.game().confirmDialogOpen, 1);
         EXPECT_EQ(driver.game().confirmSelection, 0);
+        // The confirmation's frame shows in front of the options dialog: the right edge of
+        // the frame, beside its buttons, is no longer the options dialog's picture.
+        const Engine::Transform* frame = Screen::TransformOf("Confirm");
+        ASSERT_NE(frame, nullptr);
+        const std::vector<std::array<std::uint8_t, 4>> asked = driver.WorldPixels(width, height);
+        const Engine::Camera& camera = *Engine::Camera::Instance();
+        const auto pixel = [&](float x, float y) {
+            const int column = static_cast<int>((x - camera.eye[0]) / camera.viewWidth * static_cast<float>(width) + static_cast<float>(width) / 2.0f);
+            const int row = static_cast<int>(static_cast<float>(height) / 2.0f - (y - camera.eye[1]) / camera.viewHeight * static_cast<float>(height));
+            return static_cast<std::size_t>(row * width + column);
+        };
+        int changed = 0;
+        for (float x = frame->x_pos + 235.0f; x < frame->x_pos + 275.0f; x += 1.5f)
+            for (float y = frame->y_pos - 30.0f; y < frame->y_pos; y += 1.5f)
+                changed += options[pixel(x, y)] != asked[pixel(x, y)] ? 1 : 0;
+        EXPECT_GT(changed, 200) << "the confirmation's frame is hidden";
         driver.Tap(SDLK_DOWN);
         EXPECT_EQ(driver.game().confirmSelection, 1);
         EXPECT_EQ(driver.game().optionsSelection, optionsSelection);
