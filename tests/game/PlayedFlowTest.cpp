@@ -251,10 +251,13 @@ TEST_F(GameFlowPlayed, TheCreditsRollShowsTheLogoAndEveryPage)
     see("CreditsLogo");  // the logo heads the roll
     driver.Frames(180);  // a few seconds in: the first page stands in the middle
     see("CreditA");
-    for (const std::string& page : pages) {
-        const float pageY = Screen::TransformOf(page)->y_pos;
-        ASSERT_TRUE(driver.FramesUntil([&] { return camera.eye[1] <= pageY; }, 2100)) << page;
-        see(page);
+    // The later pages: the roll is taken on to a little before each (it would pass them
+    // 250 frames apart) and runs on to it.
+    for (std::size_t page = 1; page < pages.size(); ++page) {
+        const float pageY = Screen::TransformOf(pages[page])->y_pos;
+        Screen::FollowedComponent<Engine::Transform>()->y_pos = pageY + 20.0f;
+        ASSERT_TRUE(driver.FramesUntil([&] { return camera.eye[1] <= pageY; }, 10)) << pages[page];
+        see(pages[page]);
     }
     ASSERT_EQ(GameStateIndex, 2);
     ASSERT_FALSE(sights.empty());
