@@ -13,8 +13,10 @@
 namespace {
 
 constexpr const char* WindowTitle = "Project Vantrel";
-constexpr int WindowX = 100;
-constexpr int WindowY = 50;
+// Centred on the screen, so that a window larger than a small screen (or one left from full
+// screen) loses its edges evenly rather than its whole right and bottom.
+constexpr int WindowX = SDL_WINDOWPOS_CENTERED;
+constexpr int WindowY = SDL_WINDOWPOS_CENTERED;
 constexpr const char* WindowDataKey = "Window";  // SDL window data slot holding the Window
 
 // The UI layer is started by the renderer; tests and a failed renderer run without it.

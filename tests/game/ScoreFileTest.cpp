@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -122,12 +124,26 @@ TEST(ScoreFile, OnlyTheLinesThatCanMatterAreRead)
     EXPECT_EQ(cut, (std::vector<ScoreEntry>{{"A", 1}}));
     EXPECT_TRUE(LoggedContaining("only its first 8256 bytes are read"));
 
-    // Megabytes without a line feed, or binary junk, give nothing and end nothing.
+    // Megabytes without a line feed, or binary junk, give nothing and end nothing. The junk
+    // holds blanks, digits and line feeds: its first lines are too long to be a score line,
+    // its last holds no blank, and each is reported.
     EXPECT_TRUE(ReadText(std::string(4 << 20, 'Z')).empty());
     std::string junk;
     for (int i = 0; i < 4096; ++i)
         junk += static_cast<char>(i * 37 % 256);
-    ReadText(junk);
+    ASSERT_NE(junk.find(' '), std::string::npos);
+    ASSERT_NE(junk.find('\n'), std::string::npos);
+    const std::size_t loggedBefore = CoreTest::LoggedMessages().size();
+    EXPECT_TRUE(ReadText(junk).empty());
+    const std::vector<std::string> logged = CoreTest::LoggedMessages();
+    std::vector<std::string> reports;
+    std::copy_if(logged.begin() + static_cast<std::ptrdiff_t>(loggedBefore), logged.end(), std::back_inserter(reports),
+                 [](const std::string& message) { return message.starts_with("Leaderboard file "); });
+    ASSERT_EQ(reports.size(), 17u) << testing::PrintToString(reports);
+    for (std::size_t line = 1; line <= 16; ++line)
+        EXPECT_NE(reports[line - 1].find("line " + std::to_string(line) + " is longer than 128 bytes"), std::string::npos)
+            << reports[line - 1];
+    EXPECT_NE(reports[16].find("line 17 holds no name"), std::string::npos) << reports[16];
 }
 
 TEST(ScoreFile, WriteReplacesTheWholeFileInListOrder)

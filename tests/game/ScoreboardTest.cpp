@@ -239,16 +239,22 @@ TEST_F(ScoreboardFlow, ARestartSetsTheScoreBackWithoutALevelStart)
 {
     Frame(FirstLevel);
     Frame(FirstLevel, 1.0f);
+    Frame(FirstLevel, 0.5f);
     const std::uint32_t created = GameObjectTable::Instance().FindGameObject("ScoreDigit0");
 
-    // The game update's restart: the level is reloaded and the score set, the state stays.
+    // The game update's restart: the level is reloaded (here with a digit of its own), then
+    // the scoreboard restarts; the state stays.
     RemoveEveryObject();
-    board.score = 300;
     LevelDigit("ScoreDigit0");
-    Frame(FirstLevel);
+    board.RestartLevel();
+    Frame(FirstLevel, 0.25f);
     EXPECT_EQ(board.score, 300u);
-    EXPECT_EQ(GlyphsNamed("ScoreDigit"), (std::vector<Glyph>{{"ScoreDigit0", 0, 590.0f, 310.0f}}));
-    EXPECT_EQ(GameObjectTable::Instance().FindGameObject("ScoreDigit0"), created);  // the same slot, refilled
+    EXPECT_EQ(GlyphsNamed("ScoreDigit"), (std::vector<Glyph>{{"ScoreDigit0", 0, 590.0f, 310.0f},
+                                                              {"ScoreDigit1", 0, 540.0f, 310.0f},
+                                                              {"ScoreDigit2", 3, 490.0f, 310.0f}}));
+    EXPECT_EQ(GameObjectTable::Instance().FindGameObject("ScoreDigit0"), created);  // the level's, in the same slot
+    Frame(FirstLevel, 0.25f);  // no level start: the countdown's second carries on
+    EXPECT_EQ(board.score, 299u);
 }
 
 TEST_F(ScoreboardFlow, ScoreDigitsStandInTheTopRightCornerOfTheView)
