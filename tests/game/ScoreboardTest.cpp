@@ -415,6 +415,23 @@ TEST(Scoreboard, TheFileIsWrittenAtExit)
     EXPECT_EQ(TestSupport::ReadFile(BoardFile()), "PLAYER 288\nANN 120\n");
 }
 
+// Before, only line feeds ended a line: a file of carriage-return line ends read as one entry,
+// silently, and the next save kept only that one.
+TEST(Scoreboard, EveryKindOfLineEndEndsALineAndNoEntryIsLostOnTheNextSave)
+{
+    InitializeLogging();
+    for (const std::string& text : {std::string("AAA 310\rBBB 200\rCCC 100\r"), std::string("AAA 310\r\nBBB 200\rCCC 100\n"),
+                                    std::string("AAA 310\n\rBBB 200\r\rCCC 100")}) {
+        SCOPED_TRACE(text);
+        TestSupport::WriteFile(BoardFile(), text);
+        Scoreboard board;
+        board.Init();
+        EXPECT_EQ(board.entries, (std::vector<ScoreEntry>{{"AAA", 310}, {"BBB", 200}, {"CCC", 100}}));
+        board.Shutdown();
+        EXPECT_EQ(TestSupport::ReadFile(BoardFile()), "AAA 310\nBBB 200\nCCC 100\n");
+    }
+}
+
 TEST(Scoreboard, WithoutADocumentsFolderNothingIsReadOrWritten)
 {
     InitializeLogging();
