@@ -30,8 +30,8 @@ public:
     // One entry of a save: the object's name and the entry's text (the JSON library's text
     // with an indentation of 4). `liveId` is set for an object in the world now, and unset for
     // a level object that play removed (an enemy shot down), which the level keeps. `name` and
-    // `text` point into the baseline when nothing was edited, else into `edited`; they live as
-    // long as the baseline is not changed.
+    // `text` point into the baseline when nothing was edited, else at `editedName` and
+    // `editedText`; they live as long as the baseline is not changed.
     struct SavedEntry {
         std::optional<std::uint32_t> liveId;
         const std::string* name = nullptr;

@@ -1,6 +1,6 @@
 // Engine::LevelWriter: writes the text of a level file from the level's entries (those of
-// Engine::LevelBaseline), one per object, in byte order of their keys. Engine::LevelManager::SaveLevel
-// stores it.
+// Engine::LevelBaseline), one per object, in byte order of their keys.
+// Engine::LevelManager::SaveLevel stores it.
 #pragma once
 
 #include "data/LevelBaseline.h"
