@@ -78,8 +78,10 @@ void RemoveEveryObject()
     }
 }
 
-// False when the table was full: the entry's object could not be made.
-bool LoadEntry(JsonReader& reader, const EntryReader& entries, const std::string& key, const Json& entry)
+// False when the table was full: the entry's object could not be made. Once read, the entry
+// goes to the level's baseline.
+bool LoadEntry(JsonReader& reader, const EntryReader& entries, const std::string& key, const Json& entry,
+               LevelBaseline& baseline)
 {
     reader.ExpectObject(entry, key);
     JsonReader::Scope entryScope(reader, key);
@@ -111,6 +113,7 @@ bool LoadEntry(JsonReader& reader, const EntryReader& entries, const std::string
     }
     entries.AddComponent<Checkpoint>(entry, "Checkpoint", id);
     entries.AddComponent<Range>(entry, "Range", id);
+    baseline.AddFromFile(id, entry);
     return true;
 }
 
@@ -240,6 +243,7 @@ void LevelManager::LoadLevel(std::string name)
     currentLevel = name;
     levelLoadedWhole = false;
     RemoveEveryObject();
+    baseline.Clear();
     // Live particles fly on; only the emitters go, the trail with them.
     GetSystem<ParticleSystem>()->emitters.clear();
 
@@ -247,10 +251,11 @@ void LevelManager::LoadLevel(std::string name)
     std::size_t objectsMissing = 0;
     const bool complete = Guarded(reader, [&] {
         for (const auto& [key, entry] : document.items()) {
-            if (!LoadEntry(reader, entries, key, entry))
+            if (!LoadEntry(reader, entries, key, entry, baseline))
                 ++objectsMissing;
         }
     });
+    baseline.CaptureWorld();
     if (!complete)
         return;
     if (objectsMissing > 0)
@@ -278,7 +283,7 @@ void LevelManager::SaveLevel()
         return;
     }
 
-    const std::string text = LevelWriter::Text(Camera::Instance()->followedObjectId);
+    const std::string text = LevelWriter::Text(baseline.EntriesToSave(), Camera::Instance()->followedObjectId);
     std::string reason;
     switch (SafeFileWriter::Write(path, text, replaceFile, &reason)) {
     case SafeFileWriter::Result::Written:
