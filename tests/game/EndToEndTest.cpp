@@ -10,11 +10,13 @@
 #include "core/Checkpoint.h"
 #include "core/ComponentStore.h"
 #include "core/Controller.h"
-#include "core/Sprite.h"
 #include "core/GameObjectTable.h"
+#include "core/RigidBody.h"
+#include "core/Sprite.h"
 #include "core/Transform.h"
 #include "data/LevelManager.h"
 #include "game/GameState.h"
+#include "game/LevelOrder.h"
 
 #include <gtest/gtest.h>
 
@@ -23,6 +25,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -154,6 +157,133 @@ TEST(EndToEnd, SplashMenuLevelOneScoreEntryLeaderboardAndOnIntoLevelTwo)
     EXPECT_EQ(EndToEnd::ErrorLines(), std::vector<std::string>{});
     const std::string board = TestSupport::ReadFile(TestSupport::TemporaryHome() / "Documents" / "Scoreboard.txt");
     EXPECT_NE(board.find("PLAYER "), std::string::npos) << board;
+}
+
+namespace {
+
+struct Block {
+    float left, right, bottom, top;
+};
+
+// The solid colliders of the level: not ghosts, not moving.
+std::vector<Block> SolidBlocks()
+{
+    std::vector<Block> blocks;
+    const Engine::GameObjectTable& table = Engine::GameObjectTable::Instance();
+    for (std::uint32_t id = 0; id <= table.highestUsed; ++id) {
+        const auto* body = Engine::ComponentStore::Instance().GetComponent<Engine::RigidBody>(id);
+        const auto* at = Engine::ComponentStore::Instance().GetComponent<Engine::Transform>(id);
+        if (body == nullptr || at == nullptr || body->Ghost || body->BodyType != 0)
+            continue;
+        blocks.push_back({at->x_pos + body->left, at->x_pos + body->right, at->y_pos + body->bottom,
+                          at->y_pos + body->top});
+    }
+    return blocks;
+}
+
+Block PlayerBox()
+{
+    const auto* at = OfPlayer<Engine::Transform>();
+    const auto* body = OfPlayer<Engine::RigidBody>();
+    return {at->x_pos + body->left, at->x_pos + body->right, at->y_pos + body->bottom, at->y_pos + body->top};
+}
+
+// Where the player's feet are inside a block (more than a unit deep, under more than a unit
+// of its width): empty when they stand on top of everything.
+std::string FeetInsideABlock(const std::vector<Block>& blocks)
+{
+    const Block player = PlayerBox();
+    for (const Block& block : blocks) {
+        const bool under = player.left < block.right - 1.0f && block.left + 1.0f < player.right;
+        if (under && block.bottom < player.bottom && player.bottom < block.top - 1.0f)
+            return "feet at y " + std::to_string(player.bottom) + " inside the block x " + std::to_string(block.left) +
+                   ".." + std::to_string(block.right) + ", y " + std::to_string(block.bottom) + ".." +
+                   std::to_string(block.top);
+    }
+    return {};
+}
+
+}  // namespace
+
+// Holding the run key against each kind of step and wall of the shipped levels: the player
+// stands at the foot of it, never sinking into the ground, and can still jump (and kick off
+// the water skill where one jump is too low) onto the top.
+TEST(EndToEnd, RunningIntoStepsAndWallsNeverSinksThePlayerAndItJumpsOn)
+{
+    struct Case {
+        const char* what;
+        int level;  // 1 to 4
+        float startX;  // on the ground, at y 0
+        bool jumpAtOnce;  // the wall is met in the air
+        int jumps;  // jumps to the top, each after pushing into the next wall
+        bool kick;  // the water skill at the top of each jump
+        float topX, topY;  // the player ends past x, standing at y
+    };
+    const std::vector<Case> cases = {
+        {"one-block step", 1, 1700.0f, false, 1, false, 1900.0f, 100.0f},
+        {"wall out of a dip", 1, 2800.0f, false, 1, false, 3100.0f, 100.0f},
+        {"stairs", 1, 10100.0f, false, 3, false, 10900.0f, 300.0f},
+        {"two-block wall", 3, 800.0f, false, 1, true, 1100.0f, 200.0f},
+        {"wall met in the air", 3, 800.0f, true, 1, true, 1100.0f, 200.0f},
+    };
+    GameDriver driver;
+    ToFirstLevel(driver, [](const std::string&) {});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Engine::LevelInfo& level = Engine::LevelOrder()[static_cast<std::size_t>(c.level - 1)];
+        Engine::LevelManager::Instance().LoadLevel(level.level);  // as the screens start a level
+        GameStateIndex = level.state;
+        driver.Frames(2);
+        auto* at = OfPlayer<Engine::Transform>();
+        auto* controller = OfPlayer<Engine::Controller>();
+        const float standY = -OfPlayer<Engine::RigidBody>()->bottom + 0.1f;
+        at->x_pos = controller->next_x_pos = c.startX;
+        at->y_pos = controller->next_y_pos = standY;
+        controller->x_vel = controller->y_vel = 0.0f;
+        driver.Frames(10);
+        ASSERT_TRUE(controller->isGrounded);
+        const std::vector<Block> blocks = SolidBlocks();
+
+        bool sank = false;
+        float lowest = PlayerBox().bottom;
+        const auto watch = [&](int frames) {
+            for (int i = 0; i < frames && !sank; ++i) {
+                driver.Frames(1);
+                lowest = std::min(lowest, PlayerBox().bottom);
+                const std::string inside = FeetInsideABlock(blocks);
+                EXPECT_EQ(inside, "") << "frame " << i;
+                sank = !inside.empty();
+            }
+        };
+        // Space held for a full jump; with the kick, the water skill near its top.
+        const auto jump = [&](bool kick) {
+            driver.Down(SDLK_SPACE);
+            watch(kick ? 26 : 32);
+            if (kick) {
+                driver.Tap(SDLK_c);
+                watch(6);
+            }
+            driver.Up(SDLK_SPACE);
+            for (int i = 0; i < 120 && !controller->isGrounded && !sank; ++i)
+                watch(1);
+        };
+
+        driver.Down(SDLK_RIGHT);
+        if (c.jumpAtOnce)
+            jump(false);  // too low for the wall: the player meets it on the way down
+        watch(180);  // three seconds against the wall
+        EXPECT_GT(lowest, -1.0f) << "never below the ground it stood on";
+        for (int i = 0; i < c.jumps && !sank; ++i) {
+            jump(c.kick);
+            if (i + 1 < c.jumps)
+                watch(60);  // and into the next step's riser
+        }
+        driver.Up(SDLK_RIGHT);
+        watch(30);
+        EXPECT_GT(PlayerBox().left, c.topX) << "on top";
+        EXPECT_NEAR(PlayerBox().bottom, c.topY, 1.0f);
+        EXPECT_TRUE(controller->isGrounded);
+    }
 }
 
 // scripts/record-level-run: the autopilot plays Level 1 through the real game, dying once,
