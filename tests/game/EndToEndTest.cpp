@@ -1,8 +1,9 @@
 // The whole game as a player meets it, started headless through its own frame loop: the
-// splash, the main menu, "Level 1" played to its end from a recording (with one death in
-// lava and the return to the flag touched before it), the score entry, the leaderboard and
-// on into "Level 2". Two commands use the same drive: scripts/record-level-run writes the
-// recording again after Level 1 changes, scripts/screenshots writes a picture of each screen.
+// splash, the main menu, each of the four levels played to its gate from a recording ("Level
+// 1" with one death in lava and the return to the flag touched before it), each level's score
+// entry and leaderboard, and the credits after the last. Two commands use the same drive:
+// scripts/record-level-run writes the recordings again after a level changes, scripts/screenshots
+// writes a picture of each screen. And the player against the levels' steps and walls.
 #include "GameDriver.h"
 #include "LevelAutopilot.h"
 
@@ -24,6 +25,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -32,9 +34,38 @@ namespace {
 using EndToEnd::GameDriver;
 using EndToEnd::KeyEvent;
 
-const std::filesystem::path Recording = std::filesystem::path(VANTREL_TEST_DIR) / "game/fixtures/Level1Run.keys";
-constexpr float DieAfterX = 5600.0f;  // past the first flag: the next pit is taken feet first
-constexpr int MostFramesInLevel = 60 * 120;
+constexpr int MostFramesInLevel = 60 * 180;
+
+// How the autopilot plays each level, and where its recording is kept.
+struct LevelPlan {
+    int number;
+    float dieAfterX;  // Level 1 only: past the first flag, the next pit is taken feet first
+    std::vector<EndToEnd::PilotJump> jumps;  // the climbs no wall or pit ahead shows
+
+    std::filesystem::path Recording() const
+    {
+        return std::filesystem::path(VANTREL_TEST_DIR) / "game/fixtures" / ("Level" + std::to_string(number) + "Run.keys");
+    }
+    std::string Title() const
+    {
+        return "Level " + std::to_string(number) + " played from its start to the gate" +
+               (number == 1 ? ", with one death in lava" : "");
+    }
+};
+
+const std::vector<LevelPlan>& Plans()
+{
+    static const std::vector<LevelPlan> plans = {
+        {1, 5600.0f, {}},
+        {2, std::numeric_limits<float>::max(), {}},
+        // Up the platforms to the cliff beyond them.
+        {3, std::numeric_limits<float>::max(), {{8900.0f, 700.0f, 200.0f}, {9660.0f, 280.0f, 400.0f},
+                                                 {10160.0f, 280.0f, 600.0f}, {10660.0f, 280.0f, 600.0f}}},
+        {4, std::numeric_limits<float>::max(), {{6700.0f, 500.0f, 200.0f}, {7160.0f, 280.0f, 500.0f},
+                                                 {7660.0f, 280.0f, 700.0f}}},
+    };
+    return plans;
+}
 
 template <typename T>
 T* OfPlayer()
@@ -125,23 +156,11 @@ LevelRun PlayRecording(GameDriver& driver, const std::vector<KeyEvent>& recordin
     });
 }
 
-}  // namespace
-
-TEST(EndToEnd, SplashMenuLevelOneScoreEntryLeaderboardAndOnIntoLevelTwo)
+// After a level: Enter leaves the level-complete overview for the score entry, Enter there
+// enters the score and shows the leaderboard, and Enter there goes on to the next level.
+void OnPastTheLeaderboard(GameDriver& driver)
 {
-    const std::vector<KeyEvent> recording = EndToEnd::ReadRecording(Recording);
-    ASSERT_FALSE(recording.empty()) << Recording << " (scripts/record-level-run writes it)";
-    GameDriver driver;
-    const auto noShots = [](const std::string&) {};
-    ToFirstLevel(driver, noShots);
-
-    const LevelRun run = PlayRecording(driver, recording);
-    ASSERT_TRUE(run.finished) << "the recorded run did not reach the gate; re-record it after changing Level 1";
-    EXPECT_EQ(run.deaths, 1);
-    ASSERT_TRUE(run.diedAtCheckpointX.has_value());
-    EXPECT_GT(*run.diedAtCheckpointX, *run.startX) << "the flag touched before the lava, not the start";
-
-    driver.Tap(SDLK_RETURN);  // leaves the level-complete overview
+    driver.Tap(SDLK_RETURN);
     ASSERT_EQ(GameStateIndex, 7);
     EXPECT_EQ(Level(), "Scores");
     driver.Frames(5);
@@ -150,8 +169,36 @@ TEST(EndToEnd, SplashMenuLevelOneScoreEntryLeaderboardAndOnIntoLevelTwo)
     EXPECT_EQ(Level(), "Scoreboard");
     driver.Frames(5);
     driver.Tap(SDLK_RETURN);
-    EXPECT_EQ(GameStateIndex, 4);
-    EXPECT_EQ(Level(), "Level 2");
+}
+
+}  // namespace
+
+// Every level can be finished as shipped: the recorded runs, with no debug key, one after
+// the other as a player meets them.
+TEST(EndToEnd, SplashMenuEveryLevelToItsGateScoreEntriesAndLeaderboards)
+{
+    GameDriver driver;
+    const auto noShots = [](const std::string&) {};
+    ToFirstLevel(driver, noShots);
+
+    for (const LevelPlan& plan : Plans()) {
+        SCOPED_TRACE("Level " + std::to_string(plan.number));
+        const std::vector<KeyEvent> recording = EndToEnd::ReadRecording(plan.Recording());
+        ASSERT_FALSE(recording.empty()) << plan.Recording() << " (scripts/record-level-run writes it)";
+        ASSERT_EQ(GameStateIndex, plan.number + 2);
+        ASSERT_EQ(Level(), "Level " + std::to_string(plan.number));
+
+        const LevelRun run = PlayRecording(driver, recording);
+        ASSERT_TRUE(run.finished) << "the recorded run did not reach the gate; re-record it after changing the level";
+        if (plan.number == 1) {
+            EXPECT_EQ(run.deaths, 1);
+            ASSERT_TRUE(run.diedAtCheckpointX.has_value());
+            EXPECT_GT(*run.diedAtCheckpointX, *run.startX) << "the flag touched before the lava, not the start";
+        }
+        OnPastTheLeaderboard(driver);
+    }
+    EXPECT_EQ(GameStateIndex, 2) << "after the last level, the credits";
+    EXPECT_EQ(Level(), "Credits");
     driver.Frames(30);
 
     EXPECT_EQ(EndToEnd::ErrorLines(), std::vector<std::string>{});
@@ -286,19 +333,32 @@ TEST(EndToEnd, RunningIntoStepsAndWallsNeverSinksThePlayerAndItJumpsOn)
     }
 }
 
-// scripts/record-level-run: the autopilot plays Level 1 through the real game, dying once,
-// and its keys become the recording the test above replays.
-TEST(EndToEnd, DISABLED_RecordLevelOneRun)
+// scripts/record-level-run: the autopilot plays the four levels through the real game, one
+// after the other as the test above does (dying once in Level 1), and its keys in each
+// become the recordings the test replays.
+TEST(EndToEnd, DISABLED_RecordLevelRuns)
 {
     GameDriver driver;
     ToFirstLevel(driver, [](const std::string&) {});
-    EndToEnd::LevelAutopilot pilot(DieAfterX);
-    const LevelRun run = PlayLevel(driver, [&](std::int64_t) { pilot.Step(driver); });
-    ASSERT_TRUE(run.finished) << "the autopilot did not reach the gate";
-    ASSERT_EQ(run.deaths, 1);
-    EndToEnd::WriteRecording(Recording, pilot.events);
-    std::printf("%zu key changes over %lld frames written to %s\n", pilot.events.size(),
-                static_cast<long long>(pilot.events.empty() ? 0 : pilot.events.back().frame), Recording.string().c_str());
+    for (const LevelPlan& plan : Plans()) {
+        SCOPED_TRACE("Level " + std::to_string(plan.number));
+        ASSERT_EQ(GameStateIndex, plan.number + 2);
+        EndToEnd::LevelAutopilot pilot(plan.dieAfterX, plan.jumps);
+        const LevelRun run = PlayLevel(driver, [&](std::int64_t) { pilot.Step(driver); });
+        if (!run.finished) {
+            const auto* at = OfPlayer<Engine::Transform>();
+            FAIL() << "the autopilot did not reach the gate; the player is at " << at->x_pos << ", " << at->y_pos
+                   << " after " << run.deaths << " deaths";
+        }
+        if (plan.number == 1) {
+            ASSERT_EQ(run.deaths, 1);
+        }
+        EndToEnd::WriteRecording(plan.Recording(), plan.Title(), pilot.events);
+        std::printf("%zu key changes over %lld frames (%d deaths) written to %s\n", pilot.events.size(),
+                    static_cast<long long>(pilot.events.empty() ? 0 : pilot.events.back().frame), run.deaths,
+                    plan.Recording().string().c_str());
+        OnPastTheLeaderboard(driver);
+    }
 }
 
 // scripts/screenshots: a picture of every screen, written to $VANTREL_SCREENSHOTS.
@@ -318,7 +378,7 @@ TEST(EndToEnd, DISABLED_Screenshots)
     driver.Tap(SDLK_RETURN);  // Resume
     ASSERT_EQ(driver.game().paused, 0);
 
-    const LevelRun run = PlayRecording(driver, EndToEnd::ReadRecording(Recording));
+    const LevelRun run = PlayRecording(driver, EndToEnd::ReadRecording(Plans().front().Recording()));
     ASSERT_TRUE(run.finished);
     driver.Frames(30);
     shot("06-level-complete");
@@ -338,3 +398,4 @@ TEST(EndToEnd, DISABLED_Screenshots)
         ASSERT_EQ(GameStateIndex, 8);
     }
 }
+
