@@ -101,7 +101,7 @@ void CollisionResolution::ResolveCorner(const CollisionRecord& record, const Rig
             XRight(record, a, b);
     };
 
-    const auto xAxisWins = [&](float gx, float gy) { return XAxisWins(record.ownerA, a, record.ownerB, gx, gy); };
+    const auto xAxisWins = [&](float gx, float gy) { return XAxisWins(record, a, gx, gy); };
 
     if (ySide == 0) {  // B above A
         if (boxB.bottom <= boxA.top)
@@ -128,26 +128,34 @@ void CollisionResolution::ResolveCorner(const CollisionRecord& record, const Rig
         YBelow(record, a, b);
 }
 
-bool CollisionResolution::XAxisWins(std::uint32_t ownerA, const RigidBody& a, std::uint32_t ownerB, float gx,
-                                    float gy) const
+bool CollisionResolution::XAxisWins(const CollisionRecord& record, const RigidBody& a, float gx, float gy) const
 {
     ComponentStore& store = ComponentStore::Instance();
     float tx = 0.0f;
     float ty = 0.0f;
+    bool stillOnBothAxes = false;
     if (a.BodyType == DynamicBody) {
-        const Controller* controller = store.GetComponent<Controller>(ownerA);
+        const Controller* controller = store.GetComponent<Controller>(record.ownerA);
         if (controller == nullptr)
-            return false;  // no velocity to judge by: the y axis, as on a tie
+            return false;  // no velocity to judge by: the y axis
         tx = controller->x_vel == 0.0f ? 0.0f : gx / (std::fabs(controller->x_vel) + SpeedMargin);
         ty = controller->y_vel == 0.0f ? 0.0f : gy / (std::fabs(controller->y_vel) + SpeedMargin);
     } else {
-        const Controller* controller = store.GetComponent<Controller>(ownerB);
+        const Controller* controller = store.GetComponent<Controller>(record.ownerB);
         if (controller == nullptr)
             return false;
         // B's velocity is taken as it is: a zero component gives an infinite or undefined time,
         // which never wins, so that axis goes to y.
         tx = gx / controller->x_vel;
         ty = gy / controller->y_vel;
+        stillOnBothAxes = controller->x_vel == 0.0f && controller->y_vel == 0.0f;
+    }
+    if ((tx == 0.0f && ty == 0.0f) || stillOnBothAxes) {
+        // No time tells the axes apart: typically a body standing on a floor (its fall stopped)
+        // walks into a step (its run just stopped by this record's first push). Pushing it out
+        // along y would move it by the step's whole height, down into the floor it stands on;
+        // the shallower overlap is the way out, and an even one stays with y.
+        return record.depthX < record.depthY;
     }
     return std::fabs(tx) < std::fabs(ty);
 }

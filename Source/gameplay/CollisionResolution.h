@@ -35,8 +35,9 @@ private:
     // Moves one body when it is Dynamic and has a Controller, and tells it which side was hit.
     void ApplyPush(std::uint32_t objectId, const RigidBody& body, Push push, const CollisionRecord& record) const;
 
-    // True when the x axis is reached first for the gaps gx, gy, by the time-to-contact rule.
-    bool XAxisWins(std::uint32_t ownerA, const RigidBody& a, std::uint32_t ownerB, float gx, float gy) const;
+    // True when the x axis is reached first for the gaps gx, gy, by the time-to-contact rule;
+    // when no time tells the axes apart, the axis of the record's shallower overlap.
+    bool XAxisWins(const CollisionRecord& record, const RigidBody& a, float gx, float gy) const;
 };
 
 }  // namespace Engine

@@ -1,8 +1,9 @@
 // The whole game as a player meets it, started headless through its own frame loop: the
-// splash, the main menu, "Level 1" played to its end from a recording (with one death in
-// lava and the return to the flag touched before it), the score entry, the leaderboard and
-// on into "Level 2". Two commands use the same drive: scripts/record-level-run writes the
-// recording again after Level 1 changes, scripts/screenshots writes a picture of each screen.
+// splash, the main menu, each of the four levels played to its gate from a recording ("Level
+// 1" with one death in lava and the return to the flag touched before it), each level's score
+// entry and leaderboard, and the credits after the last. Two commands use the same drive:
+// scripts/record-level-run writes the recordings again after a level changes, scripts/screenshots
+// writes a picture of each screen. And the player against the levels' steps and walls.
 #include "GameDriver.h"
 #include "LevelAutopilot.h"
 
@@ -10,11 +11,13 @@
 #include "core/Checkpoint.h"
 #include "core/ComponentStore.h"
 #include "core/Controller.h"
-#include "core/Sprite.h"
 #include "core/GameObjectTable.h"
+#include "core/RigidBody.h"
+#include "core/Sprite.h"
 #include "core/Transform.h"
 #include "data/LevelManager.h"
 #include "game/GameState.h"
+#include "game/LevelOrder.h"
 
 #include <gtest/gtest.h>
 
@@ -22,16 +25,47 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <limits>
 #include <optional>
+#include <vector>
 
 namespace {
 
 using EndToEnd::GameDriver;
 using EndToEnd::KeyEvent;
 
-const std::filesystem::path Recording = std::filesystem::path(VANTREL_TEST_DIR) / "game/fixtures/Level1Run.keys";
-constexpr float DieAfterX = 5600.0f;  // past the first flag: the next pit is taken feet first
-constexpr int MostFramesInLevel = 60 * 120;
+constexpr int MostFramesInLevel = 60 * 180;
+
+// How the autopilot plays each level, and where its recording is kept.
+struct LevelPlan {
+    int number;
+    float dieAfterX;  // Level 1 only: past the first flag, the next pit is taken feet first
+    std::vector<EndToEnd::PilotJump> jumps;  // the climbs no wall or pit ahead shows
+
+    std::filesystem::path Recording() const
+    {
+        return std::filesystem::path(VANTREL_TEST_DIR) / "game/fixtures" / ("Level" + std::to_string(number) + "Run.keys");
+    }
+    std::string Title() const
+    {
+        return "Level " + std::to_string(number) + " played from its start to the gate" +
+               (number == 1 ? ", with one death in lava" : "");
+    }
+};
+
+const std::vector<LevelPlan>& Plans()
+{
+    static const std::vector<LevelPlan> plans = {
+        {1, 5600.0f, {}},
+        {2, std::numeric_limits<float>::max(), {}},
+        // Up the platforms to the cliff beyond them.
+        {3, std::numeric_limits<float>::max(), {{8900.0f, 700.0f, 200.0f}, {9660.0f, 280.0f, 400.0f},
+                                                 {10160.0f, 280.0f, 600.0f}, {10660.0f, 280.0f, 600.0f}}},
+        {4, std::numeric_limits<float>::max(), {{6700.0f, 500.0f, 200.0f}, {7160.0f, 280.0f, 500.0f},
+                                                 {7660.0f, 280.0f, 700.0f}}},
+    };
+    return plans;
+}
 
 template <typename T>
 T* OfPlayer()
@@ -122,23 +156,11 @@ LevelRun PlayRecording(GameDriver& driver, const std::vector<KeyEvent>& recordin
     });
 }
 
-}  // namespace
-
-TEST(EndToEnd, SplashMenuLevelOneScoreEntryLeaderboardAndOnIntoLevelTwo)
+// After a level: Enter leaves the level-complete overview for the score entry, Enter there
+// enters the score and shows the leaderboard, and Enter there goes on to the next level.
+void OnPastTheLeaderboard(GameDriver& driver)
 {
-    const std::vector<KeyEvent> recording = EndToEnd::ReadRecording(Recording);
-    ASSERT_FALSE(recording.empty()) << Recording << " (scripts/record-level-run writes it)";
-    GameDriver driver;
-    const auto noShots = [](const std::string&) {};
-    ToFirstLevel(driver, noShots);
-
-    const LevelRun run = PlayRecording(driver, recording);
-    ASSERT_TRUE(run.finished) << "the recorded run did not reach the gate; re-record it after changing Level 1";
-    EXPECT_EQ(run.deaths, 1);
-    ASSERT_TRUE(run.diedAtCheckpointX.has_value());
-    EXPECT_GT(*run.diedAtCheckpointX, *run.startX) << "the flag touched before the lava, not the start";
-
-    driver.Tap(SDLK_RETURN);  // leaves the level-complete overview
+    driver.Tap(SDLK_RETURN);
     ASSERT_EQ(GameStateIndex, 7);
     EXPECT_EQ(Level(), "Scores");
     driver.Frames(5);
@@ -147,8 +169,36 @@ TEST(EndToEnd, SplashMenuLevelOneScoreEntryLeaderboardAndOnIntoLevelTwo)
     EXPECT_EQ(Level(), "Scoreboard");
     driver.Frames(5);
     driver.Tap(SDLK_RETURN);
-    EXPECT_EQ(GameStateIndex, 4);
-    EXPECT_EQ(Level(), "Level 2");
+}
+
+}  // namespace
+
+// Every level can be finished as shipped: the recorded runs, with no debug key, one after
+// the other as a player meets them.
+TEST(EndToEnd, SplashMenuEveryLevelToItsGateScoreEntriesAndLeaderboards)
+{
+    GameDriver driver;
+    const auto noShots = [](const std::string&) {};
+    ToFirstLevel(driver, noShots);
+
+    for (const LevelPlan& plan : Plans()) {
+        SCOPED_TRACE("Level " + std::to_string(plan.number));
+        const std::vector<KeyEvent> recording = EndToEnd::ReadRecording(plan.Recording());
+        ASSERT_FALSE(recording.empty()) << plan.Recording() << " (scripts/record-level-run writes it)";
+        ASSERT_EQ(GameStateIndex, plan.number + 2);
+        ASSERT_EQ(Level(), "Level " + std::to_string(plan.number));
+
+        const LevelRun run = PlayRecording(driver, recording);
+        ASSERT_TRUE(run.finished) << "the recorded run did not reach the gate; re-record it after changing the level";
+        if (plan.number == 1) {
+            EXPECT_EQ(run.deaths, 1);
+            ASSERT_TRUE(run.diedAtCheckpointX.has_value());
+            EXPECT_GT(*run.diedAtCheckpointX, *run.startX) << "the flag touched before the lava, not the start";
+        }
+        OnPastTheLeaderboard(driver);
+    }
+    EXPECT_EQ(GameStateIndex, 2) << "after the last level, the credits";
+    EXPECT_EQ(Level(), "Credits");
     driver.Frames(30);
 
     EXPECT_EQ(EndToEnd::ErrorLines(), std::vector<std::string>{});
@@ -156,19 +206,159 @@ TEST(EndToEnd, SplashMenuLevelOneScoreEntryLeaderboardAndOnIntoLevelTwo)
     EXPECT_NE(board.find("PLAYER "), std::string::npos) << board;
 }
 
-// scripts/record-level-run: the autopilot plays Level 1 through the real game, dying once,
-// and its keys become the recording the test above replays.
-TEST(EndToEnd, DISABLED_RecordLevelOneRun)
+namespace {
+
+struct Block {
+    float left, right, bottom, top;
+};
+
+// The solid colliders of the level: not ghosts, not moving.
+std::vector<Block> SolidBlocks()
+{
+    std::vector<Block> blocks;
+    const Engine::GameObjectTable& table = Engine::GameObjectTable::Instance();
+    for (std::uint32_t id = 0; id <= table.highestUsed; ++id) {
+        const auto* body = Engine::ComponentStore::Instance().GetComponent<Engine::RigidBody>(id);
+        const auto* at = Engine::ComponentStore::Instance().GetComponent<Engine::Transform>(id);
+        if (body == nullptr || at == nullptr || body->Ghost || body->BodyType != 0)
+            continue;
+        blocks.push_back({at->x_pos + body->left, at->x_pos + body->right, at->y_pos + body->bottom,
+                          at->y_pos + body->top});
+    }
+    return blocks;
+}
+
+Block PlayerBox()
+{
+    const auto* at = OfPlayer<Engine::Transform>();
+    const auto* body = OfPlayer<Engine::RigidBody>();
+    return {at->x_pos + body->left, at->x_pos + body->right, at->y_pos + body->bottom, at->y_pos + body->top};
+}
+
+// Where the player's feet are inside a block (more than a unit deep, under more than a unit
+// of its width): empty when they stand on top of everything.
+std::string FeetInsideABlock(const std::vector<Block>& blocks)
+{
+    const Block player = PlayerBox();
+    for (const Block& block : blocks) {
+        const bool under = player.left < block.right - 1.0f && block.left + 1.0f < player.right;
+        if (under && block.bottom < player.bottom && player.bottom < block.top - 1.0f)
+            return "feet at y " + std::to_string(player.bottom) + " inside the block x " + std::to_string(block.left) +
+                   ".." + std::to_string(block.right) + ", y " + std::to_string(block.bottom) + ".." +
+                   std::to_string(block.top);
+    }
+    return {};
+}
+
+}  // namespace
+
+// Holding the run key against each kind of step and wall of the shipped levels: the player
+// stands at the foot of it, never sinking into the ground, and can still jump (and kick off
+// the water skill where one jump is too low) onto the top.
+TEST(EndToEnd, RunningIntoStepsAndWallsNeverSinksThePlayerAndItJumpsOn)
+{
+    struct Case {
+        const char* what;
+        int level;  // 1 to 4
+        float startX;  // on the ground, at y 0
+        bool jumpAtOnce;  // the wall is met in the air
+        int jumps;  // jumps to the top, each after pushing into the next wall
+        bool kick;  // the water skill at the top of each jump
+        float topX, topY;  // the player ends past x, standing at y
+    };
+    const std::vector<Case> cases = {
+        {"one-block step", 1, 1700.0f, false, 1, false, 1900.0f, 100.0f},
+        {"wall out of a dip", 1, 2800.0f, false, 1, false, 3100.0f, 100.0f},
+        {"stairs", 1, 10100.0f, false, 3, false, 10900.0f, 300.0f},
+        {"two-block wall", 3, 800.0f, false, 1, true, 1100.0f, 200.0f},
+        {"wall met in the air", 3, 800.0f, true, 1, true, 1100.0f, 200.0f},
+    };
+    GameDriver driver;
+    ToFirstLevel(driver, [](const std::string&) {});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Engine::LevelInfo& level = Engine::LevelOrder()[static_cast<std::size_t>(c.level - 1)];
+        Engine::LevelManager::Instance().LoadLevel(level.level);  // as the screens start a level
+        GameStateIndex = level.state;
+        driver.Frames(2);
+        auto* at = OfPlayer<Engine::Transform>();
+        auto* controller = OfPlayer<Engine::Controller>();
+        const float standY = -OfPlayer<Engine::RigidBody>()->bottom + 0.1f;
+        at->x_pos = controller->next_x_pos = c.startX;
+        at->y_pos = controller->next_y_pos = standY;
+        controller->x_vel = controller->y_vel = 0.0f;
+        driver.Frames(10);
+        ASSERT_TRUE(controller->isGrounded);
+        const std::vector<Block> blocks = SolidBlocks();
+
+        bool sank = false;
+        float lowest = PlayerBox().bottom;
+        const auto watch = [&](int frames) {
+            for (int i = 0; i < frames && !sank; ++i) {
+                driver.Frames(1);
+                lowest = std::min(lowest, PlayerBox().bottom);
+                const std::string inside = FeetInsideABlock(blocks);
+                EXPECT_EQ(inside, "") << "frame " << i;
+                sank = !inside.empty();
+            }
+        };
+        // Space held for a full jump; with the kick, the water skill near its top.
+        const auto jump = [&](bool kick) {
+            driver.Down(SDLK_SPACE);
+            watch(kick ? 26 : 32);
+            if (kick) {
+                driver.Tap(SDLK_c);
+                watch(6);
+            }
+            driver.Up(SDLK_SPACE);
+            for (int i = 0; i < 120 && !controller->isGrounded && !sank; ++i)
+                watch(1);
+        };
+
+        driver.Down(SDLK_RIGHT);
+        if (c.jumpAtOnce)
+            jump(false);  // too low for the wall: the player meets it on the way down
+        watch(180);  // three seconds against the wall
+        EXPECT_GT(lowest, -1.0f) << "never below the ground it stood on";
+        for (int i = 0; i < c.jumps && !sank; ++i) {
+            jump(c.kick);
+            if (i + 1 < c.jumps)
+                watch(60);  // and into the next step's riser
+        }
+        driver.Up(SDLK_RIGHT);
+        watch(30);
+        EXPECT_GT(PlayerBox().left, c.topX) << "on top";
+        EXPECT_NEAR(PlayerBox().bottom, c.topY, 1.0f);
+        EXPECT_TRUE(controller->isGrounded);
+    }
+}
+
+// scripts/record-level-run: the autopilot plays the four levels through the real game, one
+// after the other as the test above does (dying once in Level 1), and its keys in each
+// become the recordings the test replays.
+TEST(EndToEnd, DISABLED_RecordLevelRuns)
 {
     GameDriver driver;
     ToFirstLevel(driver, [](const std::string&) {});
-    EndToEnd::LevelAutopilot pilot(DieAfterX);
-    const LevelRun run = PlayLevel(driver, [&](std::int64_t) { pilot.Step(driver); });
-    ASSERT_TRUE(run.finished) << "the autopilot did not reach the gate";
-    ASSERT_EQ(run.deaths, 1);
-    EndToEnd::WriteRecording(Recording, pilot.events);
-    std::printf("%zu key changes over %lld frames written to %s\n", pilot.events.size(),
-                static_cast<long long>(pilot.events.empty() ? 0 : pilot.events.back().frame), Recording.string().c_str());
+    for (const LevelPlan& plan : Plans()) {
+        SCOPED_TRACE("Level " + std::to_string(plan.number));
+        ASSERT_EQ(GameStateIndex, plan.number + 2);
+        EndToEnd::LevelAutopilot pilot(plan.dieAfterX, plan.jumps);
+        const LevelRun run = PlayLevel(driver, [&](std::int64_t) { pilot.Step(driver); });
+        if (!run.finished) {
+            const auto* at = OfPlayer<Engine::Transform>();
+            FAIL() << "the autopilot did not reach the gate; the player is at " << at->x_pos << ", " << at->y_pos
+                   << " after " << run.deaths << " deaths";
+        }
+        if (plan.number == 1) {
+            ASSERT_EQ(run.deaths, 1);
+        }
+        EndToEnd::WriteRecording(plan.Recording(), plan.Title(), pilot.events);
+        std::printf("%zu key changes over %lld frames (%d deaths) written to %s\n", pilot.events.size(),
+                    static_cast<long long>(pilot.events.empty() ? 0 : pilot.events.back().frame), run.deaths,
+                    plan.Recording().string().c_str());
+        OnPastTheLeaderboard(driver);
+    }
 }
 
 // scripts/screenshots: a picture of every screen, written to $VANTREL_SCREENSHOTS.
@@ -188,7 +378,7 @@ TEST(EndToEnd, DISABLED_Screenshots)
     driver.Tap(SDLK_RETURN);  // Resume
     ASSERT_EQ(driver.game().paused, 0);
 
-    const LevelRun run = PlayRecording(driver, EndToEnd::ReadRecording(Recording));
+    const LevelRun run = PlayRecording(driver, EndToEnd::ReadRecording(Plans().front().Recording()));
     ASSERT_TRUE(run.finished);
     driver.Frames(30);
     shot("06-level-complete");
@@ -208,3 +398,4 @@ TEST(EndToEnd, DISABLED_Screenshots)
         ASSERT_EQ(GameStateIndex, 8);
     }
 }
+

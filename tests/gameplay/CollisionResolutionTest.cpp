@@ -230,3 +230,63 @@ TEST(CollisionResolution, CornerOnABlockUsesThePlayersSpeedAndZeroTimes)
         ClearQueue();
     }
 }
+
+// When neither axis has a time to contact (no speed left on either, or no gap on either), the
+// shallower overlap is the way out. The case that matters: a player (80 by 100) standing on
+// the floor, so its fall was stopped, runs into a one-block step (x 1900..2500, y 0..100):
+// its prediction sinks 0.2 below the step's bottom and 7.5 into its side. The first push of
+// the corner stops the run; a y push then would take the player the step's height down.
+TEST(CollisionResolution, CornerWithNoTimeOnEitherAxisGoesToTheShallowerOverlap)
+{
+    struct Case {
+        const char* what;
+        bool blockFirst;  // the block has the lower id, so the player's own speed is not read
+        float blockX, blockY, blockHalfWidth, blockHalfHeight;
+        float playerHalfWidth, playerHalfHeight;
+        float currentX, currentY, nextX, nextY, xVel, yVel;
+        float resolvedX, resolvedY;
+        std::vector<std::string> events;
+    };
+    const std::vector<Case> cases = {
+        {"running into a step from the floor", false, 2200.0f, 50.0f, 300.0f, 50.0f, 40.0f, 50.0f, 1859.5f, 50.5f,
+         1867.5f, 49.8f, 450.0f, 0.0f, 1852.3f, 49.8f, {"Right Collision", "Right Collision"}},
+        {"running into a step from the floor, the step first", true, 2200.0f, 50.0f, 300.0f, 50.0f, 40.0f, 50.0f,
+         1859.5f, 50.5f, 1867.5f, 49.8f, 450.0f, 0.0f, 1852.3f, 49.8f, {"Right Collision", "Right Collision"}},
+        {"running into a step while falling: its speed decides, as before", false, 2200.0f, 50.0f, 300.0f, 50.0f,
+         40.0f, 50.0f, 1859.5f, 50.5f, 1867.5f, 49.8f, 450.0f, -17.5f, 1852.3f, 49.8f,
+         {"Right Collision", "Right Collision"}},
+        // A 10 by 10 (half sizes) player at rest over a block's top left corner, 4 and 10 away.
+        {"at rest, shallower in y", false, 52.0f, -58.0f, 50.0f, 50.0f, 10.0f, 10.0f, -12.0f, 12.0f, 0.0f, 0.0f, 0.0f,
+         0.0f, 0.0f, 2.1f, {"Bottom Collision"}},
+        {"at rest, shallower in x", false, 58.0f, -52.0f, 50.0f, 50.0f, 10.0f, 10.0f, -12.0f, 12.0f, 0.0f, 0.0f, 0.0f,
+         0.0f, -2.1f, 0.0f, {"Right Collision"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::uint32_t block = 0;
+        const auto makeBlock = [&] {
+            block = AddObject("Block", c.blockX, c.blockY);
+            AddBox(block, Static, c.blockHalfWidth, c.blockHalfHeight);
+        };
+        if (c.blockFirst)
+            makeBlock();
+        const std::uint32_t player = AddObject("Player", c.currentX, c.currentY);
+        AddBox(player, Dynamic, c.playerHalfWidth, c.playerHalfHeight);
+        Engine::Controller& controller = AddMover(player, c.nextX, c.nextY, c.xVel, c.yVel);
+        Listen(player, SideEvents);
+        if (!c.blockFirst)
+            makeBlock();
+
+        DetectAndResolve();
+
+        EXPECT_FLOAT_EQ(controller.next_x_pos, c.resolvedX);
+        EXPECT_FLOAT_EQ(controller.next_y_pos, c.resolvedY) << "never pushed down into the floor";
+        std::vector<std::string> events;
+        for (const Call& call : QueuedCalls())
+            events.push_back(call.first);
+        EXPECT_EQ(events, c.events);
+        Engine::GameObjectTable::Instance().RemoveGameObject(block);
+        Engine::GameObjectTable::Instance().RemoveGameObject(player);
+        ClearQueue();
+    }
+}
