@@ -59,7 +59,12 @@ private:
 bool JsonReader::Parse(std::istream& in, Json& document) const
 {
     // Read whole first: the parser is several times faster over bytes in memory than over a stream.
-    std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return Parse(text, document);
+}
+
+bool JsonReader::Parse(const std::string& text, Json& document) const
+{
     try {
         Json parsed;
         DepthLimitedBuilder builder(parsed, fileName);
