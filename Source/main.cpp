@@ -5,7 +5,6 @@
 // no shaders) still runs the one frame that meets the quit, then ends with status 1 and
 // says why on standard error.
 #include "core/Game.h"
-#include "platform/LargeBlocks.h"
 
 #include <cstdio>
 #include <string>
@@ -13,7 +12,6 @@
 
 int main(int argc, char** argv)
 {
-    Platform::ReturnLargeBlocksWhenFreed();
     bool debug = false;
     for (int index = 1; index < argc; ++index) {
         if (std::string_view(argv[index]) != "--debug") {
