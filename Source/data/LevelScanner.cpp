@@ -367,33 +367,36 @@ bool IsStructural(char c)
 // positions, and faults are left to the general reader).
 std::string WithoutLayout(const std::string& text)
 {
-    std::string kept;
-    kept.reserve(text.size());
-    const std::size_t size = text.size();
-    for (std::size_t at = 0; at < size;) {
-        const char c = text[at];
+    std::string kept(text.size(), '\0');
+    char* out = kept.data();
+    const char* const begin = out;
+    const char* at = text.data();
+    const char* const end = at + text.size();
+    while (at < end) {
+        const char c = *at;
         if (c == '"') {
             // A string is copied as it stands, up to its closing quote.
-            std::size_t end = at + 1;
-            while (end < size && text[end] != '"')
-                end += text[end] == '\\' ? 2 : 1;
-            end = std::min(end + 1, size);
-            kept.append(text, at, end - at);
-            at = end;
+            const char* close = at + 1;
+            while (close < end && *close != '"')
+                close += *close == '\\' && close + 1 < end ? 2 : 1;
+            close = std::min(close + 1, end);
+            out = std::copy(at, close, out);
+            at = close;
         } else if (IsLayout(c)) {
-            std::size_t end = at + 1;
-            while (end < size && IsLayout(text[end]))
-                ++end;
-            const bool besideStructure = (!kept.empty() && IsStructural(kept.back())) || end == size ||
-                                         kept.empty() || IsStructural(text[end]);
+            const char* next = at + 1;
+            while (next < end && IsLayout(*next))
+                ++next;
+            const bool besideStructure =
+                out == begin || next == end || IsStructural(out[-1]) || IsStructural(*next);
             if (!besideStructure)
-                kept += ' ';
-            at = end;
+                *out++ = ' ';
+            at = next;
         } else {
-            kept += c;
+            *out++ = c;
             ++at;
         }
     }
+    kept.resize(static_cast<std::size_t>(out - begin));
     return kept;
 }
 
