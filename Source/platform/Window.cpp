@@ -2,16 +2,21 @@
 
 #include "core/InputManager.h"
 #include "core/Log.h"
+#include "core/QuitRequest.h"
 #include "platform/KeyMap.h"
 #include "platform/UiLayer.h"
 
 #include <SDL.h>
 
+#include <csignal>
+
 namespace {
 
 constexpr const char* WindowTitle = "Project Vantrel";
-constexpr int WindowX = 100;
-constexpr int WindowY = 50;
+// Centred on the screen, so that a window larger than a small screen (or one left from full
+// screen) loses its edges evenly rather than its whole right and bottom.
+constexpr int WindowX = SDL_WINDOWPOS_CENTERED;
+constexpr int WindowY = SDL_WINDOWPOS_CENTERED;
 constexpr const char* WindowDataKey = "Window";  // SDL window data slot holding the Window
 
 // The UI layer is started by the renderer; tests and a failed renderer run without it.
@@ -38,11 +43,15 @@ Window::Window(std::int32_t clientWidth, std::int32_t clientHeight) : width(clie
     LogInfo("Creating Window...");
 
     // The close button only asks for confirmation (Game::Update); SDL must not turn it into
-    // a quit event of its own. SIGINT and SIGTERM still become SDL_QUIT.
+    // a quit event of its own. SIGINT and SIGTERM become SDL_QUIT at the next pump as well,
+    // but through handlers of our own: a script call that is running when one arrives must
+    // hear of it (Engine::QuitRequest), which SDL's handlers would not tell.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // Events start on their own so that a failed renderer can still post its quit event
     // when there is no video.
     eventsStarted = SDL_InitSubSystem(SDL_INIT_EVENTS) == 0;
+    InstallQuitSignals();
     videoStarted = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
     if (videoStarted) {
         RequestOpenGl33Core();
@@ -56,8 +65,38 @@ Window::Window(std::int32_t clientWidth, std::int32_t clientHeight) : width(clie
     SDL_SetWindowData(handle, WindowDataKey, this);
 }
 
+namespace {
+extern "C" void OnQuitSignal(int) { Engine::QuitRequest::Raise(); }
+}  // namespace
+
+void Window::InstallQuitSignals()
+{
+    for (std::size_t i = 0; i < QuitSignals.size(); ++i) {
+        struct sigaction current {};
+        sigaction(QuitSignals[i], nullptr, &current);
+        // A signal the parent told us to ignore (a background job) stays ignored.
+        if (current.sa_handler == SIG_IGN)
+            continue;
+        struct sigaction action {};
+        action.sa_handler = &OnQuitSignal;
+        sigemptyset(&action.sa_mask);
+        if (sigaction(QuitSignals[i], &action, &previousHandlers[i]) == 0)
+            installedHandlers[i] = true;
+    }
+}
+
+void Window::RestoreQuitSignals()
+{
+    for (std::size_t i = 0; i < QuitSignals.size(); ++i) {
+        if (installedHandlers[i])
+            sigaction(QuitSignals[i], &previousHandlers[i], nullptr);
+        installedHandlers[i] = false;
+    }
+}
+
 Window::~Window()
 {
+    RestoreQuitSignals();
     if (handle != nullptr)
         SDL_DestroyWindow(handle);
     if (videoStarted)
@@ -68,6 +107,12 @@ Window::~Window()
 
 bool Window::PumpMessages()
 {
+    // A signal's quit joins the queue behind the events that came before it.
+    if (Engine::QuitRequest::TakeSignal()) {
+        SDL_Event quit{};
+        quit.type = SDL_QUIT;
+        SDL_PushEvent(&quit);
+    }
     // One event at a time, so that everything behind a quit event stays queued.
     SDL_PumpEvents();
     SDL_Event event;

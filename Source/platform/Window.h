@@ -4,6 +4,8 @@
 // events to Engine::InputManager.
 #pragma once
 
+#include <array>
+#include <csignal>
 #include <cstdint>
 
 struct SDL_Window;
@@ -35,6 +37,13 @@ public:
 
 private:
     static void HandleMessage(const SDL_Event& event);
+    // SIGINT and SIGTERM raise Engine::QuitRequest while the window lives.
+    void InstallQuitSignals();
+    void RestoreQuitSignals();
+
+    static constexpr std::array<int, 2> QuitSignals = {SIGINT, SIGTERM};
+    std::array<struct sigaction, 2> previousHandlers{};
+    std::array<bool, 2> installedHandlers{};
 
     SDL_Window* handle = nullptr;  // null when creation failed
     std::int32_t width = 0;        // client size asked for at construction
