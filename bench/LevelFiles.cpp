@@ -138,8 +138,22 @@ void SaveLevel(benchmark::State& state)
     state.counters["entries"] = entryCount;
 }
 
+// What every editor frame costs the level's keeping of edits, with nothing edited.
+void KeepEditsOfAnEditorFrame(benchmark::State& state)
+{
+    const int entryCount = static_cast<int>(state.range(0));
+    const std::string name = GeneratedLevelName(entryCount);
+    Engine::LevelManager& levels = Engine::LevelManager::Instance();
+    levels.LoadLevel(name);
+    levels.PlayStopped();
+    for (auto _ : state)
+        levels.KeepEdits();
+    state.counters["entries"] = entryCount;
+}
+
 BENCHMARK(LoadLevel)->Arg(5000)->Arg(10000)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
 BENCHMARK(SaveLevel)->Arg(5000)->Arg(10000)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
+BENCHMARK(KeepEditsOfAnEditorFrame)->Arg(5000)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
 
 }  // namespace
 

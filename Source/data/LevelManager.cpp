@@ -97,8 +97,10 @@ void RemoveEveryObject()
     }
 }
 
-// False when the table was full: the entry's object could not be made.
-bool LoadEntry(JsonReader& reader, const EntryReader& entries, const std::string& key, const Json& entry)
+// False when the table was full: the entry's object could not be made. Once read, the entry
+// goes to the level's baseline.
+bool LoadEntry(JsonReader& reader, const EntryReader& entries, const std::string& key, const Json& entry,
+               LevelBaseline& baseline)
 {
     reader.ExpectObject(entry, key);
     JsonReader::Scope entryScope(reader, key);
@@ -123,6 +125,7 @@ bool LoadEntry(JsonReader& reader, const EntryReader& entries, const std::string
     }
     entries.AddComponent<Checkpoint>(entry, "Checkpoint", id);
     entries.AddComponent<Range>(entry, "Range", id);
+    baseline.AddFromFile(id, entry);
     return true;
 }
 
@@ -256,30 +259,35 @@ void LevelManager::LoadLevel(std::string name)
     currentLevel = name;
     levelLoadedWhole = false;
     RemoveEveryObject();
+    baseline.Clear();
     // Live particles fly on; only the emitters go, the trail with them.
     GetSystem<ParticleSystem>()->emitters.clear();
 
     std::size_t objectsMissing = 0;
+    bool complete = true;
     if (plain) {
         GameObjectTable& table = GameObjectTable::Instance();
         for (const LevelEntryRecord& record : records) {
             const std::uint32_t id = table.CreateGameObject(record.handle);
-            if (id == InvalidObjectId)
+            if (id == InvalidObjectId) {
                 ++objectsMissing;  // a full table: components go only to objects that exist
-            else
-                record.AddComponentsTo(id);
+                continue;
+            }
+            record.AddComponentsTo(id);
+            baseline.AddFromFile(id, record.entry);
         }
     } else {
         const EntryReader entries(reader);
-        const bool complete = Guarded(reader, [&] {
+        complete = Guarded(reader, [&] {
             for (const auto& [key, entry] : document.items()) {
-                if (!LoadEntry(reader, entries, key, entry))
+                if (!LoadEntry(reader, entries, key, entry, baseline))
                     ++objectsMissing;
             }
         });
-        if (!complete)
-            return;
     }
+    baseline.CaptureWorld();
+    if (!complete)
+        return;
     if (objectsMissing > 0)
         LogError("Level {} has {} more objects than the game can hold; it loaded only in part", name, objectsMissing);
     levelLoadedWhole = objectsMissing == 0;
@@ -305,7 +313,7 @@ void LevelManager::SaveLevel()
         return;
     }
 
-    const std::string text = LevelWriter::Text(Camera::Instance()->followedObjectId);
+    const std::string text = LevelWriter::Text(baseline.EntriesToSave(), Camera::Instance()->followedObjectId);
     std::string reason;
     switch (SafeFileWriter::Write(path, text, replaceFile, &reason)) {
     case SafeFileWriter::Result::Written:

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -67,19 +68,42 @@ std::optional<int> ComponentOf(std::string_view member)
 // at the first thing that is not plain.
 class Scanner {
 public:
+    using Builder = nlohmann::detail::json_sax_dom_parser<Json>;
+
     explicit Scanner(std::vector<Record>& records) : entries(records) {}
 
-    bool null() { return Scalar(Value{Value::Null, Json(), false, nullptr}); }
-    bool boolean(bool flag) { return Scalar(Value{Value::Bool, Json(), flag, nullptr}); }
-    bool number_integer(Json::number_integer_t number) { return Scalar(Value{Value::Number, Json(number), false, nullptr}); }
-    bool number_unsigned(Json::number_unsigned_t number) { return Scalar(Value{Value::Number, Json(number), false, nullptr}); }
-    bool number_float(Json::number_float_t number, const std::string&) { return Scalar(Value{Value::Number, Json(number), false, nullptr}); }
-    bool string(std::string& text) { return Scalar(Value{Value::String, Json(), false, &text}); }
+    // Inside an entry every event also goes to the entry's own document (LevelEntryRecord::entry).
+    bool null() { return Built(&Builder::null) && Scalar(Value{Value::Null, Json(), false, nullptr}); }
+    bool boolean(bool flag)
+    {
+        return (!builder || builder->boolean(flag)) && Scalar(Value{Value::Bool, Json(), flag, nullptr});
+    }
+    bool number_integer(Json::number_integer_t number)
+    {
+        return (!builder || builder->number_integer(number)) && Scalar(Value{Value::Number, Json(number), false, nullptr});
+    }
+    bool number_unsigned(Json::number_unsigned_t number)
+    {
+        return (!builder || builder->number_unsigned(number)) && Scalar(Value{Value::Number, Json(number), false, nullptr});
+    }
+    bool number_float(Json::number_float_t number, const std::string& text)
+    {
+        return (!builder || builder->number_float(number, text)) && Scalar(Value{Value::Number, Json(number), false, nullptr});
+    }
+    bool string(std::string& text)
+    {
+        return (!builder || builder->string(text)) && Scalar(Value{Value::String, Json(), false, &text});
+    }
     bool binary(Json::binary_t&) { return false; }
-    bool start_object(std::size_t) { return Open(true); }
-    bool start_array(std::size_t) { return Open(false); }
-    bool end_object() { return Close(); }
-    bool end_array() { return Close(); }
+    bool start_object(std::size_t members)
+    {
+        if (stack.size() == 1 && stack.back().frame == Frame::Top)
+            builder = std::make_unique<Builder>(building);
+        return (!builder || builder->start_object(members)) && Open(true);
+    }
+    bool start_array(std::size_t items) { return (!builder || builder->start_array(items)) && Open(false); }
+    bool end_object() { return (!builder || builder->end_object()) && Close(); }
+    bool end_array() { return (!builder || builder->end_array()) && Close(); }
     bool key(std::string& name)
     {
         if (stack.size() == 1 && stack.back().frame == Frame::Top) {
@@ -87,7 +111,7 @@ public:
             entries.back().key = name;
         }
         lastKey = name;
-        return true;
+        return !builder || builder->key(name);
     }
     template <class Exception>
     bool parse_error(std::size_t, const std::string&, const Exception&)
@@ -325,7 +349,10 @@ private:
 
     bool CloseEntry()
     {
-        const Record& entry = Entry();
+        Record& entry = Entry();
+        entry.entry = std::move(building);
+        building = Json();
+        builder.reset();
         entryMembers = 0;
         if (!entry.hasHandle)
             return false;
@@ -337,7 +364,11 @@ private:
         return true;
     }
 
+    bool Built(bool (Builder::*event)()) { return !builder || ((*builder).*event)(); }
+
     std::vector<Record>& entries;
+    std::unique_ptr<Builder> builder;  // while inside an entry, into `building`
+    Json building;
     std::vector<Level> stack;
     std::string lastKey;
     std::uint16_t entryMembers = 0;  // component bits by LevelEntryRecord::Component, then the bits above

@@ -9,6 +9,8 @@
 #include <SDL.h>
 
 #include <csignal>
+#include <set>
+#include <utility>
 
 namespace {
 
@@ -25,6 +27,15 @@ bool UiWantsKeyboard()
     const Platform::UiLayer* ui = Platform::UiLayer::Active();
     return ui != nullptr && ui->WantsKeyboard();
 }
+
+// Keys the game keeps while the UI holds the keyboard (see ClaimKeysFromUi).
+Window::KeyClaim keyClaim;
+// Claimed keys now down: their releases reach the input manager too, or the next press of the
+// key would look like a repeat to it.
+std::set<std::uint8_t> claimedKeysDown;
+// A claimed key was just pressed: SDL follows a key press with the character it types, which
+// must not be typed into the UI's text.
+bool dropTypedCharacter = false;
 
 void RequestOpenGl33Core()
 {
@@ -105,6 +116,33 @@ Window::~Window()
         SDL_QuitSubSystem(SDL_INIT_EVENTS);
 }
 
+void Window::ClaimKeysFromUi(KeyClaim claim)
+{
+    keyClaim = std::move(claim);
+    claimedKeysDown.clear();
+    dropTypedCharacter = false;
+}
+
+bool Window::KeptFromUi(const SDL_Event& event)
+{
+    if (event.type == SDL_TEXTINPUT) {
+        const bool typedByClaimedKey = dropTypedCharacter;
+        dropTypedCharacter = false;
+        return typedByClaimedKey;
+    }
+    if (event.type != SDL_KEYDOWN)
+        return false;
+    dropTypedCharacter = false;
+    const SDL_Keymod modifiers = static_cast<SDL_Keymod>(event.key.keysym.mod);
+    const std::uint8_t key = Platform::VirtualKeyFromSdl(event.key.keysym.sym);
+    if (key == 0 || (modifiers & KMOD_ALT) != 0 || !keyClaim || !UiWantsKeyboard()
+        || !keyClaim(key, (modifiers & KMOD_CTRL) != 0, (modifiers & KMOD_SHIFT) != 0))
+        return false;
+    claimedKeysDown.insert(key);
+    dropTypedCharacter = true;
+    return true;
+}
+
 bool Window::PumpMessages()
 {
     // A signal's quit joins the queue behind the events that came before it.
@@ -117,7 +155,8 @@ bool Window::PumpMessages()
     SDL_PumpEvents();
     SDL_Event event;
     while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
-        if (Platform::UiLayer* ui = Platform::UiLayer::Active())
+        Platform::UiLayer* ui = Platform::UiLayer::Active();
+        if (ui != nullptr && !KeptFromUi(event))
             ui->ProcessEvent(event);
         if (event.type == SDL_QUIT) {
             LogQuit();
@@ -148,11 +187,12 @@ void Window::HandleMessage(const SDL_Event& event)
     }
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
-        // Keys pressed or released with Alt held are the system's (window manager shortcuts).
-        if ((event.key.keysym.mod & KMOD_ALT) != 0 || UiWantsKeyboard())
-            return;
         const std::uint8_t key = Platform::VirtualKeyFromSdl(event.key.keysym.sym);
         if (key == 0)
+            return;
+        const bool claimed = event.type == SDL_KEYDOWN ? claimedKeysDown.count(key) != 0 : claimedKeysDown.erase(key) != 0;
+        // Keys pressed or released with Alt held are the system's (window manager shortcuts).
+        if (!claimed && ((event.key.keysym.mod & KMOD_ALT) != 0 || UiWantsKeyboard()))
             return;
         Engine::InputManager& input = Engine::InputManager::Instance();
         if (event.type == SDL_KEYDOWN)

@@ -102,7 +102,7 @@ TEST_F(RunawayScript, AnEndlessLoopSavedFromTheEditorIsStoppedAndTheLevelSavesWh
     editor.saveLevelRequested = true;
     Frame();
     const auto saved = nlohmann::json::parse(TestSupport::ReadFile("Resources/Levels/Level1.json"));
-    EXPECT_EQ(saved.size(), LiveObjects());
+    EXPECT_EQ(saved.size(), objects) << "the level's own objects, none that play made";
 }
 
 }  // namespace EditorTest
