@@ -24,7 +24,7 @@ in vec4 COLOR;
 in vec2 TEXCOORD;
 
 out vec2 texCoord;
-out vec4 tint;
+flat out vec4 tint;  // one colour over the whole sprite: nothing to interpolate per pixel
 
 void main()
 {
