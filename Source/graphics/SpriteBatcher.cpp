@@ -255,8 +255,9 @@ void SpriteBatcher::SubmitBatches(unsigned int sampler, unsigned int fullSizeSam
     glActiveTexture(GL_TEXTURE0);
     // Handing work over in slices lets the driver draw the first sprites while later ones
     // are still being submitted (Mesa's software rasteriser draws nothing before a flush).
-    constexpr int FlushInterval = 32;
-    int sinceFlush = 0;
+    // Each slice costs every rasteriser thread a pass over the target and a meeting with
+    // the others, so slices are large: a busy frame gets two or three, a level none.
+    std::uint32_t sinceFlush = 0;
     hidden.Clear();
     std::size_t nextDraw = 0;  // in order: the first draw of the batch being drawn
     for (const Batch& batch : batches) {
@@ -311,7 +312,8 @@ void SpriteBatcher::SubmitBatches(unsigned int sampler, unsigned int fullSizeSam
             glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(3 * TriangleCount(batch.mesh) * batch.count),
                            GL_UNSIGNED_INT, nullptr);
             ++drawCalls;
-            if (++sinceFlush == FlushInterval) {
+            sinceFlush += batch.count;
+            if (sinceFlush >= SpritesPerFlush) {
                 glFlush();
                 sinceFlush = 0;
             }

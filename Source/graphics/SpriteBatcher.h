@@ -71,6 +71,8 @@ public:
     static constexpr int MovedCoverPixels = 4096;
     // How many earlier draws it is moved past at most.
     static constexpr std::size_t MostMovedPast = 256;
+    // Sprites drawn between the flushes that hand the frame to the rasteriser in slices.
+    static constexpr std::uint32_t SpritesPerFlush = 4096;
 
 private:
     struct Draw {
