@@ -5,6 +5,7 @@
 // no shaders) still runs the one frame that meets the quit, then ends with status 1 and
 // says why on standard error.
 #include "core/Game.h"
+#include "core/Log.h"
 
 #include <cstdio>
 #include <string>
@@ -25,6 +26,7 @@ int main(int argc, char** argv)
         Game game;
         game.debugEnabled = debug ? 1 : 0;
         game.Run();
+        FlushLogAtExit();
         if (!game.graphics.IsReady())
             startupFailure = game.graphics.StartupFailure().empty() ? "Failed to initialize Graphics!"
                                                                      : game.graphics.StartupFailure();

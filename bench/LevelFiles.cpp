@@ -128,8 +128,21 @@ void SaveLevel(benchmark::State& state)
     state.counters["entries"] = EntryCount;
 }
 
+// What every editor frame costs the level's keeping of edits, with nothing edited.
+void KeepEditsOfAnEditorFrame(benchmark::State& state)
+{
+    Prepare();
+    Engine::LevelManager& levels = Engine::LevelManager::Instance();
+    levels.LoadLevel("Generated");
+    levels.PlayStopped();
+    for (auto _ : state)
+        levels.KeepEdits();
+    state.counters["entries"] = EntryCount;
+}
+
 BENCHMARK(LoadLevel)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
 BENCHMARK(SaveLevel)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
+BENCHMARK(KeepEditsOfAnEditorFrame)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 
 #include "core/FrameTime.h"
 #include "core/Log.h"
+#include "core/QuitRequest.h"
 #include "graphics/Camera.h"
 
 #include <utility>
@@ -66,4 +67,5 @@ void Game::Run()
         if (elapsed < FrameBudgetNanoseconds)
             clock.sleepFor(FrameBudgetNanoseconds - elapsed);
     }
+    Engine::QuitRequest::Clear();
 }

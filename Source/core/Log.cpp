@@ -15,6 +15,12 @@
 namespace {
 constexpr const char* LoggerName = "default";
 constexpr const char* LinePattern = "[%T] [%l] %v";
+
+std::weak_ptr<Engine::RepeatFilterSink>& RepeatFilter()
+{
+    static std::weak_ptr<Engine::RepeatFilterSink> filter;
+    return filter;
+}
 }  // namespace
 
 void InitializeLogging(const Engine::Logging::Limits& limits)
@@ -40,10 +46,12 @@ void InitializeLogging(const Engine::Logging::Limits& limits)
     if (limits.repeatWindow.count() > 0) {
         // A fault repeated every frame shows once in the file and in the editor's list.
         auto repeats = std::make_shared<Engine::RepeatFilterSink>(limits.repeatWindow);
-        repeats->add_sink(file);
-        repeats->add_sink(editorList);
+        RepeatFilter() = repeats;
+        repeats->AddSink(file);
+        repeats->AddSink(editorList);
         distribution->AddSink(repeats);
     } else {
+        RepeatFilter().reset();
         distribution->AddSink(file);
         distribution->AddSink(editorList);
     }
@@ -55,6 +63,13 @@ void InitializeLogging(const Engine::Logging::Limits& limits)
     spdlog::set_level(spdlog::level::trace);
     if (!fileError.empty())
         LogError("{}; logging to the standard error stream instead", fileError);
+}
+
+void FlushLogAtExit()
+{
+    if (const auto filter = RepeatFilter().lock())
+        filter->WriteHeldCounts();
+    FlushLog();
 }
 
 void FlushLog()

@@ -14,8 +14,8 @@ namespace Engine::Logging {
 struct Limits {
     std::size_t fileBytes = 10 * 1024 * 1024;  // log.txt moves to log.1.txt past this
     std::size_t oldFiles = 3;                  // log.1.txt (newest) to log.3.txt are kept
-    // A line repeated back to back within this is written once, then a count of the skipped
-    // ones; zero writes every line.
+    // A message text repeated within this (on the game clock) is written a few times, then
+    // counted, and the count written when the window is over; zero writes every line.
     std::chrono::milliseconds repeatWindow{5000};
 };
 }  // namespace Engine::Logging
@@ -24,6 +24,9 @@ void InitializeLogging(const Engine::Logging::Limits& limits = {});
 
 // Flushes the log file; the frame loop calls it once per frame.
 void FlushLog();
+// Writes the counts of repeated lines still held back, then flushes; main calls it once the
+// frame loop has ended, so that no count is lost with the game.
+void FlushLogAtExit();
 
 namespace Engine::Logging {
 // The logger "default"; looked up in the library's registry on every call.

@@ -2,7 +2,9 @@
 
 #include "core/GameClock.h"
 
+#include <algorithm>
 #include <chrono>
+#include <functional>
 
 namespace Engine {
 
@@ -64,6 +66,8 @@ void TimerDatabase::Update()
         runningSlot = index;
         timer->Update(elapsedMs);
         runningSlot = NoSlot;
+        if (!timer->active)
+            FreeSlot(index);
     }
 }
 
@@ -71,11 +75,12 @@ void TimerDatabase::Shutdown() {}
 
 TimerHandle TimerDatabase::InsertTimer(const ITimer& timer)
 {
-    for (std::size_t index = 0; index < timers.size(); ++index) {
-        // The running slot's timer is still inside its own Update: replacing it would delete
-        // the function that is executing.
-        if (timers[index]->active || index == runningSlot)
-            continue;
+    // The running slot's timer is never on the heap: it is still inside its own Update, and
+    // replacing it would delete the function that is executing.
+    if (!freeSlots.empty()) {
+        std::pop_heap(freeSlots.begin(), freeSlots.end(), std::greater<>());
+        const std::size_t index = freeSlots.back();
+        freeSlots.pop_back();
         const ITimer& old = *timers[index];
         std::unique_ptr<ITimer> copy = timer.Clone();
         copy->id = old.id;
@@ -96,8 +101,23 @@ void TimerDatabase::Stop(const TimerHandle& handle)
     if (handle.id >= timers.size())
         return;
     ITimer& timer = *timers[handle.id];
-    if (timer.revision == handle.revision)
-        timer.active = false;
+    if (timer.revision != handle.revision || !timer.active)
+        return;
+    timer.active = false;
+    if (handle.id != runningSlot)
+        FreeSlot(handle.id);
+}
+
+void TimerDatabase::StopRunning()
+{
+    if (runningSlot != NoSlot)
+        timers[runningSlot]->active = false;
+}
+
+void TimerDatabase::FreeSlot(std::size_t index)
+{
+    freeSlots.push_back(static_cast<std::uint32_t>(index));
+    std::push_heap(freeSlots.begin(), freeSlots.end(), std::greater<>());
 }
 
 }  // namespace Engine

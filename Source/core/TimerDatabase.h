@@ -1,7 +1,8 @@
 // Engine::TimerDatabase (a system of the registry): owns the delayed calls and repeating
 // functions and advances them once per running frame in whole milliseconds. Slots of
 // finished timers are reused with their revision raised, so old handles stop matching.
-// Gameplay code adds timers through AddTimer<T>; the Lua timer functions stop them.
+// Gameplay code adds timers through AddTimer<T>; the Lua timer functions stop them, and
+// refuse to add one once MaxLiveTimers are live.
 #pragma once
 
 #include "core/System.h"
@@ -59,21 +60,36 @@ public:
     void Update() override;
     void Shutdown() override;
 
-    // Stores a copy of the timer in the first inactive slot (or a new one) and names it.
+    // Past this many live timers the scripts' Delay and RunFor are refused: a timer function
+    // that starts timers of its own doubles them every frame until it meets the ceiling.
+    static constexpr std::size_t MaxLiveTimers = 65'536;
+
+    // Stores a copy of the timer in the lowest inactive slot (or a new one) and names it.
     // The slot whose callback is running is never taken, even when that callback stopped it.
     TimerHandle InsertTimer(const ITimer& timer);
 
     // Clears the timer's active flag when the handle names the slot's current revision;
     // an older revision or an id beyond the list changes nothing.
     void Stop(const TimerHandle& handle);
+    // Stops the timer whose function is running now (nothing outside a timer's call).
+    void StopRunning();
+
+    // Timers that are active, or whose slot is not free yet.
+    std::size_t LiveCount() const { return timers.size() - freeSlots.size(); }
+    bool Full() const { return LiveCount() >= MaxLiveTimers; }
 
     Clock clock = SteadyClockNanoseconds;
     std::int64_t lastTime = 0;  // clock nanoseconds of the previous update
     std::vector<std::unique_ptr<ITimer>> timers;  // index = handle id; never shrunk
 
 private:
+    void FreeSlot(std::size_t index);
+
     static constexpr std::size_t NoSlot = std::numeric_limits<std::size_t>::max();
     std::size_t runningSlot = NoSlot;  // the slot whose Update is on the stack
+    // The inactive slots, a min-heap so the lowest is taken first; the running slot joins
+    // only once its call has returned.
+    std::vector<std::uint32_t> freeSlots;
 };
 
 template <typename T>

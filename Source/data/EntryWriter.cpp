@@ -1,11 +1,7 @@
 #include "data/EntryWriter.h"
 
-#include "core/Animation.h"
 #include "core/Checkpoint.h"
-#include "core/ComponentStore.h"
-#include "core/Controller.h"
 #include "core/EventSet.h"
-#include "core/GameObjectTable.h"
 #include "core/Log.h"
 #include "core/Parallax.h"
 #include "core/Range.h"
@@ -118,30 +114,30 @@ void Write(Json& member, const Range& range, const std::string& object)
 
 void EntryWriter::WriteComponents(Json& entry, std::uint32_t objectId, Checkpoints checkpoints)
 {
-    ComponentStore& store = ComponentStore::Instance();
-    static const std::string noName;
-    const GameObject* owner = GameObjectTable::Instance().Get(objectId);
-    const std::string& object = owner != nullptr ? owner->name : noName;
-    if (const auto* transform = store.GetComponent<Transform>(objectId))
-        Write(entry["Transform"], *transform, object);
-    if (const auto* sprite = store.GetComponent<Sprite>(objectId))
-        Write(entry["Sprite"], *sprite, object);
-    if (const auto* body = store.GetComponent<RigidBody>(objectId))
-        Write(entry["RigidBody"], *body, object);
-    if (store.GetComponent<Controller>(objectId) != nullptr)
+    WriteComponents(entry, EntrySnapshot::Of(objectId), checkpoints);
+}
+
+void EntryWriter::WriteComponents(Json& entry, const EntrySnapshot& object, Checkpoints checkpoints)
+{
+    const std::string& name = object.name;
+    if (object.transform)
+        Write(entry["Transform"], *object.transform, name);
+    if (object.sprite)
+        Write(entry["Sprite"], *object.sprite, name);
+    if (object.rigidBody)
+        Write(entry["RigidBody"], *object.rigidBody, name);
+    if (object.controller)
         entry["Controller"]["Exists"] = Wrapped(true);
-    if (const auto* parallax = store.GetComponent<Parallax>(objectId))
-        Write(entry["Parallax"], *parallax, object);
-    if (const auto* animation = store.GetComponent<Animation>(objectId))
-        entry["Animation"]["Handle"] = Wrapped(animation->Handle);
-    if (const auto* eventSet = store.GetComponent<EventSet>(objectId))
-        Write(entry, *eventSet);
-    if (checkpoints == Checkpoints::Written) {
-        if (const auto* checkpoint = store.GetComponent<Checkpoint>(objectId))
-            Write(entry["Checkpoint"], *checkpoint, object);
-    }
-    if (const auto* range = store.GetComponent<Range>(objectId))
-        Write(entry["Range"], *range, object);
+    if (object.parallax)
+        Write(entry["Parallax"], *object.parallax, name);
+    if (object.animationHandle)
+        entry["Animation"]["Handle"] = Wrapped(*object.animationHandle);
+    if (object.eventSet)
+        Write(entry, *object.eventSet);
+    if (checkpoints == Checkpoints::Written && object.checkpoint)
+        Write(entry["Checkpoint"], *object.checkpoint, name);
+    if (object.range)
+        Write(entry["Range"], *object.range, name);
 }
 
 }  // namespace Engine

@@ -3,6 +3,8 @@
 // handler items). Used by the level writer and by SaveArchetype of Engine::LevelManager.
 #pragma once
 
+#include "data/EntrySnapshot.h"
+
 #include <nlohmann/json.hpp>
 
 #include <cstdint>
@@ -19,6 +21,7 @@ public:
     // they were (an archetype saved over its older entry). HeatMap is never written; an
     // event set without handlers writes nothing.
     static void WriteComponents(Json& entry, std::uint32_t objectId, Checkpoints checkpoints);
+    static void WriteComponents(Json& entry, const EntrySnapshot& object, Checkpoints checkpoints);
 };
 
 }  // namespace Engine

@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <set>
 #include <utility>
 
 namespace Engine {
@@ -77,8 +78,10 @@ void RemoveEveryObject()
     }
 }
 
-// False when the table was full: the entry's object could not be made.
-bool LoadEntry(JsonReader& reader, const EntryReader& entries, const std::string& key, const Json& entry)
+// False when the table was full: the entry's object could not be made. Once read, the entry
+// goes to the level's baseline.
+bool LoadEntry(JsonReader& reader, const EntryReader& entries, const std::string& key, const Json& entry,
+               LevelBaseline& baseline)
 {
     reader.ExpectObject(entry, key);
     JsonReader::Scope entryScope(reader, key);
@@ -110,6 +113,7 @@ bool LoadEntry(JsonReader& reader, const EntryReader& entries, const std::string
     }
     entries.AddComponent<Checkpoint>(entry, "Checkpoint", id);
     entries.AddComponent<Range>(entry, "Range", id);
+    baseline.AddFromFile(id, entry);
     return true;
 }
 
@@ -135,6 +139,34 @@ std::unique_ptr<ArchetypeRecord> ReadArchetype(JsonReader& reader, const EntryRe
     });
     entries.ReadMember(entry, "Range", [&](const Json& member) { entries.Read(member, record->range); });
     return record;
+}
+
+// Parses the archetype list like any of the game's files, except that a member nested too
+// deeply to be kept is dropped and the archetype holding it is named in tooDeep: it costs
+// that archetype, not the whole list.
+bool ParseArchetypeList(const JsonReader& reader, std::istream& in, Json& document, std::set<std::string>& tooDeep)
+{
+    std::string archetype;  // the key of the archetype being read
+    const Json::parser_callback_t dropTooDeep = [&](int depth, Json::parse_event_t event, Json& parsed) {
+        if (event == Json::parse_event_t::key && depth == 1 && parsed.is_string())
+            archetype = parsed.get<std::string>();
+        const bool opens = event == Json::parse_event_t::object_start || event == Json::parse_event_t::array_start;
+        if (!opens || depth < JsonReader::MaxDepth)
+            return true;
+        tooDeep.insert(archetype);
+        return false;
+    };
+    try {
+        document = Json::parse(in, dropTooDeep);
+        return true;
+    } catch (const Json::exception&) {
+        // Not well-formed: the ordinary reading reports it as it reports every such file.
+    }
+    in.clear();
+    in.seekg(0);
+    Json ignored;
+    reader.Parse(in, ignored);
+    return false;
 }
 
 }  // namespace
@@ -211,6 +243,7 @@ void LevelManager::LoadLevel(std::string name)
     currentLevel = name;
     levelLoadedWhole = false;
     RemoveEveryObject();
+    baseline.Clear();
     // Live particles fly on; only the emitters go, the trail with them.
     GetSystem<ParticleSystem>()->emitters.clear();
 
@@ -218,10 +251,11 @@ void LevelManager::LoadLevel(std::string name)
     std::size_t objectsMissing = 0;
     const bool complete = Guarded(reader, [&] {
         for (const auto& [key, entry] : document.items()) {
-            if (!LoadEntry(reader, entries, key, entry))
+            if (!LoadEntry(reader, entries, key, entry, baseline))
                 ++objectsMissing;
         }
     });
+    baseline.CaptureWorld();
     if (!complete)
         return;
     if (objectsMissing > 0)
@@ -249,7 +283,7 @@ void LevelManager::SaveLevel()
         return;
     }
 
-    const std::string text = LevelWriter::Text(Camera::Instance()->followedObjectId);
+    const std::string text = LevelWriter::Text(baseline.EntriesToSave(), Camera::Instance()->followedObjectId);
     std::string reason;
     switch (SafeFileWriter::Write(path, text, replaceFile, &reason)) {
     case SafeFileWriter::Result::Written:
@@ -267,17 +301,35 @@ void LevelManager::SaveLevel()
 void LevelManager::LoadArchetypes()
 {
     archetypes.clear();
+    std::ifstream in(archetypePath, std::ios::binary);
+    if (!in) {
+        LogError(ArchetypesNotFound);
+        return;
+    }
     JsonReader reader(archetypePath.string());
     Json document;
-    if (!ReadDocument(archetypePath, ArchetypesNotFound, reader, document))
+    std::set<std::string> tooDeep;
+    if (!ParseArchetypeList(reader, in, document, tooDeep))
         return;
 
+    // One faulty archetype is skipped and the others load. The skipped one stays in the file
+    // as it is: a save or delete reads the file again and either keeps its entry or, for one
+    // nested too deeply to be read at all, refuses to write.
     const EntryReader entries(reader);
-    Guarded(reader, [&] {
-        reader.ExpectTopLevelObject(document);
-        for (const auto& [key, entry] : document.items())
-            archetypes.push_back(ReadArchetype(reader, entries, key, entry));
-    });
+    if (!Guarded(reader, [&] { reader.ExpectTopLevelObject(document); }))
+        return;
+    for (const auto& [key, entry] : document.items()) {
+        if (tooDeep.contains(key)) {
+            LogError("Could not read {}: the archetype \"{}\" is nested deeper than {} levels; it is skipped",
+                     reader.FileName(), key, JsonReader::MaxDepth);
+            continue;
+        }
+        std::unique_ptr<ArchetypeRecord> record;
+        if (Guarded(reader, [&] { record = ReadArchetype(reader, entries, key, entry); }))
+            archetypes.push_back(std::move(record));
+        else
+            LogError("The archetype \"{}\" of {} is skipped; the others are loaded", key, reader.FileName());
+    }
 }
 
 void LevelManager::SaveArchetype(std::uint32_t objectId)

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "data/ArchetypeRecord.h"
+#include "data/LevelBaseline.h"
 #include "data/SafeFileWriter.h"
 
 #include <cstddef>
@@ -31,12 +32,22 @@ public:
     // Replaces the whole world with the level's objects, in byte order of the entry keys.
     // A file that cannot be read or parsed changes nothing, the current level's name included.
     void LoadLevel(std::string name);
-    // Writes the whole world, in id order, into the current level's file; refused (and
-    // logged) while the current level loaded only in part.
+    // Writes the level (its file's objects and those the editor made, as edited; see
+    // LevelBaseline), in id order, into the current level's file; refused (and logged) while
+    // the current level loaded only in part.
     void SaveLevel();
     // False after a load that stopped at a faulty entry or ran out of object slots: the world
     // then holds less than the level's file, and saving it would cut the file down.
     bool CurrentLevelLoadedWhole() const { return levelLoadedWhole; }
+
+    // The editor made this object (placed, copied, added): it is part of the level.
+    void KeepInLevel(std::uint32_t objectId) { baseline.Adopt(objectId); }
+    // The editor is about to remove this object: it leaves the level.
+    void DropFromLevel(std::uint32_t objectId) { baseline.Drop(objectId); }
+    // The editor opens over the world: what changes from now on is an edit.
+    void PlayStopped() { baseline.CaptureWorld(); }
+    // The end of an editor frame: its edits are part of the level, whatever play does next.
+    void KeepEdits() { baseline.KeepEdits(); }
 
     void LoadArchetypes();
     // Stores the live object as the archetype of its name, then reloads the list.
@@ -68,6 +79,7 @@ private:
     LevelManager() = default;
 
     bool levelLoadedWhole = true;
+    LevelBaseline baseline;
 };
 
 }  // namespace Engine

@@ -1,8 +1,5 @@
 #include "data/LevelWriter.h"
 
-#include "core/GameObjectTable.h"
-#include "data/EntryWriter.h"
-
 #include <fmt/format.h>
 #include <nlohmann/json.hpp>
 
@@ -24,34 +21,35 @@ constexpr int Indent = 4;
 // A name that is not valid UTF-8 must not cost the user the whole save.
 std::string Dump(const Json& value) { return value.dump(Indent, ' ', false, Json::error_handler_t::replace); }
 
-// Entry keys in id order. Two objects of one name must not share an entry, or one of them is
-// lost on the next load.
-std::vector<std::pair<std::string, std::uint32_t>> Keys(std::int32_t followedObjectId)
+// Entry keys, in the entries' order. Two objects of one name must not share an entry, or one
+// of them is lost on the next load.
+std::vector<std::pair<std::string, std::size_t>> Keys(const std::vector<LevelBaseline::SavedEntry>& entries,
+                                                      std::int32_t followedObjectId)
 {
-    GameObjectTable& table = GameObjectTable::Instance();
-    const bool playerPresent = followedObjectId >= 0 && table.Get(static_cast<std::uint32_t>(followedObjectId)) != nullptr;
+    auto followed = [followedObjectId](const LevelBaseline::SavedEntry& saved) {
+        return followedObjectId >= 0 && saved.liveId && *saved.liveId == static_cast<std::uint32_t>(followedObjectId);
+    };
+    const bool playerPresent = std::any_of(entries.begin(), entries.end(), followed);
 
-    std::vector<std::pair<std::string, std::uint32_t>> keys;
+    std::vector<std::pair<std::string, std::size_t>> keys;
     std::unordered_set<std::string> taken;
     if (playerPresent)
         taken.insert(PlayerKey);
     std::unordered_map<std::string, std::uint32_t> lastCount;
-    for (std::uint32_t id = 0; id < MaxGameObjects; ++id) {
-        const GameObject* object = table.Get(id);
-        if (object == nullptr)
-            continue;
-        if (playerPresent && static_cast<std::int32_t>(id) == followedObjectId) {
-            keys.emplace_back(PlayerKey, id);
+    for (std::size_t index = 0; index < entries.size(); ++index) {
+        if (followed(entries[index])) {
+            keys.emplace_back(PlayerKey, index);
             continue;
         }
-        std::string key = object->name;
+        const std::string& name = *entries[index].name;
+        std::string key = name;
         if (!taken.insert(key).second) {
-            std::uint32_t& count = lastCount.try_emplace(object->name, 1).first->second;
+            std::uint32_t& count = lastCount.try_emplace(name, 1).first->second;
             do
-                key = LevelWriter::NumberedKey(object->name, ++count);
+                key = LevelWriter::NumberedKey(name, ++count);
             while (!taken.insert(key).second);
         }
-        keys.emplace_back(std::move(key), id);
+        keys.emplace_back(std::move(key), index);
     }
     return keys;
 }
@@ -63,9 +61,9 @@ std::string LevelWriter::NumberedKey(const std::string& name, std::uint32_t coun
     return fmt::format("{} #{:05}", name, count);
 }
 
-std::string LevelWriter::Text(std::int32_t followedObjectId)
+std::string LevelWriter::Text(const std::vector<LevelBaseline::SavedEntry>& entries, std::int32_t followedObjectId)
 {
-    std::vector<std::pair<std::string, std::uint32_t>> keys = Keys(followedObjectId);
+    std::vector<std::pair<std::string, std::size_t>> keys = Keys(entries, followedObjectId);
     if (keys.empty())
         return Json().dump();
     std::sort(keys.begin(), keys.end());
@@ -74,15 +72,11 @@ std::string LevelWriter::Text(std::int32_t followedObjectId)
     // of thousands of objects never exists as one tree, which keeps saving fast.
     std::string text = "{\n";
     for (std::size_t i = 0; i < keys.size(); ++i) {
-        const auto& [key, id] = keys[i];
-        Json entry;
-        entry["Handle"] = GameObjectTable::Instance().Get(id)->name;
-        EntryWriter::WriteComponents(entry, id, EntryWriter::Checkpoints::Written);
-
+        const auto& [key, index] = keys[i];
         text.append(Indent, ' ');
         text += Dump(Json(key));
         text += ": ";
-        const std::string body = Dump(entry);
+        const std::string& body = *entries[index].text;
         std::size_t lineStart = 0;
         for (std::size_t end = body.find('\n'); end != std::string::npos; end = body.find('\n', lineStart)) {
             text.append(body, lineStart, end + 1 - lineStart);

@@ -1,18 +1,22 @@
-// Engine::LevelWriter: writes the text of a level file from the live world, one entry per
-// object, entries in byte order of their keys. Engine::LevelManager::SaveLevel stores it.
+// Engine::LevelWriter: writes the text of a level file from the level's entries (those of
+// Engine::LevelBaseline), one per object, in byte order of their keys.
+// Engine::LevelManager::SaveLevel stores it.
 #pragma once
+
+#include "data/LevelBaseline.h"
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace Engine {
 
 class LevelWriter {
 public:
     // The JSON library's text of the whole document, indented by 4, without a newline after
-    // the closing brace; an empty world gives the literal null. Objects without components
-    // still get an entry holding "Handle".
-    static std::string Text(std::int32_t followedObjectId);
+    // the closing brace; no entries give the literal null. The entries come in id order; each
+    // is keyed by its name, the live object the camera follows by "APlayer".
+    static std::string Text(const std::vector<LevelBaseline::SavedEntry>& entries, std::int32_t followedObjectId);
 
     // The entry key of a later object whose name is already taken: the name, a blank and a
     // five-digit count, which sorts after the name itself and keeps same-named objects in

@@ -96,8 +96,10 @@ void Editor::ShowArchetypesWindow()
         const std::uint32_t id = *placingObject;
         const int result = DragObject(id);
         if (result != 1) {
-            if (result == 0)
+            if (result == 0) {
+                LevelManager::Instance().DropFromLevel(id);
                 GameObjectTable::Instance().RemoveGameObject(id);
+            }
             dragAnchors.erase(id);
             ghostBeforeDrag.erase(id);
             placingObject.reset();
@@ -161,6 +163,7 @@ std::uint32_t Editor::MakeObjectFromArchetype(std::size_t recordIndex, float mou
         range->fireInterval = record.range.fireInterval;
     }
     ++record.instanceCount;
+    LevelManager::Instance().KeepInLevel(id);
 
     // The placing drag moves the object from where it was made, under the mouse.
     if (const Transform* transform = store.GetComponent<Transform>(id))

@@ -8,6 +8,7 @@
 #include "data/LevelManager.h"
 #include "platform/HeldKeys.h"
 #include "platform/VirtualKeys.h"
+#include "platform/Window.h"
 
 #include <imgui.h>
 
@@ -72,6 +73,8 @@ void Editor::RunFrame()
     if (!isOpen) {
         isOpen = true;
         ShowViewAtZoom();
+        // The world stands still from here on: what changes now is the designer's edit.
+        LevelManager::Instance().PlayStopped();
     }
     BindKeys(true);
     ctrlHeld = keyHeld(Key::Control);
@@ -84,6 +87,9 @@ void Editor::RunFrame()
     ShowLogWindow();
     ShowScriptEditorWindow();
     ShowGameWindow();
+    // Play may go on from the next frame (the world runs before the editor learns that it
+    // closed), so every frame's edits become part of the level at once.
+    LevelManager::Instance().KeepEdits();
 }
 
 void Editor::BindKeys(bool active)
@@ -111,6 +117,12 @@ void Editor::BindKeys(bool active)
         input.RegisterKeyPressedFunction(Key::Left, [this] { MoveSelection(-ArrowStep, 0.0f); });
         input.RegisterKeyPressedFunction(Key::Up, [this] { MoveSelection(0.0f, ArrowStep); });
         input.RegisterKeyPressedFunction(Key::Down, [this] { MoveSelection(0.0f, -ArrowStep); });
+        // The script text holds the keyboard while it has focus; Ctrl+S (save the script) and
+        // back-quote (close the editor) still reach the shortcuts and never the text. With
+        // Shift the key types "~", which Lua needs, so only the bare key is taken.
+        Window::ClaimKeysFromUi([this](std::uint8_t key, bool ctrl, bool shift) {
+            return scriptEditorFocused && ((key == 'S' && ctrl) || (key == Key::BackQuote && !ctrl && !shift));
+        });
     }
     keysBound = active;
 }
@@ -127,8 +139,10 @@ void Editor::MoveSelection(float dx, float dy)
 
 void Editor::RemoveSelection()
 {
-    for (std::uint32_t id : selection)
+    for (std::uint32_t id : selection) {
+        LevelManager::Instance().DropFromLevel(id);
         GameObjectTable::Instance().RemoveGameObject(id);
+    }
     selection.clear();
     selectedObject = -1;
 }

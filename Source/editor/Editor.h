@@ -61,6 +61,9 @@ public:
     // One drag step: 0 cancelled (right click), 1 still dragging, 2 dropped (left release).
     int DragObject(std::uint32_t objectId);
     void ApplyEditorStyle();
+    // Opens a script of the file list in the text widget; one that cannot be read is logged
+    // and the open script stays, name and text.
+    void OpenScript(std::size_t index);
     // Replaces the open script's file with the widget's text, then reloads every script.
     void SaveScript();
     // The script window's status line: cursor line and column, language, file, "*" once edited.

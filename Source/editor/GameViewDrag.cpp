@@ -8,6 +8,7 @@
 #include "core/RigidBody.h"
 #include "core/Sprite.h"
 #include "core/Transform.h"
+#include "data/LevelManager.h"
 #include "editor/ViewMapping.h"
 #include "platform/VirtualKeys.h"
 
@@ -81,6 +82,7 @@ void Editor::DuplicateSelection()
         }
         // A new press makes the copy, so no drag holds the source's flag at this moment.
         ghostBeforeDrag[id] = sourceBody != nullptr && sourceBody->Ghost;
+        LevelManager::Instance().KeepInLevel(id);
     }
 }
 

@@ -55,6 +55,7 @@ void Editor::ShowObjectListWindow()
         LevelManager::Instance().SaveArchetype(static_cast<std::uint32_t>(selectedObject));
     ImGui::SetCursorPos(ImVec2(130, windowHeight - 30));
     if (ImGui::Button("Remove Object", ImVec2(100, 22)) && table.Get(static_cast<std::uint32_t>(selectedObject)) != nullptr) {
+        LevelManager::Instance().DropFromLevel(static_cast<std::uint32_t>(selectedObject));
         table.RemoveGameObject(static_cast<std::uint32_t>(selectedObject));
         selectedObject = -1;
         DropRemovedFromSelection();
@@ -89,6 +90,7 @@ void Editor::AddObject()
     body->top = 15.0f;
     body->right = 15.0f;
     body->bottom = -15.0f;
+    LevelManager::Instance().KeepInLevel(id);
 }
 
 void Editor::DrawObjectOutline(std::uint32_t objectId, bool withName)

@@ -107,18 +107,27 @@ void Editor::ShowScriptEditorWindow()
         if (!ImGui::Selectable(scriptNames[index].c_str(), selected, ImGuiSelectableFlags_AllowDoubleClick)
             || !ImGui::IsMouseDoubleClicked(ImGuiMouseButton_Left))
             continue;
-        openedScriptIndex = static_cast<std::int32_t>(index);
-        currentScript = scriptNames[index];
-        // A file that cannot be read leaves the text as it was.
-        std::ifstream in(ScriptFolder / currentScript, std::ios::binary);
-        if (in) {
-            std::ostringstream text;
-            text << in.rdbuf();
-            textEditor.SetText(text.str());
-        }
+        OpenScript(index);
     }
     ImGui::EndChild();
     ImGui::End();
+}
+
+void Editor::OpenScript(std::size_t index)
+{
+    // A script that cannot be read must not take over the open one's name: a save would then
+    // write the open text into the other file.
+    const std::filesystem::path path = ScriptFolder / scriptNames[index];
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        LogError("Could not open the script {}: {} stays open", path.generic_string(), currentScript);
+        return;
+    }
+    std::ostringstream text;
+    text << in.rdbuf();
+    openedScriptIndex = static_cast<std::int32_t>(index);
+    currentScript = scriptNames[index];
+    textEditor.SetText(text.str());
 }
 
 std::string Editor::ScriptStatusLine() const

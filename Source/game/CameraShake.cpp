@@ -12,10 +12,14 @@ namespace Engine {
 
 void Camera::Shake(std::int64_t durationMs, float magnitude)
 {
+    // A shake started while another runs (a dead player starts one every frame) keeps the
+    // base of the first: taking the shaken eye as the new base would let the view wander.
+    if (followEnabled) {
+        for (int axis = 0; axis < 3; ++axis)
+            shakeBase[axis] = eye[axis];
+    }
     followEnabled = 0;
     shakeMagnitude = magnitude;
-    for (int axis = 0; axis < 3; ++axis)
-        shakeBase[axis] = eye[axis];
     // Nothing keeps the handles: a shake always runs its full time.
     AddTimer<RepeatFunctionTimer>(durationMs, [this] { CameraShakeStep(); });
     AddTimer<DelayCallTimer>(durationMs, [this] { CameraShakeEnd(); });
@@ -23,13 +27,12 @@ void Camera::Shake(std::int64_t durationMs, float magnitude)
 
 void Camera::CameraShakeStep()
 {
-    // Each offset is uniform in -m .. +m around the base.
-    const float m = shakeMagnitude;
-    const float spread = 32767.0f / (2.0f * m);
-    const float r1 = static_cast<float>(std::rand());
-    const float r2 = static_cast<float>(std::rand());
-    eye[0] = shakeBase[0] - m + r1 / spread;
-    eye[1] = shakeBase[1] - m + r2 / spread;
+    // Each offset is uniform in -m .. +m around the base, scaled by the C library's own
+    // RAND_MAX (32767 on some, 2147483647 on glibc).
+    const double m = shakeMagnitude;
+    const auto offset = [m] { return static_cast<float>(m * (2.0 * static_cast<double>(std::rand()) / RAND_MAX - 1.0)); };
+    eye[0] = shakeBase[0] + offset();
+    eye[1] = shakeBase[1] + offset();
 }
 
 void Camera::CameraShakeEnd()

@@ -77,9 +77,12 @@ void CarryOutConfirmedAction(Game& game)
         game.running = 0;
         break;
     case 1:
-        Engine::GetSystem<Engine::Scoreboard>()->score = RestartScore;
-        if (const Engine::LevelInfo* level = Engine::LevelOfState(GameStateIndex))
+        if (const Engine::LevelInfo* level = Engine::LevelOfState(GameStateIndex)) {
             StartLevel(*level);
+            Engine::GetSystem<Engine::Scoreboard>()->RestartLevel();
+        } else {
+            Engine::GetSystem<Engine::Scoreboard>()->score = RestartScore;
+        }
         break;
     case 2:
         levels.LoadLevel("Main Menu");
@@ -168,7 +171,10 @@ void Game::Update()
         return;
     }
     editor.Close();
-    if (const auto* controller = Engine::ScreenObjects::FollowedComponent<Engine::Controller>(); controller != nullptr && controller->isDead)
+    // Only a frame in which the world ran starts a shake: the timers stand still while it
+    // is frozen, and shakes started meanwhile would all fire at once on resuming.
+    if (const auto* controller = Engine::ScreenObjects::FollowedComponent<Engine::Controller>();
+        !frozen && controller != nullptr && controller->isDead)
         camera->Shake(DeathShakeMs, DeathShakeMagnitude);
     PlaceCamera(*this);
 }

@@ -8,6 +8,7 @@
 #include "game/ScreenObjects.h"
 
 #include <array>
+#include <string_view>
 
 namespace {
 
@@ -37,6 +38,21 @@ std::array<Screen::Part, 8> OptionsParts(const Game& game)
 constexpr std::array<const char*, 8> OptionsNames = {"OptionsBG", "OptionsText", "FSBox", "MusicBox",
                                                      "FSText",    "MText",       "LeaveOptions", "GrayOut"};
 
+// A confirmation opened over the dialog (by the close button) has the same depths and
+// would be hidden behind it. While one is open, the dialog's own parts step back behind the
+// gray-out, still in front of a pause menu; they come forward again when it closes.
+constexpr float BehindConfirmation = 2.5f;
+
+void StepBack(const Game& game, bool behind)
+{
+    for (const Screen::Part& part : OptionsParts(game)) {
+        if (std::string_view(part.name) == "GrayOut")
+            continue;
+        if (Engine::Transform* transform = Screen::TransformOf(part.name))
+            transform->z_pos = part.z + (behind ? BehindConfirmation : 0.0f);
+    }
+}
+
 // The images of "FSText", "MText" and "LeaveOptions" for each highlighted entry.
 constexpr std::array<std::array<const char*, 3>, 3> OptionsHighlights = {{
     {"FullscreenW.png", "MusicB.png", "ReturnToMainMenuFinal.png"},
@@ -54,6 +70,7 @@ void Game::UpdateOptionsMenu()
         Screen::FollowedPosition(x, y);
         Screen::Create(OptionsParts(*this), x, y);
     }
+    StepBack(*this, confirmDialogOpen != 0);
     if (optionsSelection >= 0 && optionsSelection < static_cast<std::int32_t>(OptionsHighlights.size())) {
         const auto& images = OptionsHighlights[static_cast<std::size_t>(optionsSelection)];
         Screen::Show("FSText", images[0]);
@@ -61,7 +78,8 @@ void Game::UpdateOptionsMenu()
         Screen::Show("LeaveOptions", images[2]);
     }
 
-    if (!enterHeld)
+    // A confirmation opened over the dialog (the close button) takes Enter alone.
+    if (!enterHeld || confirmDialogOpen)
         return;
     Engine::GetSystem<Engine::SoundSystem>()->PlayEvent("Button_GoForward");
     enterHeld = 0;

@@ -13,8 +13,6 @@ namespace {
 
 bool IsWhiteSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
-// A line that holds nothing but a carriage return counts as empty, as a blank line does.
-bool IsEmptyLine(std::string_view line) { return line.empty() || line == "\r"; }
 
 std::optional<std::uint32_t> ReadScore(std::string_view text)
 {
@@ -60,7 +58,9 @@ void ScoreFile::Read(const std::filesystem::path& path, std::vector<ScoreEntry>&
     std::size_t start = 0;
     std::size_t lineNumber = 0;
     while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
+        // A line ends at a line feed, a carriage return and line feed, or a carriage return
+        // alone (the old Macintosh form, which some editors still write).
+        std::size_t end = text.find_first_of("\r\n", start);
         if (end == std::string::npos) {
             if (cut)  // the last line read is cut off and its number may be too
                 break;
@@ -68,8 +68,8 @@ void ScoreFile::Read(const std::filesystem::path& path, std::vector<ScoreEntry>&
         }
         ++lineNumber;
         const std::string_view line(text.data() + start, end - start);
-        start = end + 1;
-        if (IsEmptyLine(line))
+        start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+        if (line.empty())
             continue;
         if (lineNumber > MaxLines) {
             LogWarn("Leaderboard file {}: only its first {} lines are read", path.string(), MaxLines);

@@ -93,6 +93,14 @@ void Scoreboard::Init() { Load(); }
 
 void Scoreboard::Shutdown() { Save(); }
 
+void Scoreboard::RestartLevel()
+{
+    score = LevelStartScore;
+    // The reload removed the digits made at the level's start; the names point at nothing.
+    scoreDigitNames.clear();
+    CreateScoreDigits();
+}
+
 void Scoreboard::Load() { ScoreFile::Read(filePath, entries); }
 
 void Scoreboard::Save() { ScoreFile::Write(filePath, entries); }

@@ -21,6 +21,11 @@ public:
     void Update() override;
     void Shutdown() override;
 
+    // The game flow's restart of the level being played, after the level is loaded again:
+    // the score is 300 again and shown by fresh digits. It is no level start; the countdown
+    // carries on.
+    void RestartLevel();
+
     std::vector<ScoreEntry> entries;            // highest score first
     std::vector<std::string> scoreDigitNames;   // ones digit first
     std::vector<std::string> entryDigitNames;   // in creation order; names repeat row by row

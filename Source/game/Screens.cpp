@@ -11,6 +11,7 @@
 #include "game/GameState.h"
 #include "game/LevelOrder.h"
 #include "game/ScreenObjects.h"
+#include "gameplay/ParticleSystem.h"
 
 #include <array>
 
@@ -156,6 +157,26 @@ void CreditsRoll(Game& game)
     }
 }
 
+// The score screen's "Player" only anchors the camera: the trail that the level load gave
+// it would spray beside the score. The particles of the level left behind fly on and die.
+void StopEffects()
+{
+    Engine::ParticleSystem& particles = *Engine::GetSystem<Engine::ParticleSystem>();
+    for (unsigned slot = 0; slot < particles.emitters.size(); ++slot)
+        particles.RemoveEmitter(slot);
+}
+
+// Closes the pause menu with its how-to-play screen and options dialog; the level load
+// that follows removes their objects.
+void EndPause(Game& game)
+{
+    game.paused = 0;
+    game.pauseMenuSelection = 0;
+    game.howToPlayOpen = 0;
+    game.optionsOpen = 0;
+    game.optionsSelection = 0;
+}
+
 void Level(Game& game)
 {
     game.lastLevelIndex = GameStateIndex;
@@ -164,8 +185,12 @@ void Level(Game& game)
     if (game.paused)
         game.UpdatePauseMenu();
     if (game.advanceRequested && !game.confirmDialogOpen) {
+        // The level is left for good: a pause menu (and what it opened) open over it would
+        // keep the world, and so the score entry and the next level, frozen.
+        EndPause(game);
         game.previousState = GameStateIndex;
         Load("Scores");
+        StopEffects();
         GameStateIndex = 7;
         game.advanceRequested = 0;
     }

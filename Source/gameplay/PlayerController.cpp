@@ -6,7 +6,7 @@
 #include "core/SystemManager.h"
 #include "graphics/Camera.h"
 #include "platform/VirtualKeys.h"
-#include "scripting/ScriptManager.h"
+#include "scripting/ScriptCall.h"
 
 #include <cstdint>
 
@@ -16,11 +16,7 @@ namespace {
 namespace Key = Platform::VirtualKey;  // letters are their upper-case character codes
 
 // Every action runs for object 0, whatever the player's id: the scripts look the player up.
-// The handle is held as a literal: a binding allocates nothing for its text.
-InputManager::KeyFunction QueueScript(const char* handle)
-{
-    return [handle] { GetSystem<ScriptManager>()->Queue(handle, 0); };
-}
+InputManager::KeyFunction QueueScript(const char* handle) { return ScriptCall{nullptr, handle}; }
 }  // namespace
 
 void PlayerController::Init()

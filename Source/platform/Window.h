@@ -4,7 +4,10 @@
 // events to Engine::InputManager.
 #pragma once
 
+#include <array>
+#include <csignal>
 #include <cstdint>
+#include <functional>
 
 struct SDL_Window;
 union SDL_Event;
@@ -27,6 +30,13 @@ public:
     // The line that every way of quitting logs, the quit event's and the confirmed quit's.
     static void LogQuit();
 
+    // Decides which key presses stay the game's while the UI holds the keyboard (a virtual-key
+    // code and whether Ctrl and Shift are down). A claimed press, its release and the character
+    // it types go past the UI to the input manager. The editor claims its shortcuts over its
+    // script text this way; with no claim every key stays with the UI.
+    using KeyClaim = std::function<bool(std::uint8_t key, bool ctrl, bool shift)>;
+    static void ClaimKeysFromUi(KeyClaim claim);
+
     SDL_Window* Handle() const { return handle; }
     // The window is in front: it has the keyboard focus (followed from the window events).
     bool HasInputFocus() const { return inputFocus; }
@@ -34,7 +44,17 @@ public:
     std::uint8_t closeRequested = 0;  // set by the close button, read and cleared by Game::Update
 
 private:
+    // True when the event is a claimed key press, or the character typed by one: the UI
+    // must not see it.
+    static bool KeptFromUi(const SDL_Event& event);
     static void HandleMessage(const SDL_Event& event);
+    // SIGINT and SIGTERM raise Engine::QuitRequest while the window lives.
+    void InstallQuitSignals();
+    void RestoreQuitSignals();
+
+    static constexpr std::array<int, 2> QuitSignals = {SIGINT, SIGTERM};
+    std::array<struct sigaction, 2> previousHandlers{};
+    std::array<bool, 2> installedHandlers{};
 
     SDL_Window* handle = nullptr;  // null when creation failed
     std::int32_t width = 0;        // client size asked for at construction

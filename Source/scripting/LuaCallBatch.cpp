@@ -34,10 +34,7 @@ LuaCallResult LuaCallBatch::Call(const LuaEnvironment& environment, lua_Integer 
         lua_pop(L, 1);
         return {LuaCallStatus::Missing, {}};
     }
-    const LuaBudget budget(L);
-    if (lua_pcall(L, 0, 0, 0) != LUA_OK)
-        return {LuaCallStatus::Failed, LuaStack::PopErrorText(L)};
-    return {};
+    return LuaBudget::ProtectedCall(L);
 }
 
 }  // namespace Engine

@@ -37,10 +37,7 @@ LuaCallResult LuaEnvironment::RunLoaded(lua_State* L, int loadStatus) const
     ref.Push();
     // The chunk's first upvalue is _ENV: the table its global names resolve in.
     lua_setupvalue(L, -2, 1);
-    const LuaBudget budget(L);
-    if (lua_pcall(L, 0, 0, 0) != LUA_OK)
-        return {LuaCallStatus::Failed, LuaStack::PopErrorText(L)};
-    return {};
+    return LuaBudget::ProtectedCall(L);
 }
 
 void LuaEnvironment::SetInteger(const char* name, lua_Integer value) const

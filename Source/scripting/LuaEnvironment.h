@@ -13,6 +13,8 @@ enum class LuaCallStatus {
     Done,     // the function ran to its end
     Missing,  // the environment has no value of that name
     Failed,   // the call raised a Lua error; its text is in LuaCallResult::error
+    OverBudget,  // the call ran past its instruction budget and was ended (error holds why)
+    Stopped,     // a quit is pending: the call was ended early or not started
 };
 
 struct LuaCallResult {

@@ -6,19 +6,22 @@ namespace Engine {
 
 bool LuaFunction::Call(std::string* error) const
 {
+    LuaCallResult result = Run();
+    if (result.status == LuaCallStatus::Done)
+        return true;
+    if (error != nullptr)
+        *error = std::move(result.error);
+    return false;
+}
+
+LuaCallResult LuaFunction::Run() const
+{
     // The lock keeps the state open even if the call itself replaces it.
     const std::shared_ptr<lua_State> state = ref.Lock();
     if (!state)
-        return false;
-    lua_State* L = ref.State();
+        return {LuaCallStatus::Missing, {}};
     ref.Push();
-    const LuaBudget budget(L);
-    if (lua_pcall(L, 0, 0, 0) == LUA_OK)
-        return true;
-    std::string text = LuaStack::PopErrorText(L);
-    if (error != nullptr)
-        *error = std::move(text);
-    return false;
+    return LuaBudget::ProtectedCall(ref.State());
 }
 
 }  // namespace Engine

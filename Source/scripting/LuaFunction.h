@@ -3,6 +3,7 @@
 // it does nothing, so nothing ever runs in a discarded state.
 #pragma once
 
+#include "scripting/LuaEnvironment.h"
 #include "scripting/LuaRef.h"
 #include "scripting/LuaStack.h"
 
@@ -18,6 +19,9 @@ public:
     // Calls the function with no arguments. False when it raised an error (its text goes to
     // *error when given) or when its state is gone.
     bool Call(std::string* error = nullptr) const;
+    // The same call with its whole outcome: Missing when the state is gone, and otherwise
+    // as LuaBudget::ProtectedCall tells it.
+    LuaCallResult Run() const;
 
     bool Alive() const { return ref.Alive(); }
 

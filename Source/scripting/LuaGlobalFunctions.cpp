@@ -19,6 +19,7 @@
 #include "scripting/LuaObjectId.h"
 #include "scripting/LuaTypes.h"
 #include "scripting/ParticleBursts.h"
+#include "scripting/ScriptCall.h"
 #include "scripting/ScriptManager.h"
 
 #include <algorithm>
@@ -28,6 +29,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 
 namespace Engine {
 
@@ -67,6 +69,31 @@ std::int64_t TimerMilliseconds(const char* function, float seconds)
     }
     constexpr float Longest = 9.2e18f;  // just below the largest 64-bit integer
     return static_cast<std::int64_t>(std::clamp(milliseconds, -Longest, Longest));
+}
+
+// A script may not start a timer once the timer database holds its ceiling of live ones: the
+// refusal is logged with the script's name, and the asking call fails like any bad call.
+void RefuseTimerWhenFull(const ScriptManager& scripts, const char* function)
+{
+    if (!GetSystem<TimerDatabase>()->Full())
+        return;
+    LogError("{}: script {} asked for a timer while {} are live; refused", function, scripts.RunningScript(),
+             TimerDatabase::MaxLiveTimers);
+    throw std::length_error(std::to_string(TimerDatabase::MaxLiveTimers) + " timers are live already");
+}
+
+// Delay and RunFor: the timer remembers the script that started it, to name it when its
+// function fails. A timer's function dies with its Lua state: after a reload the timer
+// still runs out but calls nothing.
+template <typename T>
+TimerHandle StartScriptTimer(ScriptManager& scripts, const char* function, float seconds, LuaFunction callback)
+{
+    RefuseTimerWhenFull(scripts, function);
+    constexpr bool Repeating = std::is_same_v<T, RepeatFunctionTimer>;
+    return AddTimer<T>(TimerMilliseconds(function, seconds),
+                       [&scripts, function, callback = std::move(callback), owner = scripts.RunningScript()] {
+                           scripts.RunTimerFunction(owner, function, callback, Repeating);
+                       });
 }
 
 Sprite* SpriteOf(const LuaObjectId& id) { return ComponentStore::Instance().GetComponent<Sprite>(id.Slot()); }
@@ -138,7 +165,7 @@ void RegisterBinding(LuaState& lua, ScriptManager& scripts, const char* name, Re
         const std::optional<std::uint8_t> code = KeyCode(name, key);
         if (!code)
             return;
-        (InputManager::Instance().*registration)(*code, [&scripts, handle] { scripts.Queue(handle, 0); });
+        (InputManager::Instance().*registration)(*code, ScriptCall{&scripts, handle});
     });
 }
 
@@ -158,13 +185,11 @@ void RegisterGlobalFunctions(LuaState& lua, ScriptManager& scripts)
         GetSystem<SoundSystem>()->PlayEvent(name);
         LogInfo("Playing sound event {}", name);
     });
-    // A timer's function dies with its Lua state: after a reload the timer still runs out
-    // but calls nothing.
-    lua.SetFunction("Delay", [](float seconds, LuaFunction function) {
-        return AddTimer<DelayCallTimer>(TimerMilliseconds("Delay", seconds), [function] { function.Call(); });
+    lua.SetFunction("Delay", [&scripts](float seconds, LuaFunction function) {
+        return StartScriptTimer<DelayCallTimer>(scripts, "Delay", seconds, std::move(function));
     });
-    lua.SetFunction("RunFor", [](float seconds, LuaFunction function) {
-        return AddTimer<RepeatFunctionTimer>(TimerMilliseconds("RunFor", seconds), [function] { function.Call(); });
+    lua.SetFunction("RunFor", [&scripts](float seconds, LuaFunction function) {
+        return StartScriptTimer<RepeatFunctionTimer>(scripts, "RunFor", seconds, std::move(function));
     });
     lua.SetFunction("StopTimer", [](TimerHandle handle) {
         TimerDatabase* timers = GetSystem<TimerDatabase>();
@@ -210,8 +235,15 @@ void RegisterGlobalFunctions(LuaState& lua, ScriptManager& scripts)
     lua.SetFunction("ChangeSprite", &ChangeSprite);
     lua.SetFunction("SpawnHeatMap", [] { SpawnHeatMap(); });
     lua.SetFunction("ShowHeatMap", [] { ShowHeatMap(); });
-    lua.SetFunction("ParticleBurst", [](float x, float y) { StartParticleBurst(SparkBurst, x, y); });
-    lua.SetFunction("ParticleDeathBurst", [](float x, float y) { StartParticleBurst(DeathBurst, x, y); });
+    // A burst's emitter is removed by a timer of its own.
+    lua.SetFunction("ParticleBurst", [&scripts](float x, float y) {
+        RefuseTimerWhenFull(scripts, "ParticleBurst");
+        StartParticleBurst(SparkBurst, x, y);
+    });
+    lua.SetFunction("ParticleDeathBurst", [&scripts](float x, float y) {
+        RefuseTimerWhenFull(scripts, "ParticleDeathBurst");
+        StartParticleBurst(DeathBurst, x, y);
+    });
     lua.SetFunction("PlayerTrail", [](float r, float g, float b) {
         GetSystem<ParticleSystem>()->CreatePlayerTrail(r, g, b, 1.0f);
     });

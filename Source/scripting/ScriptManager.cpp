@@ -1,6 +1,10 @@
 #include "scripting/ScriptManager.h"
 
+#include "core/InputManager.h"
 #include "core/Log.h"
+#include "core/SystemManager.h"
+#include "core/TimerDatabase.h"
+#include "scripting/ScriptCall.h"
 #include "scripting/LuaCallBatch.h"
 #include "scripting/LuaGlobalFunctions.h"
 #include "scripting/LuaTypes.h"
@@ -22,6 +26,19 @@ const std::regex& HandlePattern()
     static const std::regex pattern(R"([\/\\]([\w\-\s\(\)]+)\.lua)", std::regex::ECMAScript);
     return pattern;
 }
+
+// Names the running script for as long as one of its entries into Lua lasts.
+class RunningScope {
+public:
+    RunningScope(const std::string*& target, const std::string* handle) : slot(target), previous(target) { slot = handle; }
+    ~RunningScope() { slot = previous; }
+    RunningScope(const RunningScope&) = delete;
+    RunningScope& operator=(const RunningScope&) = delete;
+
+private:
+    const std::string*& slot;
+    const std::string* previous;
+};
 }  // namespace
 
 void ScriptManager::Init()
@@ -47,11 +64,30 @@ void ScriptManager::Update()
             LogError("Attempted to run a script that doesn't exist! {}", runList[i]);
             continue;
         }
-        const LuaCallResult result = batch.Call(script->second, static_cast<lua_Integer>(runObjectIds[i]));
-        if (result.status == LuaCallStatus::Missing)
+        LuaCallResult result;
+        {
+            const RunningScope scope(running, &script->first);
+            result = batch.Call(script->second, static_cast<lua_Integer>(runObjectIds[i]));
+        }
+        switch (result.status) {
+        case LuaCallStatus::Done:
+            break;
+        case LuaCallStatus::Stopped:
+            // Calls that a pending quit kept from starting say nothing; one cut short does.
+            if (!result.error.empty())
+                LogInfo("Script {} stopped: the game is quitting", script->first);
+            break;
+        case LuaCallStatus::Missing:
             LogError("Script {} has no entry-point!", script->first);
-        else if (result.status == LuaCallStatus::Failed)
+            break;
+        case LuaCallStatus::Failed:
             LogError("Script {} failed: {}", script->first, result.error);
+            break;
+        case LuaCallStatus::OverBudget:
+            LogError("Script {} failed: {}", script->first, result.error);
+            StopRepeating(script->first);
+            break;
+        }
     }
 
     // Every-frame calls act for no particular object: each one sees GameObject 0.
@@ -60,6 +96,48 @@ void ScriptManager::Update()
 }
 
 void ScriptManager::Shutdown() {}
+
+const std::string& ScriptManager::RunningScript() const
+{
+    static const std::string none = "(no script)";
+    return running != nullptr ? *running : none;
+}
+
+void ScriptManager::RunTimerFunction(const std::string& owner, const char* kind, const LuaFunction& function, bool repeating)
+{
+    LuaCallResult result;
+    {
+        const RunningScope scope(running, &owner);
+        result = function.Run();
+    }
+    if (result.status == LuaCallStatus::Stopped && !result.error.empty())
+        LogInfo("Script {} stopped in a {} function: the game is quitting", owner, kind);
+    if (result.status != LuaCallStatus::Failed && result.status != LuaCallStatus::OverBudget)
+        return;
+    LogError("Script {} failed in a {} function: {}", owner, kind, result.error);
+    if (result.status == LuaCallStatus::OverBudget && repeating) {
+        GetSystem<TimerDatabase>()->StopRunning();
+        LogWarn("Script {} ran past its budget in a {} function: that timer is stopped", owner, kind);
+    }
+}
+
+void ScriptManager::StopRepeating(const std::string& handle)
+{
+    if (std::find(everyFrame.begin(), everyFrame.end(), handle) != everyFrame.end()) {
+        UnregisterEveryFrame(handle);
+        LogWarn("Script {} ran past its budget: it no longer runs every frame", handle);
+    }
+    auto& held = InputManager::Instance().keyDown;
+    for (auto binding = held.begin(); binding != held.end();) {
+        const auto* call = binding->second.target<ScriptCall>();
+        if (call == nullptr || call->handle != handle) {
+            ++binding;
+            continue;
+        }
+        LogWarn("Script {} ran past its budget: holding the key {} no longer runs it", handle, static_cast<char>(binding->first));
+        binding = held.erase(binding);
+    }
+}
 
 void ScriptManager::RegisterEveryFrame(const std::string& handle)
 {
@@ -122,7 +200,11 @@ void ScriptManager::LoadScript(const std::string& handle, const std::string& pat
         return;
     }
     const auto script = scripts.emplace(handle, lua.NewEnvironment()).first;
-    const LuaCallResult result = script->second.RunFile(path);
+    LuaCallResult result;
+    {
+        const RunningScope scope(running, &script->first);
+        result = script->second.RunFile(path);
+    }
     if (result.status != LuaCallStatus::Done) {
         LogError("{}", result.error);
         scripts.erase(script);

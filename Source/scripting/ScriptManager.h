@@ -5,6 +5,7 @@
 
 #include "core/System.h"
 #include "scripting/LuaEnvironment.h"
+#include "scripting/LuaFunction.h"
 #include "scripting/LuaState.h"
 
 #include <cstdint>
@@ -34,6 +35,15 @@ public:
     void LoadScriptFile(const std::string& path);
     void LoadScript(const std::string& handle, const std::string& path);
 
+    // The handle of the script whose code runs now (its load, its main or one of its timer
+    // functions); "(no script)" outside them.
+    const std::string& RunningScript() const;
+
+    // Runs a timer function that the owner script started with Delay or RunFor (named by
+    // kind). A failure is logged like a failed main; a repeating function that ran past its
+    // budget also stops its timer, so it cannot cost a second of every frame.
+    void RunTimerFunction(const std::string& owner, const char* kind, const LuaFunction& function, bool repeating);
+
     // The steps of Init (and of ReloadAll) that prepare the state before the scripts load.
     void OpenLibraries();
     void RegisterTypes();
@@ -44,6 +54,13 @@ public:
     std::vector<std::string> runList;           // handles of the calls of the next Update
     std::vector<std::uint32_t> runObjectIds;    // parallel to runList: GameObject of each call
     std::vector<std::string> everyFrame;        // queued again after every Update; no duplicates
+
+private:
+    // A call of the script ran past its budget: whatever would call it again every frame
+    // (its every-frame entry, the held keys bound to it) lets it go, with one line each.
+    void StopRepeating(const std::string& handle);
+
+    const std::string* running = nullptr;  // RunningScript, when a script's code runs
 };
 
 }  // namespace Engine

@@ -1,6 +1,7 @@
 #include "core/Log.h"
 
 #include "TestSupport.h"
+#include "core/GameClock.h"
 #include "editor/Editor.h"
 
 #include <gtest/gtest.h>
@@ -193,22 +194,65 @@ TEST(Log, TheFileRotatesAtItsSizeLimitKeepingThreeOldFiles)
     EXPECT_EQ(2 * std::count(all.begin(), all.end(), '\n'), std::count(all.begin(), all.end(), '['));
 }
 
-// The window is an hour here: the filter reads the wall clock, and no loaded machine can make
-// this test outlast it.
-TEST(Log, LinesRepeatedBackToBackShowOnceAndThenTheirCount)
+// Before, only back-to-back repeats were folded: two texts taking turns were each written in
+// every frame. The windows run on the game clock, moved by hand here.
+TEST(Log, ATextRepeatedWithinItsWindowIsWrittenAFewTimesThenCountedWhateverComesBetween)
 {
-    InitializeLogging({.repeatWindow = std::chrono::hours(1)});
-    for (int frame = 0; frame < 600; ++frame)
-        LogError("Could not find the Animation Data json file in Resources/Aniamtions");
-    LogInfo("Loaded");
-    LogInfo("Loaded");
-    LogError("Loaded");  // another level is never a repeat
-    LogInfo("Done");
+    std::chrono::steady_clock::time_point now{};
+    Engine::GameClock::Set([&now] { return now; });
+    InitializeLogging({.repeatWindow = std::chrono::seconds(5)});
+    const std::string missingA = "Attempted to run a script that doesn't exist! A";
+    const std::string missingB = "Attempted to run a script that doesn't exist! B";
+    for (int frame = 0; frame < 600; ++frame) {  // ten seconds at 60 frames a second
+        LogError(missingA);
+        LogError(missingB);
+        if (frame == 0) {
+            LogInfo("Loaded");
+            LogError("Loaded");  // another level is another text
+        }
+        FlushLog();
+        now += std::chrono::nanoseconds(16'666'667);
+    }
+    // The last windows end; a text that then stays away for a whole window is forgotten.
+    now += std::chrono::seconds(6);
     FlushLog();
+    now += std::chrono::seconds(6);
+    FlushLog();
+    LogError(missingA);
+    FlushLog();
+    Engine::GameClock::Set({});
 
     const std::vector<std::string> expected = {
-        "[error] Could not find the Animation Data json file in Resources/Aniamtions", "[info] Skipped 599 duplicate messages..",
-        "[info] Loaded", "[info] Skipped 1 duplicate messages..", "[error] Loaded", "[info] Done",
+        "[error] " + missingA, "[error] " + missingB, "[info] Loaded", "[error] Loaded",
+        "[error] " + missingA, "[error] " + missingB, "[error] " + missingA, "[error] " + missingB,
+        // Frames 3 to 299 are counted when frame 300 opens the next window, which counts all its own.
+        "[error] \"" + missingA + "\" repeated 297 more times", "[error] \"" + missingB + "\" repeated 297 more times",
+        "[error] \"" + missingA + "\" repeated 300 more times", "[error] \"" + missingB + "\" repeated 300 more times",
+        "[error] " + missingA,
+    };
+    const std::vector<std::string>& lines = Engine::Editor::Instance().logLines;
+    ASSERT_EQ(lines.size(), expected.size()) << EditorText();
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(lines[i].substr(11), expected[i] + "\n");
+    EXPECT_EQ(TestSupport::ReadFile(LogFile()), EditorText());
+}
+
+// The game may end inside a window: the counts held back are written before it goes.
+TEST(Log, CountsStillHeldBackAreWrittenAtExit)
+{
+    std::chrono::steady_clock::time_point now{};
+    Engine::GameClock::Set([&now] { return now; });
+    InitializeLogging({.repeatWindow = std::chrono::seconds(5)});
+    for (int i = 0; i < 10; ++i)
+        LogWarn("Hit GameObject Limit!");
+    LogInfo("Quitting Game...");
+    FlushLog();
+    FlushLogAtExit();
+    Engine::GameClock::Set({});
+
+    const std::vector<std::string> expected = {
+        "[warning] Hit GameObject Limit!", "[warning] Hit GameObject Limit!", "[warning] Hit GameObject Limit!",
+        "[info] Quitting Game...", "[warning] \"Hit GameObject Limit!\" repeated 7 more times",
     };
     const std::vector<std::string>& lines = Engine::Editor::Instance().logLines;
     ASSERT_EQ(lines.size(), expected.size()) << EditorText();

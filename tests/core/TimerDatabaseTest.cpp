@@ -205,6 +205,32 @@ TEST_F(TimerDatabaseTest, ATimerThatStopsItselfAndAddsATimerKeepsItsSlotUntilIts
     }
 }
 
+// Live timers are counted as they are added, stopped and finished; a timer stopped from its own
+// call (as a runaway repeating one is) frees its slot only once that call has returned.
+TEST_F(TimerDatabaseTest, LiveTimersAreCountedAndAStopFromInsideFreesTheSlotAfterTheCall)
+{
+    const TimerHandle repeat = AddRepeat(1000, [] {});
+    AddDelay(0, [] {});
+    TimerHandle addedInside{};
+    const TimerHandle runaway = AddRepeat(1000, [&] {
+        database.StopRunning();
+        addedInside = AddDelay(50, [] {});
+    });
+    EXPECT_EQ(database.LiveCount(), 3u);
+    EXPECT_FALSE(database.Full());
+
+    Step(NsPerMs);
+    // The delay has fired and freed slot 1; the runaway's own slot was not free when it added.
+    ExpectHandle(addedInside, 1, 1);
+    EXPECT_FALSE(database.timers[runaway.id]->active);
+    EXPECT_EQ(database.LiveCount(), 2u);
+    ExpectHandle(AddDelay(50, [] {}), 2, 1);
+    database.Stop(repeat);
+    EXPECT_EQ(database.LiveCount(), 2u);
+    database.StopRunning();  // outside any timer's call: nothing
+    EXPECT_EQ(database.LiveCount(), 2u);
+}
+
 TEST_F(TimerDatabaseTest, AnEmptyFunctionRaisesBadFunctionCall)
 {
     AddDelay(0, nullptr);

@@ -234,21 +234,73 @@ TEST_F(Archetypes, FailedReplaceOnSaveOrDeleteKeepsTheOldFile)
     EXPECT_NE(Find("Two"), nullptr);
 }
 
-TEST_F(Archetypes, MalformedFileKeepsTheRecordsBeforeTheFaultAndWritesNothing)
+// Before, the first faulty archetype ended the reading: the ones after it were not loaded.
+TEST_F(Archetypes, AFaultyArchetypeIsSkippedWithALineAndTheOthersLoad)
 {
     const std::filesystem::path file = UseCopyOf("malformed/Archetypes.json");
     levels.LoadArchetypes();
 
-    EXPECT_EQ(RecordNames(), (Names{"Alpha"}));
+    EXPECT_EQ(RecordNames(), (Names{"Alpha", "Gamma"}));
     std::vector<std::string> errors = DataTest::ErrorLines();
-    ASSERT_EQ(errors.size(), 1u);
-    EXPECT_TRUE(errors.back().ends_with(file.string() + ": expected a number at \"Beta\" > \"Range\" > \"BulletSpeed\"")) << errors.back();
+    ASSERT_EQ(errors.size(), 2u);
+    EXPECT_TRUE(errors[0].ends_with(file.string() + ": expected a number at \"Beta\" > \"Range\" > \"BulletSpeed\"")) << errors[0];
+    EXPECT_TRUE(errors[1].ends_with("The archetype \"Beta\" of " + file.string() + " is skipped; the others are loaded")) << errors[1];
 
     TestSupport::WriteFile(file, "{\"Enemy\": 3}");
     levels.SaveArchetype(CreateEnemy(1.0f));  // the entry of that name is not an object
     errors = DataTest::ErrorLines();
-    ASSERT_EQ(errors.size(), 2u);
+    ASSERT_EQ(errors.size(), 3u);
     EXPECT_TRUE(errors.back().ends_with(": expected an object at \"Enemy\"")) << errors.back();
     EXPECT_EQ(TestSupport::ReadFile(file), "{\"Enemy\": 3}");
-    EXPECT_EQ(RecordNames(), (Names{"Alpha"}));  // not reloaded
+    EXPECT_EQ(RecordNames(), (Names{"Alpha", "Gamma"}));  // not reloaded
+}
+
+// One faulty record among the seven good ones of the fixture: the seven load, and a later save
+// keeps the faulty record as it stood or, when it cannot be read at all, writes nothing.
+TEST_F(Archetypes, OneFaultyRecordCostsOnlyItselfAndASaveLosesNothingOfIt)
+{
+    std::string deep = "0";
+    for (int level = 0; level < 1000; ++level)
+        deep = "{\"More\": " + deep + "}";
+    struct Case {
+        const char* what;
+        std::string record;
+        std::string error;  // the end of the line that names the record
+        bool saveRefused;
+    };
+    const std::vector<Case> cases = {
+        {"a deeply nested unknown member", "{\"Handle\": \"Faulty\", \"Notes\": " + deep + "}",
+         ": the archetype \"Faulty\" is nested deeper than 128 levels; it is skipped", true},
+        {"a required member missing", "{\"Handle\": \"Faulty\", \"Range\": {\"Range\": [1.0]}}",
+         " is skipped; the others are loaded", false},
+    };
+    const Names seven = {"Enemy", "Other", "MinusOne", "Seven", "SevenWithoutCollider", "Two", "Walker"};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::filesystem::path file = UseCopyOf("Archetypes.json");
+        std::string text = TestSupport::ReadFile(file);
+        // "Faulty" sorts between "Enemy" and "Key": most of the good records come after it.
+        text.insert(text.find('{') + 1, "\n    \"Faulty\": " + c.record + ",");
+        TestSupport::WriteFile(file, text);
+        const std::size_t errorsBefore = DataTest::ErrorLines().size();
+
+        levels.LoadArchetypes();
+        EXPECT_EQ(RecordNames(), seven);
+        const std::vector<std::string> errors = DataTest::ErrorLines();
+        ASSERT_GT(errors.size(), errorsBefore);
+        EXPECT_TRUE(errors.back().ends_with(c.error)) << errors.back();
+        EXPECT_NE(errors.back().find("Faulty"), std::string::npos) << errors.back();
+
+        levels.SaveArchetype(CreateEnemy(5.0f));
+        if (c.saveRefused) {
+            EXPECT_EQ(TestSupport::ReadFile(file), text);
+            EXPECT_EQ(RecordNames(), seven);
+        } else {
+            const Json saved = Json::parse(TestSupport::ReadFile(file));
+            EXPECT_EQ(saved.at("Faulty"), Json::parse(c.record));
+            EXPECT_FLOAT_EQ(saved.at("Enemy").at("Transform").at("PosX").at(0).get<float>(), 5.0f);
+            EXPECT_EQ(RecordNames(), seven);  // reloaded: the faulty one is skipped again
+        }
+        GameObjectTable::Instance().RemoveGameObject(GameObjectTable::Instance().FindGameObject("Enemy"));
+    }
 }

@@ -10,6 +10,9 @@
 #include "core/Transform.h"
 #include "data/LevelManager.h"
 #include "editor/ViewMapping.h"
+#include "graphics/Camera.h"
+
+#include <nlohmann/json.hpp>
 
 namespace EditorTest {
 
@@ -108,6 +111,43 @@ TEST_F(ArchetypeCards, TheRightButtonCancelsThePlacing)
     EXPECT_FALSE(editor().placingObject.has_value());
     // The card under the right button is not deleted while the left one is down.
     EXPECT_EQ(Engine::LevelManager::Instance().archetypes.size(), 2u);
+}
+
+TEST_F(ArchetypeCards, APlacedObjectIsPartOfTheLevelAndACancelledOneIsNot)
+{
+    Engine::LevelManager& levels = Engine::LevelManager::Instance();
+    const std::filesystem::path level = TestSupport::TemporaryHome() / "Empty.json";
+    TestSupport::WriteFile(level, "{}");
+    levels.levelNames = {"Level 1"};
+    levels.levelPaths = {level.string()};
+    levels.LoadLevel("Level 1");
+    Engine::Camera::Instance()->followedObjectId = -1;  // no player
+
+    MoveMouse(EnemyCard.x, EnemyCard.y);
+    PressLeft(true);
+    Cards();
+    MoveMouse(EnemyCard.x + 100, EnemyCard.y - 200);
+    Cards();
+    PressLeft(false);
+    Cards();
+    PressRight(false);
+    MoveMouse(SpikeCard.x, SpikeCard.y);
+    PressLeft(true);
+    Cards();
+    PressRight(true);
+    Cards();
+    PressLeft(false);
+    PressRight(false);
+    Cards();
+    ASSERT_EQ(CountObjects(), 1u);
+
+    levels.SaveLevel();
+    const auto saved = nlohmann::json::parse(TestSupport::ReadFile(level));
+    ASSERT_EQ(saved.size(), 1u) << saved.dump(4);
+    ASSERT_TRUE(saved.contains("Enemy(0)"));
+    const Engine::ViewMapping view = Engine::ViewMapping::Current();
+    EXPECT_FLOAT_EQ(saved["Enemy(0)"]["Transform"]["PosX"][0].get<float>(), view.WorldX(EnemyCard.x + 100));
+    EXPECT_EQ(saved["Enemy(0)"]["RigidBody"]["Ghost"][0], false);
 }
 
 TEST_F(ArchetypeCards, ARightPressDeletesOneArchetypeFromTheFile)

@@ -57,7 +57,7 @@ protected:
 
 }  // namespace
 
-TEST_F(RunawayScript, AnEndlessLoopSavedFromTheEditorFailsEachFrameAndTheLevelSavesWhole)
+TEST_F(RunawayScript, AnEndlessLoopSavedFromTheEditorIsStoppedAndTheLevelSavesWhole)
 {
     Engine::LevelManager& levels = Engine::LevelManager::Instance();
     levels.LoadLevel("Level 1");
@@ -76,8 +76,8 @@ TEST_F(RunawayScript, AnEndlessLoopSavedFromTheEditorFailsEachFrameAndTheLevelSa
     Frame();
     ASSERT_EQ(TestSupport::ReadFile("Resources/Scripts/Loop.lua"), "function main()\n    while true do end\nend\n");
 
-    // Back in the game the script runs every frame and is stopped by the budget with a
-    // logged error; the frames go on and the rest of the world keeps running.
+    // Back in the game the script runs every frame until the budget stops it with a logged
+    // error, once: it leaves the every-frame list, and the rest of the world keeps running.
     auto* scripts = Engine::GetSystem<Engine::ScriptManager>();
     scripts->RegisterEveryFrame("Loop");
     game->editorActive = 0;
@@ -86,12 +86,14 @@ TEST_F(RunawayScript, AnEndlessLoopSavedFromTheEditorFailsEachFrameAndTheLevelSa
     Frame();
     EXPECT_EQ(ErrorsMentioning("Loop"), 1u);
     EXPECT_EQ(ErrorsMentioning("budget"), 1u);
+    EXPECT_EQ(std::count(scripts->everyFrame.begin(), scripts->everyFrame.end(), "Loop"), 0);
     for (int frame = 0; frame < 3; ++frame) {
         Frame();
         // Each frame ran every queued script and queued the every-frame list again first.
         ASSERT_GE(scripts->runList.size(), scripts->everyFrame.size());
         EXPECT_TRUE(std::equal(scripts->everyFrame.begin(), scripts->everyFrame.end(), scripts->runList.begin()));
     }
+    EXPECT_EQ(ErrorsMentioning("Loop"), 1u);
     EXPECT_EQ(levels.currentLevel, "Level 1");
     EXPECT_GE(LiveObjects(), objects);  // enemies may have fired meanwhile
     EXPECT_NE(Engine::GameObjectTable::Instance().FindGameObject("Player"), Engine::InvalidObjectId);
@@ -100,7 +102,7 @@ TEST_F(RunawayScript, AnEndlessLoopSavedFromTheEditorFailsEachFrameAndTheLevelSa
     editor.saveLevelRequested = true;
     Frame();
     const auto saved = nlohmann::json::parse(TestSupport::ReadFile("Resources/Levels/Level1.json"));
-    EXPECT_EQ(saved.size(), LiveObjects());
+    EXPECT_EQ(saved.size(), objects) << "the level's own objects, none that play made";
 }
 
 }  // namespace EditorTest

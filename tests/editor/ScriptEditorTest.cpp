@@ -28,7 +28,7 @@ protected:
     }
 
     // Double-clicks a row of the file list.
-    void Open(const std::string& name)
+    void DoubleClickRow(const std::string& name)
     {
         const auto& names = editor().scriptNames;
         const auto row = std::find(names.begin(), names.end(), name) - names.begin();
@@ -36,6 +36,11 @@ protected:
         ASSERT_NE(files, nullptr);
         const float y = files->Pos.y + static_cast<float>(row) * 21.0f + 6.0f;
         DoubleClick(files->Pos.x + 20, y, [this] { editor().ShowScriptEditorWindow(); });
+    }
+
+    void Open(const std::string& name)
+    {
+        DoubleClickRow(name);
         ASSERT_EQ(editor().currentScript, name);
     }
 
@@ -109,6 +114,37 @@ TEST_F(ScriptEditor, AFailedSaveKeepsTheTextAndTheOldFileAndSaysSo)
         return line.find("[error] Could not save the script Resources/Scripts/no such folder/Wait.lua") != std::string::npos;
     }));
     EXPECT_FALSE(std::filesystem::exists("Resources/Scripts/no such folder"));
+}
+
+TEST_F(ScriptEditor, AScriptThatCannotBeReadLeavesTheOpenScriptItsNameAndItsFile)
+{
+    Open("Jump.lua");
+    editor().textEditor.EnterCharacter('#');
+    const std::string edited = editor().textEditor.GetText();
+    const std::string waitBefore = OnDisk("Wait.lua");
+    std::filesystem::rename("Resources/Scripts/Wait.lua", "Wait.lua.gone");
+
+    DoubleClickRow("Wait.lua");
+    EXPECT_EQ(editor().currentScript, "Jump.lua");
+    EXPECT_EQ(editor().textEditor.GetText(), edited);
+    EXPECT_TRUE(editor().textEditor.CanUndo()) << "the edit and its history stay";
+    EXPECT_EQ(editor().ScriptStatusLine().substr(editor().ScriptStatusLine().find("| Jump.lua")), "| Jump.lua*");
+    const auto& lines = editor().logLines;
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
+        return line.find("[error] Could not open the script Resources/Scripts/Wait.lua") != std::string::npos;
+    }));
+
+    // Saving now writes the open script's own file and makes no file of the missing one.
+    editor().SaveScript();
+    EXPECT_EQ(OnDisk("Jump.lua"), edited);
+    EXPECT_FALSE(std::filesystem::exists("Resources/Scripts/Wait.lua"));
+
+    // Once the file is back it opens as usual.
+    std::filesystem::rename("Wait.lua.gone", "Resources/Scripts/Wait.lua");
+    for (int frame = 0; frame < 30; ++frame)
+        Draw();
+    Open("Wait.lua");
+    EXPECT_EQ(editor().textEditor.GetText(), waitBefore);
 }
 
 TEST_F(ScriptEditor, SavingBeforeOpeningAFileMakesUntitled)

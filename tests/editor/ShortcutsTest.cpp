@@ -6,8 +6,12 @@
 #include "core/InputManager.h"
 #include "core/Transform.h"
 #include "data/LevelManager.h"
+#include "editor/ViewMapping.h"
 #include "platform/VirtualKeys.h"
 
+#include <nlohmann/json.hpp>
+
+#include <string>
 #include <vector>
 
 namespace EditorTest {
@@ -235,6 +239,47 @@ TEST_F(Shortcuts, ASaveOfALevelLoadedInPartIsRefusedAndTheBannerSaysSo)
     editor().saveLevelRequested = true;
     editor().HandleLevelRequests();
     EXPECT_EQ(editor().bannerText, "Saving...");
+}
+
+}  // namespace EditorTest
+
+namespace EditorTest {
+
+// The level file gets what the editor adds and copies, and loses what it deletes; an object
+// that play made (here a bullet) is not the level's and is not saved.
+TEST_F(Shortcuts, ASaveHoldsWhatTheEditorMadeAndNotWhatItDeletedOrPlayMade)
+{
+    ListLevels();
+    Engine::LevelManager& levels = Engine::LevelManager::Instance();
+    levels.LoadLevel("Level 1");
+    Engine::GameObjectTable& table = Engine::GameObjectTable::Instance();
+    const std::uint32_t crate = table.FindGameObject("Crate");
+    const std::uint32_t bullet = table.CreateGameObject("Bullet");
+    Engine::ComponentStore::Instance().AddComponent<Engine::Transform>(bullet);
+    editor().AddObject();
+
+    // Ctrl and a click on the crate in the game view copies it; Delete then takes the crate.
+    MoveMouse(1, 1);
+    Frame([this] { editor().ShowGameWindow(); });
+    const Engine::ViewMapping view = Engine::ViewMapping::Current();
+    editor().selection = {crate};
+    editor().ctrlHeld = true;
+    Click(view.ScreenX(10.0f), view.ScreenY(20.0f), [this] { editor().ShowGameWindow(); });
+    editor().ctrlHeld = false;
+    ASSERT_EQ(editor().selection.size(), 1u);
+    EXPECT_EQ(table.Get(editor().selection[0])->name, "Crate(0)");
+    editor().selection = {crate};
+    Tap(Key::Delete);
+    ASSERT_EQ(table.Get(crate), nullptr);
+
+    editor().saveLevelRequested = true;
+    editor().HandleLevelRequests();
+    const auto saved = nlohmann::json::parse(TestSupport::ReadFile(levels.levelPaths[0]));
+    std::vector<std::string> keys;
+    for (const auto& [key, entry] : saved.items())
+        keys.push_back(key);
+    EXPECT_EQ(keys, (std::vector<std::string>{"Crate(0)", "New Object " + std::to_string(bullet + 1)}));
+    EXPECT_EQ(saved["Crate(0)"]["Transform"]["PosX"][0], 10.0);
 }
 
 }  // namespace EditorTest

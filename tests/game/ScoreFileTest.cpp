@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -122,12 +124,28 @@ TEST(ScoreFile, OnlyTheLinesThatCanMatterAreRead)
     EXPECT_EQ(cut, (std::vector<ScoreEntry>{{"A", 1}}));
     EXPECT_TRUE(LoggedContaining("only its first 8256 bytes are read"));
 
-    // Megabytes without a line feed, or binary junk, give nothing and end nothing.
+    // Megabytes without a line end, or binary junk, give nothing and end nothing. The junk
+    // holds blanks, digits, line feeds and carriage returns, each of which ends a line: the
+    // lines alternate between too long to be a score line and short without a blank, the last
+    // is short too, and each is reported.
     EXPECT_TRUE(ReadText(std::string(4 << 20, 'Z')).empty());
     std::string junk;
     for (int i = 0; i < 4096; ++i)
         junk += static_cast<char>(i * 37 % 256);
-    ReadText(junk);
+    ASSERT_NE(junk.find(' '), std::string::npos);
+    ASSERT_NE(junk.find('\n'), std::string::npos);
+    ASSERT_NE(junk.find('\r'), std::string::npos);
+    const std::size_t loggedBefore = CoreTest::LoggedMessages().size();
+    EXPECT_TRUE(ReadText(junk).empty());
+    const std::vector<std::string> logged = CoreTest::LoggedMessages();
+    std::vector<std::string> reports;
+    std::copy_if(logged.begin() + static_cast<std::ptrdiff_t>(loggedBefore), logged.end(), std::back_inserter(reports),
+                 [](const std::string& message) { return message.starts_with("Leaderboard file "); });
+    ASSERT_EQ(reports.size(), 33u) << testing::PrintToString(reports);
+    for (std::size_t line = 1; line <= 33; ++line) {
+        const std::string why = line % 2 == 1 && line < 33 ? " is longer than 128 bytes" : " holds no name";
+        EXPECT_NE(reports[line - 1].find("line " + std::to_string(line) + why), std::string::npos) << reports[line - 1];
+    }
 }
 
 TEST(ScoreFile, WriteReplacesTheWholeFileInListOrder)

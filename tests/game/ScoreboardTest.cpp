@@ -239,16 +239,22 @@ TEST_F(ScoreboardFlow, ARestartSetsTheScoreBackWithoutALevelStart)
 {
     Frame(FirstLevel);
     Frame(FirstLevel, 1.0f);
+    Frame(FirstLevel, 0.5f);
     const std::uint32_t created = GameObjectTable::Instance().FindGameObject("ScoreDigit0");
 
-    // The game update's restart: the level is reloaded and the score set, the state stays.
+    // The game update's restart: the level is reloaded (here with a digit of its own), then
+    // the scoreboard restarts; the state stays.
     RemoveEveryObject();
-    board.score = 300;
     LevelDigit("ScoreDigit0");
-    Frame(FirstLevel);
+    board.RestartLevel();
+    Frame(FirstLevel, 0.25f);
     EXPECT_EQ(board.score, 300u);
-    EXPECT_EQ(GlyphsNamed("ScoreDigit"), (std::vector<Glyph>{{"ScoreDigit0", 0, 590.0f, 310.0f}}));
-    EXPECT_EQ(GameObjectTable::Instance().FindGameObject("ScoreDigit0"), created);  // the same slot, refilled
+    EXPECT_EQ(GlyphsNamed("ScoreDigit"), (std::vector<Glyph>{{"ScoreDigit0", 0, 590.0f, 310.0f},
+                                                              {"ScoreDigit1", 0, 540.0f, 310.0f},
+                                                              {"ScoreDigit2", 3, 490.0f, 310.0f}}));
+    EXPECT_EQ(GameObjectTable::Instance().FindGameObject("ScoreDigit0"), created);  // the level's, in the same slot
+    Frame(FirstLevel, 0.25f);  // no level start: the countdown's second carries on
+    EXPECT_EQ(board.score, 299u);
 }
 
 TEST_F(ScoreboardFlow, ScoreDigitsStandInTheTopRightCornerOfTheView)
@@ -407,6 +413,23 @@ TEST(Scoreboard, TheFileIsWrittenAtExit)
     std::filesystem::remove(BoardFile());
     EXPECT_EXIT(EnterScoresAndExit(), testing::ExitedWithCode(0), "");
     EXPECT_EQ(TestSupport::ReadFile(BoardFile()), "PLAYER 288\nANN 120\n");
+}
+
+// Before, only line feeds ended a line: a file of carriage-return line ends read as one entry,
+// silently, and the next save kept only that one.
+TEST(Scoreboard, EveryKindOfLineEndEndsALineAndNoEntryIsLostOnTheNextSave)
+{
+    InitializeLogging();
+    for (const std::string& text : {std::string("AAA 310\rBBB 200\rCCC 100\r"), std::string("AAA 310\r\nBBB 200\rCCC 100\n"),
+                                    std::string("AAA 310\n\rBBB 200\r\rCCC 100")}) {
+        SCOPED_TRACE(text);
+        TestSupport::WriteFile(BoardFile(), text);
+        Scoreboard board;
+        board.Init();
+        EXPECT_EQ(board.entries, (std::vector<ScoreEntry>{{"AAA", 310}, {"BBB", 200}, {"CCC", 100}}));
+        board.Shutdown();
+        EXPECT_EQ(TestSupport::ReadFile(BoardFile()), "AAA 310\nBBB 200\nCCC 100\n");
+    }
 }
 
 TEST(Scoreboard, WithoutADocumentsFolderNothingIsReadOrWritten)

@@ -67,7 +67,7 @@ bool QuitQueued()
 
 void RenderFixture::SetUp()
 {
-    InitializeLogging();
+    InitializeLogging({.repeatWindow = {}});  // every line: the tests compare what start-up logs, repeats too
     imageFolder = TestSupport::TemporaryHome() / "Images";
     std::filesystem::create_directories(imageFolder);
     window = TestSupport::OpenRenderWindow(1280, 720);

@@ -109,6 +109,20 @@ TEST_F(WindowTest, OpensAtTheAskedSizeWithTitleAndLogsIt)
     EXPECT_EQ(CountLogLines("[info] Creating Window...\n"), 1);
 }
 
+TEST_F(WindowTest, OpensCentredOnItsScreen)
+{
+    SDL_Rect screen{};
+    ASSERT_EQ(SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(window->Handle()), &screen), 0) << SDL_GetError();
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowPosition(window->Handle(), &x, &y);
+    SDL_GetWindowSize(window->Handle(), &width, &height);
+    EXPECT_EQ(x, screen.x + (screen.w - width) / 2);
+    EXPECT_EQ(y, screen.y + (screen.h - height) / 2);
+}
+
 TEST_F(WindowTest, CloseButtonOnlySetsTheRequestFlag)
 {
     PushClose();

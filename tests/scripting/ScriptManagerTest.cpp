@@ -329,12 +329,15 @@ TEST(ScriptManager, EndlessLoopsEndAtTheInstructionBudgetAndTheGameGoesOn)
     EXPECT_THAT(folder.Lines().back().text, HasSubstr("Script LoopInPcall failed: Resources/Scripts/LoopInPcall.lua:"));
     EXPECT_THAT(Reports(), ElementsAre("Count 2", "Count 4"));
 
-    // An every-frame script that never ends fails in every frame, and each frame ends.
+    // An every-frame script that never ends fails once and leaves the every-frame list, so
+    // it costs one frame its budget and no more; the others go on.
     manager.RegisterEveryFrame("LoopEveryFrame");
     manager.RegisterEveryFrame("Count");
     Reports().clear();
-    for (int frame = 0; frame < 3; ++frame)
+    for (int frame = 0; frame < 4; ++frame)
         manager.Update();
-    EXPECT_EQ(folder.Count(err, "Script LoopEveryFrame failed: Resources/Scripts/LoopEveryFrame.lua:3" + spent), 2);
-    EXPECT_THAT(Reports(), ElementsAre("Count 0", "Count 0"));
+    EXPECT_EQ(folder.Count(err, "Script LoopEveryFrame failed: Resources/Scripts/LoopEveryFrame.lua:3" + spent), 1);
+    EXPECT_EQ(folder.Count(warn, "Script LoopEveryFrame ran past its budget: it no longer runs every frame"), 1);
+    EXPECT_THAT(manager.everyFrame, ElementsAre("Count"));
+    EXPECT_THAT(Reports(), ElementsAre("Count 0", "Count 0", "Count 0"));
 }
