@@ -6,7 +6,7 @@
 uniform sampler2D image;
 
 in vec2 texCoord;
-in vec4 tint;
+flat in vec4 tint;
 
 out vec4 target;
 

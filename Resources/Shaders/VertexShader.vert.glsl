@@ -1,7 +1,8 @@
 #version 330 core
-// Places one vertex of a sprite's mesh. Each instance of a draw is one sprite or particle,
-// whose 64-byte record is entry gl_InstanceID of the bound block; the view and projection
-// are the frame's. Matrices act on row vectors: position x world x view x projection.
+// Places one vertex of a sprite's mesh. A draw is a run of copies of the mesh, one per
+// sprite or particle; SPRITE is the copy a vertex belongs to and the entry of the bound block
+// that holds its 64-byte record. The view and projection are the frame's. Matrices act on
+// row vectors: position x world x view x projection.
 
 struct SpriteInstance {
     vec4 turn;      // world m00, m01, m10, m11: scale and rotation
@@ -22,13 +23,14 @@ layout(std140) uniform FrameConstantsBlock {
 in vec2 POSITION;
 in vec4 COLOR;
 in vec2 TEXCOORD;
+in int SPRITE;
 
 out vec2 texCoord;
-out vec4 tint;
+flat out vec4 tint;  // one colour over the whole sprite: nothing to interpolate per pixel
 
 void main()
 {
-    SpriteInstance sprite = sprites[gl_InstanceID];
+    SpriteInstance sprite = sprites[SPRITE];
     // The whole matrices, column by column as vector * matrix reads them, with their zeros
     // and ones, so every product is the one the full records gave.
     mat4 world = mat4(vec4(sprite.turn.x, sprite.turn.z, 0.0, sprite.position.x),

@@ -4,23 +4,72 @@
 
 #include <cmath>
 #include <limits>
+#include <iterator>
 
 namespace Engine {
 
 JsonReader::JsonReader(std::string name) : fileName(std::move(name)) {}
 
+namespace {
+
+// Builds the document as the library's own builder does, counting the open objects and arrays
+// on the way: a deeper document would later be walked (and written back) recursively, which is
+// where the stack runs out, so it is refused while it is read.
+class DepthLimitedBuilder : public nlohmann::detail::json_sax_dom_parser<nlohmann::json> {
+public:
+    using Builder = nlohmann::detail::json_sax_dom_parser<nlohmann::json>;
+
+    DepthLimitedBuilder(nlohmann::json& document, const std::string& name) : Builder(document), fileName(name) {}
+
+    bool start_object(std::size_t members)
+    {
+        Open();
+        return Builder::start_object(members);
+    }
+    bool start_array(std::size_t items)
+    {
+        Open();
+        return Builder::start_array(items);
+    }
+    bool end_object()
+    {
+        --depth;
+        return Builder::end_object();
+    }
+    bool end_array()
+    {
+        --depth;
+        return Builder::end_array();
+    }
+
+private:
+    void Open()
+    {
+        if (depth >= JsonReader::MaxDepth)
+            throw FormatError(fmt::format("Could not read {}: it is nested deeper than {} levels", fileName, JsonReader::MaxDepth));
+        ++depth;
+    }
+
+    const std::string& fileName;
+    int depth = 0;  // objects and arrays open around the next value
+};
+
+}  // namespace
+
 bool JsonReader::Parse(std::istream& in, Json& document) const
 {
-    // Refused while it is read: a deeper document would later be walked (and written back)
-    // recursively, which is where the stack runs out.
-    const Json::parser_callback_t depthLimit = [this](int depth, Json::parse_event_t event, Json&) {
-        const bool opens = event == Json::parse_event_t::object_start || event == Json::parse_event_t::array_start;
-        if (opens && depth >= MaxDepth)
-            throw FormatError(fmt::format("Could not read {}: it is nested deeper than {} levels", fileName, MaxDepth));
-        return true;
-    };
+    // Read whole first: the parser is several times faster over bytes in memory than over a stream.
+    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return Parse(text, document);
+}
+
+bool JsonReader::Parse(const std::string& text, Json& document) const
+{
     try {
-        document = Json::parse(in, depthLimit);
+        Json parsed;
+        DepthLimitedBuilder builder(parsed, fileName);
+        Json::sax_parse(text.begin(), text.end(), &builder);
+        document = std::move(parsed);
         return true;
     } catch (const FormatError& error) {
         LogError(error.what());

@@ -31,6 +31,8 @@ public:
 
     // Parses the whole stream. A file that is not well-formed JSON is logged and gives false.
     bool Parse(std::istream& in, Json& document) const;
+    // The same over a whole file's text already read.
+    bool Parse(const std::string& text, Json& document) const;
 
     // Names one member for the error lines of everything read inside it; scopes nest.
     // The name must outlive the scope (a key of the document or a literal).

@@ -10,6 +10,8 @@
 #include "data/EntryReader.h"
 #include "data/EntryWriter.h"
 #include "data/JsonReader.h"
+#include "data/LevelEntryRecord.h"
+#include "data/LevelScanner.h"
 #include "data/LevelWriter.h"
 #include "gameplay/AnimationData.h"
 #include "gameplay/AnimationUpdate.h"
@@ -18,6 +20,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <set>
 #include <utility>
 
@@ -33,7 +36,6 @@ constexpr const char* ArchetypesNotFound = "Could not find the ArchetypeList jso
 constexpr const char* ArchetypesNotWritable = "Could not find the Archetype Json file in Resources Levels";
 constexpr const char* AnimationsNotFound = "Could not find the Animation Data json file in Resources/Aniamtions";
 
-constexpr std::int64_t KillZoneDelayMs = 1000;
 constexpr int FileIndent = 4;
 
 // Runs one read or edit of a file's document; a fault in the file ends it with one error line.
@@ -69,6 +71,23 @@ bool ReadDocument(const std::filesystem::path& path, const char* missingLine, Js
     return reader.Parse(in, document);
 }
 
+std::string ReadText(std::ifstream& in)
+{
+    std::string text;
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    in.seekg(0, std::ios::beg);
+    if (size > 0) {
+        text.resize(static_cast<std::size_t>(size));
+        in.read(text.data(), size);
+        text.resize(static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
+    }
+    // Whatever the size said, the rest of the stream is read too.
+    in.clear();
+    text.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return text;
+}
+
 void RemoveEveryObject()
 {
     GameObjectTable& table = GameObjectTable::Instance();
@@ -100,15 +119,8 @@ bool LoadEntry(JsonReader& reader, const EntryReader& entries, const std::string
         reader.ExpectObject(*events, "Events");
         ComponentStore::Instance().AddComponent<EventSet>(id);
         JsonReader::Scope scope(reader, "Events");
-        EventManager* eventManager = GetSystem<EventManager>();
-        entries.ReadEvents(*events, {}, [&](const std::string& eventName, const std::string& handlerName) {
-            eventManager->AddEvent(id, eventName, handlerName);
-            if (handlerName == "KillZone") {
-                // The effect shows a moment after the level appears; nothing cancels it.
-                AddTimer<DelayCallTimer>(KillZoneDelayMs, [id] {
-                    GetSystem<ParticleSystem>()->CreateKillZoneEmitter(static_cast<int>(id));
-                });
-            }
+        entries.ReadEvents(*events, {}, [id](const std::string& eventName, const std::string& handlerName) {
+            LevelEntryRecord::AddLoadedHandler(id, eventName, handlerName);
         });
     }
     entries.AddComponent<Checkpoint>(entry, "Checkpoint", id);
@@ -230,14 +242,18 @@ void LevelManager::LoadLevel(std::string name)
         return;
     }
 
+    const std::string text = ReadText(in);
+    in.close();
+
+    // A file in the plain shape the game writes is read straight into records; any other is
+    // read as a document, which reports what is wrong with it. Both make the same objects.
+    std::vector<LevelEntryRecord> records;
+    const bool plain = LevelScanner::Scan(text, records);
     // Until the old world goes, a failed load leaves everything as it was, the current level's
     // name included: a save then still writes the old world into its own file.
     JsonReader reader(path);
     Json document;
-    if (!reader.Parse(in, document))
-        return;
-    in.close();
-    if (!Guarded(reader, [&] { reader.ExpectTopLevelObject(document); }))
+    if (!plain && (!reader.Parse(text, document) || !Guarded(reader, [&] { reader.ExpectTopLevelObject(document); })))
         return;
 
     currentLevel = name;
@@ -247,14 +263,28 @@ void LevelManager::LoadLevel(std::string name)
     // Live particles fly on; only the emitters go, the trail with them.
     GetSystem<ParticleSystem>()->emitters.clear();
 
-    const EntryReader entries(reader);
     std::size_t objectsMissing = 0;
-    const bool complete = Guarded(reader, [&] {
-        for (const auto& [key, entry] : document.items()) {
-            if (!LoadEntry(reader, entries, key, entry, baseline))
-                ++objectsMissing;
+    bool complete = true;
+    if (plain) {
+        GameObjectTable& table = GameObjectTable::Instance();
+        for (const LevelEntryRecord& record : records) {
+            const std::uint32_t id = table.CreateGameObject(record.handle);
+            if (id == InvalidObjectId) {
+                ++objectsMissing;  // a full table: components go only to objects that exist
+                continue;
+            }
+            record.AddComponentsTo(id);
+            baseline.AddFromFile(id, record.entry);
         }
-    });
+    } else {
+        const EntryReader entries(reader);
+        complete = Guarded(reader, [&] {
+            for (const auto& [key, entry] : document.items()) {
+                if (!LoadEntry(reader, entries, key, entry, baseline))
+                    ++objectsMissing;
+            }
+        });
+    }
     baseline.CaptureWorld();
     if (!complete)
         return;

@@ -34,13 +34,16 @@ static_assert(sizeof(SpriteInstance) == 64, "one draw's record is 64 bytes");
 // of the shapes WorldMatrix and SheetCellTransform make (or the identity).
 SpriteInstance MakeSpriteInstance(const glm::mat4& world, const glm::mat4& textureTransform, const float colour[4]);
 
-// Instances of one draw call: the vertex shader's block "SpriteInstanceBlock" holds this
+// Sprites of one draw call: the vertex shader's block "SpriteInstanceBlock" holds this
 // many records at uniform-buffer binding InstanceBlockBinding, which keeps it within the
 // 16 KiB every OpenGL 3.3 implementation offers; "FrameConstantsBlock" is at
 // FrameBlockBinding.
 inline constexpr std::uint32_t BatchCapacity = 256;
 inline constexpr unsigned int InstanceBlockBinding = 0;
 inline constexpr unsigned int FrameBlockBinding = 1;
+// The vertex attribute "SPRITE": which copy of the mesh a vertex belongs to, that is which
+// record of the block holds its sprite's.
+inline constexpr unsigned int SpriteCopyAttribute = 3;
 
 // The matrix with these rows.
 glm::mat4 MatrixFromRows(const glm::vec4& row0, const glm::vec4& row1, const glm::vec4& row2, const glm::vec4& row3);

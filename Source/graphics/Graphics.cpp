@@ -200,5 +200,4 @@ void Graphics::Present()
         return;
     device.Present();
     textures.UploadPending(UploadsPerFrame);
-    textures.BuildPendingMipmaps(MipmapsPerFrame);
 }

@@ -89,10 +89,10 @@ public:
     std::filesystem::path shaderFolder;
     std::filesystem::path imageFolder;
 
-    // Textures given their pixels, and their smaller levels, after each presented frame
-    // (TextureList): the images not drawn at start-up are all uploaded within a second.
+    // Textures given their pixels after each presented frame (TextureList): the images not
+    // drawn at start-up are all uploaded within a second. Smaller levels are built only for
+    // the textures that a draw shrinks, as a third more storage for every image is not free.
     static constexpr std::size_t UploadsPerFrame = 4;
-    static constexpr std::size_t MipmapsPerFrame = 1;
 
 private:
     void Start();

@@ -1,6 +1,7 @@
 #include "graphics/ImageDecoder.h"
 
 #include "graphics/GlSupport.h"
+#include "platform/FreedPages.h"
 
 #include <fmt/format.h>
 #include <stb_image.h>
@@ -92,6 +93,7 @@ ImageDecoder::ImageDecoder(std::filesystem::path imageFolder) : folder(std::move
     for (std::size_t i = 0; i < helpers; ++i) {
         try {
             threads.emplace_back(&ImageDecoder::DecodeNext, this);
+            ++threadsStarted;
         } catch (const std::system_error&) {
             break;  // Take decodes what no thread will
         }
@@ -114,6 +116,11 @@ void ImageDecoder::DecodeNext()
         decoded[index] = 1;
         ready.notify_all();
     }
+    // Decoding leaves its working buffers freed in these threads' heaps, resident until given
+    // back; the last thread to finish does that, away from the game's own thread. (One that
+    // finishes before the others have all started may find no last one: then it is left.)
+    if (++threadsDone == threadsStarted.load())
+        Platform::ReturnFreedPages();
 }
 
 DecodedImage ImageDecoder::Take(std::size_t index)

@@ -47,6 +47,8 @@ private:
     std::condition_variable ready;
     std::atomic<std::size_t> next{0};   // the next entry a thread takes
     std::atomic<bool> stopping{false};
+    std::atomic<std::size_t> threadsStarted{0};
+    std::atomic<std::size_t> threadsDone{0};  // the last one to finish gives back freed pages
     std::vector<std::thread> threads;
 };
 

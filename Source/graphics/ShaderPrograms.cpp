@@ -103,6 +103,7 @@ unsigned int ShaderPrograms::LinkProgram(unsigned int pixelStage, const char* fa
     glBindAttribLocation(program, 0, "POSITION");
     glBindAttribLocation(program, 1, "COLOR");
     glBindAttribLocation(program, 2, "TEXCOORD");
+    glBindAttribLocation(program, SpriteCopyAttribute, "SPRITE");
     glLinkProgram(program);
     GLint linked = GL_FALSE;
     glGetProgramiv(program, GL_LINK_STATUS, &linked);

@@ -21,6 +21,26 @@ bool SpriteBatcher::Create(std::uint32_t uniformOffsetAlignment)
     recordAlignment = uniformOffsetAlignment;
     Render::NoGlError();
     for (const Mesh& mesh : meshes) {
+        // The buffers hold BatchCapacity copies of the mesh back to back, each vertex with the
+        // number of its copy: the sprites of a batch are copies 0, 1, ... of one plain draw,
+        // which Mesa's draw module takes in one go rather than once per instance.
+        const auto vertexCount = static_cast<std::uint32_t>(mesh.vertices.size());
+        std::vector<Vertex> vertices;
+        std::vector<std::int32_t> copies;
+        std::vector<Triangle> triangles;
+        vertices.reserve(BatchCapacity * mesh.vertices.size());
+        copies.reserve(vertices.capacity());
+        triangles.reserve(BatchCapacity * mesh.triangles.size());
+        for (std::uint32_t copy = 0; copy < BatchCapacity; ++copy) {
+            vertices.insert(vertices.end(), mesh.vertices.begin(), mesh.vertices.end());
+            copies.insert(copies.end(), mesh.vertices.size(), static_cast<std::int32_t>(copy));
+            for (Triangle triangle : mesh.triangles) {
+                for (std::uint32_t& index : triangle.indices)
+                    index += copy * vertexCount;
+                triangles.push_back(triangle);
+            }
+        }
+
         GLuint vertexArray = 0;
         glGenVertexArrays(1, &vertexArray);
         vertexArrays.push_back(vertexArray);
@@ -29,35 +49,46 @@ bool SpriteBatcher::Create(std::uint32_t uniformOffsetAlignment)
         GLuint vertexBuffer = 0;
         glGenBuffers(1, &vertexBuffer);
         glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
-        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(sizeof(Vertex) * mesh.vertices.size()), nullptr,
-                     GL_DYNAMIC_DRAW);
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(sizeof(Vertex) * vertices.size()), vertices.data(),
+                     GL_STATIC_DRAW);
         if (!Render::NoGlError()) {
             glDeleteBuffers(1, &vertexBuffer);
             LogError("Failed to initialize vertex buffer!");
             return false;
         }
         vertexBuffers.push_back(vertexBuffer);
-        glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(sizeof(Vertex) * mesh.vertices.size()),
-                        mesh.vertices.data());
-
-        GLuint indexBuffer = 0;
-        glGenBuffers(1, &indexBuffer);
-        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);
-        glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(sizeof(Triangle) * mesh.triangles.size()),
-                     mesh.triangles.data(), GL_STATIC_DRAW);
-        if (!Render::NoGlError()) {
-            glDeleteBuffers(1, &indexBuffer);
-            LogError("Failed to initialize index buffer!");
-            return false;
-        }
-        indexBuffers.push_back(indexBuffer);
-
         glEnableVertexAttribArray(0);
         glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, sizeof(Vertex), reinterpret_cast<const void*>(offsetof(Vertex, x)));
         glEnableVertexAttribArray(1);
         glVertexAttribPointer(1, 4, GL_FLOAT, GL_FALSE, sizeof(Vertex), reinterpret_cast<const void*>(offsetof(Vertex, r)));
         glEnableVertexAttribArray(2);
         glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, sizeof(Vertex), reinterpret_cast<const void*>(offsetof(Vertex, u)));
+
+        GLuint copyBuffer = 0;
+        glGenBuffers(1, &copyBuffer);
+        glBindBuffer(GL_ARRAY_BUFFER, copyBuffer);
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(sizeof(std::int32_t) * copies.size()), copies.data(),
+                     GL_STATIC_DRAW);
+        if (!Render::NoGlError()) {
+            glDeleteBuffers(1, &copyBuffer);
+            LogError("Failed to initialize vertex buffer!");
+            return false;
+        }
+        copyBuffers.push_back(copyBuffer);
+        glEnableVertexAttribArray(SpriteCopyAttribute);
+        glVertexAttribIPointer(SpriteCopyAttribute, 1, GL_INT, sizeof(std::int32_t), nullptr);
+
+        GLuint indexBuffer = 0;
+        glGenBuffers(1, &indexBuffer);
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);
+        glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(sizeof(Triangle) * triangles.size()),
+                     triangles.data(), GL_STATIC_DRAW);
+        if (!Render::NoGlError()) {
+            glDeleteBuffers(1, &indexBuffer);
+            LogError("Failed to initialize index buffer!");
+            return false;
+        }
+        indexBuffers.push_back(indexBuffer);
     }
     glBindVertexArray(vertexArrays[QuadMesh]);
 
@@ -85,9 +116,11 @@ void SpriteBatcher::ReleaseConstantBuffer()
 void SpriteBatcher::ReleaseMeshBuffers()
 {
     glDeleteBuffers(static_cast<GLsizei>(indexBuffers.size()), indexBuffers.data());
+    glDeleteBuffers(static_cast<GLsizei>(copyBuffers.size()), copyBuffers.data());
     glDeleteBuffers(static_cast<GLsizei>(vertexBuffers.size()), vertexBuffers.data());
     glDeleteVertexArrays(static_cast<GLsizei>(vertexArrays.size()), vertexArrays.data());
     indexBuffers.clear();
+    copyBuffers.clear();
     vertexBuffers.clear();
     vertexArrays.clear();
 }
@@ -222,8 +255,9 @@ void SpriteBatcher::SubmitBatches(unsigned int sampler, unsigned int fullSizeSam
     glActiveTexture(GL_TEXTURE0);
     // Handing work over in slices lets the driver draw the first sprites while later ones
     // are still being submitted (Mesa's software rasteriser draws nothing before a flush).
-    constexpr int FlushInterval = 32;
-    int sinceFlush = 0;
+    // Each slice costs every rasteriser thread a pass over the target and a meeting with
+    // the others, so slices are large: a busy frame gets two or three, a level none.
+    std::uint32_t sinceFlush = 0;
     hidden.Clear();
     std::size_t nextDraw = 0;  // in order: the first draw of the batch being drawn
     for (const Batch& batch : batches) {
@@ -274,10 +308,12 @@ void SpriteBatcher::SubmitBatches(unsigned int sampler, unsigned int fullSizeSam
             }
             if (cut)
                 glScissor(piece.left, piece.bottom, piece.right - piece.left, piece.top - piece.bottom);
-            glDrawElementsInstanced(GL_TRIANGLES, static_cast<GLsizei>(3 * TriangleCount(batch.mesh)),
-                                    GL_UNSIGNED_INT, nullptr, static_cast<GLsizei>(batch.count));
+            // The batch's first `count` copies of the mesh, in the order their records lie.
+            glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(3 * TriangleCount(batch.mesh) * batch.count),
+                           GL_UNSIGNED_INT, nullptr);
             ++drawCalls;
-            if (++sinceFlush == FlushInterval) {
+            sinceFlush += batch.count;
+            if (sinceFlush >= SpritesPerFlush) {
                 glFlush();
                 sinceFlush = 0;
             }

@@ -1,7 +1,8 @@
 // SpriteBatcher: the meshes on the GPU, the uniform buffers of the frame's constants and of
-// the per-draw records, and the batching of one frame's draws: consecutive draws of the same mesh, program and texture
-// become one instanced draw call, in draw order. The sprite pass queues into it; Graphics
-// makes it at start-up and has it draw once the passes are done.
+// the per-draw records, and the batching of one frame's draws: consecutive draws of the same
+// mesh, program and texture become one draw call over copies of the mesh, in draw order.
+// The sprite pass queues into it; Graphics makes it at start-up and has it draw once the
+// passes are done.
 #pragma once
 
 #include "graphics/FrameConstants.h"
@@ -38,7 +39,10 @@ class SpriteBatcher {
 public:
     std::vector<Mesh> meshes;
     std::vector<unsigned int> vertexArrays;  // one per mesh: the vertex layout over its buffers
+    // One per mesh, each holding BatchCapacity copies of it; copyBuffers give each vertex the
+    // number of its copy, which picks its sprite's record.
     std::vector<unsigned int> vertexBuffers;
+    std::vector<unsigned int> copyBuffers;
     std::vector<unsigned int> indexBuffers;
     unsigned int constantBuffer = 0;  // uniform buffer of the frame's SpriteInstance records
     unsigned int frameBuffer = 0;     // uniform buffer of the frame's FrameConstants
@@ -67,6 +71,8 @@ public:
     static constexpr int MovedCoverPixels = 4096;
     // How many earlier draws it is moved past at most.
     static constexpr std::size_t MostMovedPast = 256;
+    // Sprites drawn between the flushes that hand the frame to the rasteriser in slices.
+    static constexpr std::uint32_t SpritesPerFlush = 4096;
 
 private:
     struct Draw {

@@ -3,6 +3,7 @@
 #include "core/Log.h"
 #include "graphics/GlSupport.h"
 #include "graphics/ImageDecoder.h"
+#include "platform/FreedPages.h"
 
 #include <epoxy/gl.h>
 
@@ -153,12 +154,17 @@ bool TextureList::Upload(TextureRecord& record)
 
 void TextureList::UploadPending(std::size_t count)
 {
+    const std::size_t wanted = count;
     for (; nextUpload < records.size() && count > 0; ++nextUpload) {
         if (records[nextUpload].pendingPixels.pixels == nullptr)
             continue;
         Upload(records[nextUpload]);
         --count;
     }
+    // The pixels just freed are no use to anything else; resident they would double the
+    // images' share of the game's memory until every texture has its own.
+    if (count < wanted)
+        Platform::ReturnFreedPages();
 }
 
 bool TextureList::ReadsSmallerLevels(float texelsPerPixel, bool axisAligned)

@@ -53,8 +53,8 @@ public:
     // one texel per pixel the sampler magnifies from the full-size level, and a rotated draw
     // may be measured up to a factor of the square root of two larger by the driver.
     static bool ReadsSmallerLevels(float texelsPerPixel, bool axisAligned);
-    // Builds the smaller levels of up to count more records; the renderer calls it after
-    // each presented frame, so every texture has them a second or two after start-up.
+    // Builds the smaller levels of up to count more records, as draws that shrink them would;
+    // the game itself leaves them to those draws (PrepareForDraw).
     void BuildPendingMipmaps(std::size_t count);
 
 private:

@@ -4,7 +4,6 @@
 // the keyboard, Ctrl+S saves the script and back-quote closes the editor; neither reaches
 // the text, and the character back-quote types is not typed.
 #include "GameDriver.h"
-#include "ScratchGameFolder.h"
 
 #include "TestSupport.h"
 #include "editor/Editor.h"
@@ -39,7 +38,7 @@ class EditorScriptKeys : public testing::Test {
 protected:
     void SetUp() override
     {
-        EndToEnd::UseScratchGameFolder();
+        TestSupport::UseScratchGameFolder();
         driver = std::make_unique<GameDriver>();
         driver->Frames(2);
         driver->game().debugEnabled = 1;

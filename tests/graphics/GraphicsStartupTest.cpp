@@ -74,7 +74,7 @@ TEST_F(GraphicsStartup, FailingStepsLogThreeLinesAndQuit)
         {"vertex shader without the constant block",
          [](const auto& shaders, const auto&) {
              TestSupport::WriteFile(shaders / "VertexShader.vert.glsl",
-                                    "#version 330 core\nin vec2 POSITION;\nout vec2 texCoord;\nout vec4 tint;\n"
+                                    "#version 330 core\nin vec2 POSITION;\nout vec2 texCoord;\nflat out vec4 tint;\n"
                                     "void main() { gl_Position = vec4(POSITION, 0.0, 1.0); texCoord = POSITION; tint = vec4(1.0); }\n");
          },
          "Failed to initialize vertex shader!", "Failed to initialize shaders!", false},

@@ -115,6 +115,22 @@ TEST_F(SpriteDrawing, ScenesShowWhatTheSpritePassDraws)
           {200 + 36 * std::cos(0.1f), 36 * std::sin(0.1f), Rgba{255, 255, 255, 255}, "disc's first wedge"},
           {236, 36, ClearColour, "outside the disc"},
           {0, 200, ClearColour, "unknown mesh index"}}},
+        {"runs of triangles and of discs, each run one draw",
+         [](SpriteDrawing& t) {
+             for (int i = 0; i < 3; ++i)
+                 t.AddSprite(-300.0f + 100.0f * static_cast<float>(i), 100, 0, 30, 30, "white.png",
+                             {255, 255, 255, 255}, 1);
+             for (int i = 0; i < 3; ++i)
+                 t.AddSprite(-300.0f + 100.0f * static_cast<float>(i), -100, 0, 30, 30, "white.png",
+                             {255, 255, 255, 255}, 2);
+         },
+         {{-300, 120, Rgba{255, 255, 255, 255}, "first triangle's apex"},
+          {-100, 120, Rgba{255, 255, 255, 255}, "third triangle's apex"},
+          {-125, 120, ClearColour, "beside the third apex"},
+          {-100 + 27 * std::cos(0.65f), -100 + 27 * std::sin(0.65f), Rgba{255, 255, 255, 255}, "third disc's last wedge"},
+          {-200 + 27 * std::cos(0.1f), -100 + 27 * std::sin(0.1f), Rgba{255, 255, 255, 255}, "second disc's first wedge"},
+          {-73, -73, ClearColour, "outside the third disc"},
+          {0, -100, ClearColour, "past the last disc"}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -1,0 +1,52 @@
+// Engine::LevelEntryRecord: one entry of a level file as the level scanner read it, with every
+// field already checked and converted, so that making its object cannot meet a fault. The
+// level loader adds its components in the order of the file format, as the general reader does.
+#pragma once
+
+#include <nlohmann/json.hpp>
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace Engine {
+
+struct LevelEntryRecord {
+    // The component members of an entry, in the order a load adds them (the controller and the
+    // event set have no fields here and are kept apart).
+    enum Component { Transform, Sprite, RigidBody, Parallax, Animation, Checkpoint, Range, ComponentCount };
+
+    // One present component member's values: floats, ints, the bool and the string of its
+    // fields, in the slots the scanner's field table gives them; `seen` has a bit per field read.
+    struct Fields {
+        bool present = false;
+        std::uint16_t seen = 0;
+        std::array<float, 8> floats{};
+        std::array<std::int32_t, 2> ints{};
+        bool flag = false;
+        std::string text;
+    };
+
+    using Handlers = std::pair<std::string, std::vector<std::string>>;  // one event, in array order
+
+    std::string key;
+    std::string handle;
+    bool hasHandle = false;
+    bool hasController = false;
+    bool hasEvents = false;
+    std::array<Fields, ComponentCount> components;
+    std::vector<Handlers> events;  // in byte order of the event names once the scan ends
+    nlohmann::json entry;          // the entry as the file holds it, for the level's baseline
+
+    // Makes the components of the entry on object id, each added through the component store
+    // and then given its fields; the handlers go through AddLoadedHandler.
+    void AddComponentsTo(std::uint32_t id) const;
+
+    // What a load does for one handler of an entry's event: the event manager gets it, and a
+    // "KillZone" handler also starts the kill-zone effect a moment later.
+    static void AddLoadedHandler(std::uint32_t id, const std::string& eventName, const std::string& handlerName);
+};
+
+}  // namespace Engine
