@@ -12,6 +12,7 @@
 #include "data/LevelManager.h"
 #include "game/GameKeys.h"
 #include "game/GameState.h"
+#include "game/GameSystems.h"
 #include "game/ScreenTable.h"
 #include "graphics/Camera.h"
 #include "platform/Cursor.h"
@@ -27,6 +28,7 @@ int Game::Init()
     Platform::SetCursorVisible(false);
 
     // The first use of the registry creates the fifteen systems and runs their Init.
+    Engine::SystemManager::UseSystemList(&Engine::AddGameSystems);
     auto* scripts = Engine::GetSystem<Engine::ScriptManager>();
     scripts->RegisterEveryFrame("ApplyGravity");
     scripts->RegisterEveryFrame("ApplyFriction");

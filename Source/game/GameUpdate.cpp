@@ -8,9 +8,8 @@
 #include "core/SoundSystem.h"
 #include "core/SystemManager.h"
 #include "core/Transform.h"
-#include "editor/Editor.h"
+#include "data/LevelOrder.h"
 #include "game/GameState.h"
-#include "game/LevelOrder.h"
 #include "game/ScreenChange.h"
 #include "game/ScreenObjects.h"
 #include "game/Scoreboard.h"
@@ -156,12 +155,9 @@ void Game::Update()
     }
 
     ShowCursor(editorActive != 0);
-    Engine::Editor& editor = Engine::Editor::Instance();
-    if (editorActive) {
-        editor.RunFrame();
+    editorFrame(editorActive != 0);
+    if (editorActive)
         return;
-    }
-    editor.Close();
     // Only a frame in which the world ran starts a shake: the timers stand still while it
     // is frozen, and shakes started meanwhile would all fire at once on resuming.
     if (const auto* controller = Engine::ScreenObjects::FollowedComponent<Engine::Controller>();

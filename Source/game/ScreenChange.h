@@ -2,7 +2,7 @@
 // GameStateIndex names it. The screen flow and the confirmed dialog actions use it.
 #pragma once
 
-#include "game/LevelOrder.h"
+#include "data/LevelOrder.h"
 
 #include <cstdint>
 
