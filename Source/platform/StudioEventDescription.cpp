@@ -22,6 +22,12 @@ StudioEventDescription::StudioEventDescription(StudioSystem& owner, StudioEventD
 {
 }
 
+StudioEventDescription::StudioEventDescription(StudioSystem& owner, StudioEventDefinition eventDefinition,
+                                               Streamed)
+    : system(owner), definition(std::move(eventDefinition)), chunk(nullptr), streams(true)
+{
+}
+
 StudioEventDescription::~StudioEventDescription()
 {
     instances.clear();  // halts their channels, so the mixer no longer reads the chunk
@@ -56,8 +62,53 @@ void StudioEventDescription::TakeDecodedChunk() const
         Mix_FreeChunk(chunk);
         chunk = nullptr;
     }
+    ReportSilent(reason);
+}
+
+void StudioEventDescription::ReportSilent(const std::string& reason) const
+{
     LogError("{}:{}: sound '{}' cannot be played ({}); event '{}' stays silent", definition.bank,
              definition.soundLine, definition.sound.string(), reason, definition.path);
+}
+
+bool StudioEventDescription::Playable() const
+{
+    if (!streams)
+        return Chunk() != nullptr;
+    if (!streamChecked)
+        ReadStreamedFile();
+    return encoded != nullptr;
+}
+
+// The file passed the quick look when its bank loaded; what only decoding shows is found here,
+// at first use, as for a chunk: a stream that cannot start, or a first pass without any sound.
+void StudioEventDescription::ReadStreamedFile() const
+{
+    streamChecked = true;
+    if (!system.AudioOpen())
+        return;
+    std::string reason;
+    SoundStream::Encoded file = SoundStream::ReadFile(definition.sound, reason);
+    std::unique_ptr<SoundStream> stream;
+    if (file != nullptr)
+        stream = SoundStream::Open(file, system.StreamOutput(), reason);
+    if (stream != nullptr && !stream->HasSound()) {
+        reason = "no sound in it could be decoded";
+        stream.reset();
+    }
+    if (stream == nullptr) {
+        ReportSilent(reason);
+        return;
+    }
+    encoded = std::move(file);
+}
+
+std::unique_ptr<SoundStream> StudioEventDescription::OpenStream() const
+{
+    if (!Playable())
+        return nullptr;
+    std::string reason;
+    return SoundStream::Open(encoded, system.StreamOutput(), reason);
 }
 
 int StudioEventDescription::CreateInstance(StudioEventInstance** instance)

@@ -1,9 +1,10 @@
-// Platform::StudioEventDescription: one sound event read from a bank (its path, decoded sound,
-// looping, volume and parameters). StudioSystem::GetEvent hands it out; the sound service makes
+// Platform::StudioEventDescription: one sound event read from a bank (its path, its sound decoded
+// whole or, for long ones, streamed; looping, volume and parameters). StudioSystem::GetEvent hands it out; the sound service makes
 // its one instance from it. Owned by the StudioSystem; valid until UnloadAll or Release.
 #pragma once
 
 #include "platform/SoundPreloader.h"
+#include "platform/SoundStream.h"
 #include "platform/StudioResult.h"
 
 #include <filesystem>
@@ -49,6 +50,10 @@ public:
     // it is taken from there on first use.
     StudioEventDescription(StudioSystem& system, StudioEventDefinition definition, SoundPreloader& preloader,
                            SoundPreloader::Ticket ticket);
+    // The sound is long and is streamed by each instance that plays it (see SoundStream::Suits);
+    // its file is read and checked on first use.
+    struct Streamed {};
+    StudioEventDescription(StudioSystem& system, StudioEventDefinition definition, Streamed);
     ~StudioEventDescription();
 
     StudioEventDescription(const StudioEventDescription&) = delete;
@@ -59,7 +64,14 @@ public:
     const StudioEventDefinition& Definition() const { return definition; }
     // Null when the event is silent. The first call may wait for the sound's decoding; a sound
     // that cannot be decoded after all is logged once and the event stays silent.
+    // Always null for a streamed sound, which is never decoded whole.
     Mix_Chunk* Chunk() const;
+    bool Streams() const { return streams; }
+    // Whether the event makes any sound: its chunk, or its stream's file. The first call decides,
+    // as Chunk does, and a streamed sound that cannot be played is logged the same way.
+    bool Playable() const;
+    // A new stream at the sound's beginning, for an instance to play; null when the event is silent.
+    std::unique_ptr<SoundStream> OpenStream() const;
     StudioSystem& System() const { return system; }
 
     // Called by StudioSystem::Update once per frame.
@@ -67,6 +79,8 @@ public:
 
 private:
     void TakeDecodedChunk() const;
+    void ReadStreamedFile() const;
+    void ReportSilent(const std::string& reason) const;
 
     StudioSystem& system;
     StudioEventDefinition definition;
@@ -74,6 +88,10 @@ private:
     mutable Mix_Chunk* chunk;
     mutable SoundPreloader* preloader = nullptr;  // set while the sound is still to be taken
     SoundPreloader::Ticket ticket = 0;
+    bool streams = false;
+    // Streamed: the file, read and checked on first use like a chunk is taken (so Playable stays const).
+    mutable bool streamChecked = false;
+    mutable SoundStream::Encoded encoded;  // null while unchecked or when silent
     std::vector<std::unique_ptr<StudioEventInstance>> instances;
 };
 

@@ -41,7 +41,7 @@ StudioEventInstance::~StudioEventInstance()
 
 bool StudioEventInstance::Audible() const
 {
-    return description.Chunk() != nullptr && description.System().AudioOpen();
+    return description.Playable() && description.System().AudioOpen();
 }
 
 int StudioEventInstance::Start()
@@ -50,6 +50,8 @@ int StudioEventInstance::Start()
     state = StudioPlaybackState::Playing;
     if (!Audible())
         return StudioOk;
+    if (description.Streams())
+        return StartStream();
     // Playing on a busy channel restarts it; the mixer then forgets the channel's effects.
     const int loops = description.Definition().loops ? -1 : 0;
     if (Mix_PlayChannel(channel, description.Chunk(), loops) < 0)
@@ -59,6 +61,34 @@ int StudioEventInstance::Start()
     if (muffle.coefficient > 0.0f)
         Mix_RegisterEffect(channel, &StudioEventInstance::ApplyMuffle, nullptr, &muffle);
     ApplyParameters();
+    return StudioOk;
+}
+
+int StudioEventInstance::StartStream()
+{
+    // Once halted, the audio thread has let go of the stream and the channel's effects, and the
+    // effects go on before the channel plays so that not one block of it goes out without them.
+    Mix_HaltChannel(channel);
+    Mix_UnregisterAllEffects(channel);
+    if (!stream)
+        stream = description.OpenStream();
+    else if (!stream->Rewind())
+        stream.reset();
+    if (!stream)
+        return StudioErrorOutput;
+    feed.stream = stream.get();
+    feed.loops = description.Definition().loops;
+    feed.ended.store(false);
+    for (float& sample : muffle.memory)
+        sample = 0.0f;
+    Mix_RegisterEffect(channel, &StudioEventInstance::FeedStream, nullptr, &feed);
+    if (muffle.coefficient > 0.0f)
+        Mix_RegisterEffect(channel, &StudioEventInstance::ApplyMuffle, nullptr, &muffle);
+    ApplyParameters();
+    if (Mix_PlayChannel(channel, description.System().StreamCarrier(), -1) < 0) {
+        Mix_UnregisterAllEffects(channel);
+        return StudioErrorOutput;
+    }
     return StudioOk;
 }
 
@@ -140,12 +170,24 @@ void StudioEventInstance::Update()
     if (state == StudioPlaybackState::Stopped)
         return;
     if (Audible()) {
+        if (feed.ended.load() && Mix_Playing(channel) != 0)
+            Mix_HaltChannel(channel);
         if (Mix_Playing(channel) == 0)
             state = StudioPlaybackState::Stopped;
     } else if (!description.Definition().loops || state == StudioPlaybackState::Stopping) {
         // Silent: a one-shot counts as played out by the next frame; a loop plays until stopped.
         state = StudioPlaybackState::Stopped;
     }
+}
+
+// Runs on the mixer's audio thread, first of the channel's effects: the carrier's silence is
+// replaced by the stream's next samples.
+void StudioEventInstance::FeedStream(int, void* samples, int length, void* userData)
+{
+    auto& state = *static_cast<StreamFeed*>(userData);
+    state.stream->Read(static_cast<std::uint8_t*>(samples), length, state.loops);
+    if (state.stream->Finished())
+        state.ended.store(true);
 }
 
 // Runs on the mixer's audio thread. The output is signed 16-bit, interleaved.

@@ -1,11 +1,14 @@
 // Platform::StudioEventInstance: one playable copy of an event, with its own SDL_mixer channel
-// and its own parameter values. Made by StudioEventDescription::CreateInstance; the sound
+// and its own parameter values; a streamed event's instance feeds the channel from its own stream. Made by StudioEventDescription::CreateInstance; the sound
 // service starts, stops and sets parameters on it. Owned by its description.
 #pragma once
 
 #include "platform/StudioResult.h"
 
+#include "platform/SoundStream.h"
+
 #include <atomic>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -55,7 +58,17 @@ private:
         float memory[8] = {};       // filter state per output channel
     };
 
+    // Shared with the audio thread while the channel plays; set only while it is halted.
+    struct StreamFeed {
+        SoundStream* stream = nullptr;
+        bool loops = false;
+        std::atomic<bool> ended{false};  // a one-shot has played out; Update halts the channel
+    };
+
     static void ApplyMuffle(int channel, void* stream, int length, void* state);
+    static void FeedStream(int channel, void* stream, int length, void* feed);
+
+    int StartStream();
 
     void ApplyParameters();
     bool Audible() const;
@@ -67,6 +80,8 @@ private:
     std::vector<float> parameterValues;  // same order as the description's parameters
     float parameterGain = 1.0f;
     MuffleState muffle;
+    std::unique_ptr<SoundStream> stream;  // a streamed event's, from its first Start on
+    StreamFeed feed;
 };
 
 }  // namespace Platform

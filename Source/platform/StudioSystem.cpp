@@ -16,6 +16,7 @@ namespace {
 constexpr int RequestedFrequency = 44100;
 constexpr int RequestedChannels = 2;
 constexpr int ChunkSizeFrames = 1024;  // about 23 ms of latency at 44.1 kHz
+constexpr int CarrierFrames = 4096;
 }  // namespace
 
 int StudioSystem::Create(std::unique_ptr<StudioSystem>& system)
@@ -56,6 +57,11 @@ int StudioSystem::Initialize(int channels)
     Uint16 format = 0;
     Mix_QuerySpec(&outputFrequency, &format, &outputChannels);
     sixteenBitOutput = format == AUDIO_S16SYS;
+    outputFormat = format;
+    silence.assign(static_cast<std::size_t>(CarrierFrames) * static_cast<std::size_t>(outputChannels) *
+                       (SDL_AUDIO_BITSIZE(format) / 8),
+                   format == AUDIO_U8 ? 0x80 : 0);
+    carrier = {0, silence.data(), static_cast<Uint32>(silence.size()), MIX_MAX_VOLUME};
     Mix_AllocateChannels(maxChannels);
 
     // Without Ogg support the banks still load, but every event is reported as undecodable.
@@ -101,9 +107,13 @@ int StudioSystem::LoadBankFile(const std::string& path, StudioBank** bank)
         }
         std::unique_ptr<StudioEventDescription> description;
         if (audioOpen) {
-            // Decoded in the background when a quick look finds nothing wrong; anything else is
-            // loaded here, where a failure's reason is read and the entry can still be left out.
-            if (const auto ticket = preloader->Add(definition.sound)) {
+            // Long music is streamed, never decoded whole. Other sounds are decoded in the
+            // background when a quick look finds nothing wrong; anything else is loaded here,
+            // where a failure's reason is read and the entry can still be left out.
+            if (oggDecoder && SoundStream::Suits(definition.sound, outputFrequency)) {
+                description = std::make_unique<StudioEventDescription>(*this, std::move(definition),
+                                                                       StudioEventDescription::Streamed{});
+            } else if (const auto ticket = preloader->Add(definition.sound)) {
                 description = std::make_unique<StudioEventDescription>(*this, std::move(definition), *preloader,
                                                                        *ticket);
             } else if (Mix_Chunk* chunk = Mix_LoadWAV(definition.sound.string().c_str())) {

@@ -61,6 +61,32 @@ std::vector<std::string> OggPages(const std::string& data)
     return pages;
 }
 
+// The page with each packet that starts in it marked as a header packet, its checksum made good:
+// a well-formed page whose audio the decoder turns down.
+std::string WithPacketsMarkedAsHeaders(std::string page)
+{
+    const auto segments = static_cast<unsigned char>(page[26]);
+    std::size_t at = 27 + segments;
+    bool packetStarts = (static_cast<unsigned char>(page[5]) & 1) == 0;  // not continued from the page before
+    for (std::size_t i = 0; i < segments; ++i) {
+        const auto lacing = static_cast<unsigned char>(page[27 + i]);
+        if (packetStarts && lacing > 0)
+            page[at] = static_cast<char>(page[at] | 1);
+        packetStarts = lacing < 255;
+        at += lacing;
+    }
+    std::uint32_t crc = 0;
+    page[22] = page[23] = page[24] = page[25] = 0;
+    for (const char byte : page) {
+        crc ^= static_cast<std::uint32_t>(static_cast<unsigned char>(byte)) << 24;
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc & 0x80000000u) ? (crc << 1) ^ 0x04c11db7u : crc << 1;
+    }
+    for (int i = 0; i < 4; ++i)
+        page[22 + static_cast<std::size_t>(i)] = static_cast<char>((crc >> (8 * i)) & 0xff);
+    return page;
+}
+
 // A mono 16-bit WAV file of a square wave.
 void WriteSquareWave(const std::filesystem::path& path, double hz, double seconds)
 {
@@ -659,6 +685,159 @@ TEST(StudioSystem, UnloadingOrReleasingWhileSoundsAreStillDecodingLeavesNothingB
         }
         studio.system.reset();
         EXPECT_EQ(AllLogLines().find("[error]"), std::string::npos) << AllLogLines();
+    }
+}
+
+TEST(StudioSystem, LongMusicStreamsThroughItsChannelWithItsVolumeParametersAndFade)
+{
+    Studio studio;
+    ASSERT_EQ(studio.system->Initialize(16), StudioOk);
+    StudioBank* bank = nullptr;
+    ASSERT_EQ(studio.system->LoadBankFile("Resources/Audio/Music.bank", &bank), StudioOk);
+    studio.meter.Install();
+    StudioEventDescription* stinger = nullptr;
+    ASSERT_EQ(studio.system->GetEvent("event:/Music/Levels/Level 4/Level4_WinStinger", &stinger), StudioOk);
+    EXPECT_FALSE(stinger->Streams());
+    StudioEventInstance* music = studio.Make("event:/Music/Levels/Level 4/Level4_LevelMusic");
+    ASSERT_NE(music, nullptr);
+    EXPECT_TRUE(music->Description().Streams());
+    EXPECT_EQ(music->Description().Chunk(), nullptr) << "never decoded whole";
+    const int volume = static_cast<int>(std::lround(0.7f * MIX_MAX_VOLUME));
+    const int pausedVolume = static_cast<int>(std::lround(0.7f * 0.35f * MIX_MAX_VOLUME));
+
+    ASSERT_EQ(music->Start(), StudioOk);
+    EXPECT_EQ(music->PlaybackState(), StudioPlaybackState::Playing);
+    EXPECT_EQ(Mix_Playing(music->Channel()), 1);
+    EXPECT_EQ(Mix_Volume(music->Channel(), -1), volume);
+    ASSERT_TRUE(studio.meter.Await(50ms));
+    const double playing = studio.meter.RmsOver(400ms);
+    ASSERT_GT(playing, 200.0) << "the stream should be heard";
+
+    // "Paused" as the game sets it while the world is frozen: quieter and muffled, then back.
+    // Each window is measured from a restart, so that both hear the same stretch of the music.
+    EXPECT_EQ(music->SetParameterByName("Paused", 100.0f), StudioOk);
+    EXPECT_EQ(Mix_Volume(music->Channel(), -1), pausedVolume);
+    EXPECT_FLOAT_EQ(music->MuffleAmount(), 1.0f);
+    EXPECT_EQ(music->Start(), StudioOk);
+    EXPECT_EQ(music->StartCount(), 2);
+    EXPECT_EQ(Mix_Volume(music->Channel(), -1), pausedVolume) << "the value outlives a restart";
+    ASSERT_TRUE(studio.meter.Await(50ms));
+    const double paused = studio.meter.RmsOver(400ms);
+    EXPECT_LT(paused, playing * 0.4);
+    EXPECT_GT(paused, 0.0);
+    EXPECT_EQ(music->SetParameterByName("Paused", 0.0f), StudioOk);
+    EXPECT_EQ(Mix_Volume(music->Channel(), -1), volume);
+
+    // Stop fades out, then the channel is free and quiet.
+    EXPECT_EQ(music->Stop(StudioStopMode::AllowFadeOut), StudioOk);
+    EXPECT_EQ(music->PlaybackState(), StudioPlaybackState::Stopping);
+    EXPECT_TRUE(studio.WaitUntilStopped(*music, 3000ms));
+    EXPECT_EQ(Mix_Playing(music->Channel()), 0);
+    EXPECT_EQ(studio.meter.RmsOver(100ms), 0.0);
+
+    EXPECT_EQ(music->Start(), StudioOk);
+    EXPECT_EQ(Mix_Volume(music->Channel(), -1), volume);
+    ASSERT_TRUE(studio.meter.Await(50ms));
+    EXPECT_GT(studio.meter.RmsOver(200ms), 200.0);
+    EXPECT_EQ(music->Stop(StudioStopMode::Immediate), StudioOk);
+    EXPECT_EQ(Mix_Playing(music->Channel()), 0);
+
+    // Unloading while it streams: the mixer must not touch the freed stream.
+    EXPECT_EQ(music->Start(), StudioOk);
+    const int channel = music->Channel();
+    ASSERT_TRUE(studio.meter.Await(50ms));
+    EXPECT_EQ(studio.system->UnloadAll(), StudioOk);
+    EXPECT_EQ(Mix_Playing(channel), 0);
+    ASSERT_TRUE(studio.meter.Await(50ms));
+    EXPECT_EQ(AllLogLines().find("[error]"), std::string::npos) << AllLogLines();
+}
+
+TEST(StudioSystem, AStreamedSoundEndsLoopsOrStaysSilentWithItsReportAtFirstPlay)
+{
+    // Each file claims a long sound (its last page is the shipped intro's), so each is streamed.
+    Studio studio;
+    ASSERT_NE(studio.OpenWithToneBank(8), nullptr);
+    const auto folder = TestSupport::TemporaryHome() / "streamed";
+    const std::vector<std::string> intro =
+        OggPages(TestSupport::ReadFile("Resources/Audio/Sounds/Menu_Music_Intro.ogg"));
+    ASSERT_GE(intro.size(), 12u);
+    std::string noAudio = intro[0] + intro[1];
+    for (std::size_t i = 2; i < intro.size(); ++i)
+        noAudio += WithPacketsMarkedAsHeaders(intro[i]);
+    // About a second of sound, then a missing page: the sound ends there.
+    TestSupport::WriteFile(folder / "short.ogg", intro[0] + intro[1] + intro[2] + intro[3] + intro[5] + intro.back());
+    TestSupport::WriteFile(folder / "no audio.ogg", noAudio);
+    TestSupport::WriteFile(folder / "vanishing.ogg", TestSupport::ReadFile("Resources/Audio/Sounds/Menu_Music_Intro.ogg"));
+    TestSupport::WriteFile(folder / "Streamed.bank",
+                           "soundbank 1\n"
+                           "event event:/Streamed/Once\n"
+                           "sound short.ogg\n"
+                           "event event:/Streamed/Round\n"
+                           "sound short.ogg\n"
+                           "loop yes\n"
+                           "event event:/Streamed/NoAudio\n"
+                           "sound no audio.ogg\n"           // 8
+                           "loop yes\n"
+                           "event event:/Streamed/Vanished\n"
+                           "sound vanishing.ogg\n");        // 11
+    const std::string bankPath = (folder / "Streamed.bank").string();
+    StudioBank* bank = nullptr;
+    ASSERT_EQ(studio.system->LoadBankFile(bankPath, &bank), StudioOk);
+    ASSERT_EQ(bank->EventPaths().size(), 4u) << AllLogLines();
+    std::filesystem::remove(folder / "vanishing.ogg");
+    EXPECT_EQ(LogLinesWith(bankPath), 0) << AllLogLines();
+
+    StudioEventInstance* once = studio.Make("event:/Streamed/Once");
+    StudioEventInstance* round = studio.Make("event:/Streamed/Round");
+    ASSERT_NE(once, nullptr);
+    ASSERT_NE(round, nullptr);
+    EXPECT_TRUE(once->Description().Streams());
+    EXPECT_EQ(once->Start(), StudioOk);
+    EXPECT_EQ(round->Start(), StudioOk);
+    ASSERT_TRUE(studio.meter.Await(50ms));
+    EXPECT_GT(studio.meter.RmsOver(300ms), 100.0);
+    // The one-shot plays out by itself, the loop goes on round.
+    EXPECT_TRUE(studio.WaitUntilStopped(*once, 5000ms));
+    EXPECT_EQ(Mix_Playing(once->Channel()), 0);
+    EXPECT_EQ(round->PlaybackState(), StudioPlaybackState::Playing);
+    ASSERT_TRUE(studio.meter.Await(50ms));
+    EXPECT_GT(studio.meter.RmsOver(1500ms), 100.0);
+    EXPECT_EQ(round->Stop(StudioStopMode::Immediate), StudioOk);
+    EXPECT_EQ(LogLinesWith("event:/Streamed/"), 0) << AllLogLines();
+
+    struct Case {
+        const char* event;
+        std::string report;
+        StudioPlaybackState afterAFrame;
+    };
+    const std::vector<Case> cases = {
+        {"event:/Streamed/NoAudio",
+         bankPath + ":8: sound '" + (folder / "no audio.ogg").string() +
+             "' cannot be played (no sound in it could be decoded); event 'event:/Streamed/NoAudio' stays silent",
+         StudioPlaybackState::Playing},  // a silent loop plays on until stopped
+        {"event:/Streamed/Vanished",
+         bankPath + ":11: sound '" + (folder / "vanishing.ogg").string() +
+             "' cannot be played (the file cannot be opened); event 'event:/Streamed/Vanished' stays silent",
+         StudioPlaybackState::Stopped},  // a silent one-shot is played out by the next frame
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.event);
+        StudioEventInstance* instance = studio.Make(c.event);
+        ASSERT_NE(instance, nullptr);
+        EXPECT_EQ(instance->SetParameterByName("Nothing", 1.0f), StudioErrorParameterNotFound);
+        EXPECT_EQ(LogLinesWith(c.event), 0) << "nothing is decided before the first use";
+        EXPECT_TRUE(instance->Description().Streams());
+        EXPECT_EQ(instance->Start(), StudioOk);
+        EXPECT_EQ(instance->Start(), StudioOk);
+        EXPECT_EQ(instance->PlaybackState(), StudioPlaybackState::Playing);
+        EXPECT_EQ(Mix_Playing(instance->Channel()), 0);
+        studio.system->Update();
+        EXPECT_EQ(instance->PlaybackState(), c.afterAFrame);
+        EXPECT_EQ(LogLinesWith(c.report), 1) << AllLogLines();
+        EXPECT_EQ(LogLinesWith(c.event), 1) << "one report for the event\n" << AllLogLines();
+        EXPECT_EQ(studio.meter.RmsOver(100ms), 0.0);
+        EXPECT_EQ(instance->Stop(StudioStopMode::AllowFadeOut), StudioOk);
+        EXPECT_EQ(instance->PlaybackState(), StudioPlaybackState::Stopped);
     }
 }
 
