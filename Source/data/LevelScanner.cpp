@@ -1,12 +1,13 @@
 #include "data/LevelScanner.h"
 
 #include "data/JsonReader.h"
+#include "data/LevelBaseline.h"
 
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <memory>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -64,54 +65,215 @@ std::optional<int> ComponentOf(std::string_view member)
     return std::nullopt;
 }
 
+// Writes one entry's text as the JSON library lays it out with an indentation of 4 (the text
+// LevelBaseline::EntryText gives), straight from the parse events, with no document between.
+// Members are written in the order they come; an entry whose members somewhere are not in
+// byte order of their keys, or repeat one, is laid out through the library at the end, which
+// orders them and keeps the last of a repeated key as the document does.
+class EntryLayout {
+public:
+    bool Writing() const { return depth > 0; }
+
+    void Open(bool object)
+    {
+        Separate();
+        text += object ? '{' : '[';
+        if (levels.size() <= depth)
+            levels.emplace_back();
+        levels[depth++] = Level{object, true, {}};
+    }
+
+    // True when that closes the entry.
+    bool Close()
+    {
+        const Level& level = levels[--depth];
+        if (!level.empty) {
+            text += '\n';
+            Indent(depth);
+        }
+        text += level.object ? '}' : ']';
+        return depth == 0;
+    }
+
+    void Key(const std::string& name)
+    {
+        Level& level = levels[depth - 1];
+        if (!level.empty && !(level.lastKey < name))
+            inOrder = false;
+        level.lastKey = name;
+        text += level.empty ? "\n" : ",\n";
+        level.empty = false;
+        Indent(depth);
+        String(name);
+        text += ": ";
+    }
+
+    void Null()
+    {
+        Separate();
+        text += "null";
+    }
+    void Bool(bool flag)
+    {
+        Separate();
+        text += flag ? "true" : "false";
+    }
+    template <typename Number>
+    void Integer(Number number)
+    {
+        Separate();
+        char digits[24];
+        const auto written = std::to_chars(std::begin(digits), std::end(digits), number);
+        text.append(digits, static_cast<std::size_t>(written.ptr - digits));
+    }
+    void Float(double number)
+    {
+        Separate();
+        if (!std::isfinite(number)) {
+            text += "null";
+            return;
+        }
+        // The library's own shortest form, as its dump writes it.
+        char digits[64];
+        const char* end = nlohmann::detail::to_chars(std::begin(digits), std::end(digits), number);
+        text.append(digits, static_cast<std::size_t>(end - digits));
+    }
+    void Value(const std::string& value)
+    {
+        Separate();
+        String(value);
+    }
+
+    // The entry's text, and the layout ready for the next entry (the text is made in one
+    // buffer for all of them, and each entry keeps a copy of just its own size).
+    std::string Finish()
+    {
+        std::string done = inOrder ? text : LevelBaseline::EntryText(Json::parse(text));
+        text.clear();
+        inOrder = true;
+        return done;
+    }
+
+private:
+    struct Level {
+        bool object = false;
+        bool empty = true;
+        std::string lastKey;
+    };
+
+    void Indent(std::size_t levelsIn) { text.append(levelsIn * 4, ' '); }
+
+    // Before a value: an array item goes on a line of its own (an object member's key has
+    // already begun its line).
+    void Separate()
+    {
+        if (depth == 0 || levels[depth - 1].object)
+            return;
+        Level& level = levels[depth - 1];
+        text += level.empty ? "\n" : ",\n";
+        level.empty = false;
+        Indent(depth);
+    }
+
+    void String(const std::string& value)
+    {
+        const bool asItStands = std::all_of(value.begin(), value.end(), [](char c) {
+            const auto byte = static_cast<unsigned char>(c);
+            return byte >= 0x20 && byte < 0x80 && c != '"' && c != '\\';
+        });
+        if (!asItStands) {
+            text += LevelBaseline::EntryText(Json(value));  // escapes as the library does
+            return;
+        }
+        text += '"';
+        text += value;
+        text += '"';
+    }
+
+    std::string text;
+    std::vector<Level> levels;
+    std::size_t depth = 0;
+    bool inOrder = true;
+};
+
 // The SAX handler: follows where in the document each value stands and stops (returns false)
 // at the first thing that is not plain.
 class Scanner {
 public:
-    using Builder = nlohmann::detail::json_sax_dom_parser<Json>;
-
     explicit Scanner(std::vector<Record>& records) : entries(records) {}
 
-    // Inside an entry every event also goes to the entry's own document (LevelEntryRecord::entry).
-    bool null() { return Built(&Builder::null) && Scalar(Value{Value::Null, Json(), false, nullptr}); }
+    // Inside an entry every event also goes to the entry's text (LevelEntryRecord::text).
+    bool null()
+    {
+        if (layout.Writing())
+            layout.Null();
+        return Scalar(Value{Value::Null, Json(), false, nullptr});
+    }
     bool boolean(bool flag)
     {
-        return (!builder || builder->boolean(flag)) && Scalar(Value{Value::Bool, Json(), flag, nullptr});
+        if (layout.Writing())
+            layout.Bool(flag);
+        return Scalar(Value{Value::Bool, Json(), flag, nullptr});
     }
     bool number_integer(Json::number_integer_t number)
     {
-        return (!builder || builder->number_integer(number)) && Scalar(Value{Value::Number, Json(number), false, nullptr});
+        if (layout.Writing())
+            layout.Integer(number);
+        return Scalar(Value{Value::Number, Json(number), false, nullptr});
     }
     bool number_unsigned(Json::number_unsigned_t number)
     {
-        return (!builder || builder->number_unsigned(number)) && Scalar(Value{Value::Number, Json(number), false, nullptr});
+        if (layout.Writing())
+            layout.Integer(number);
+        return Scalar(Value{Value::Number, Json(number), false, nullptr});
     }
-    bool number_float(Json::number_float_t number, const std::string& text)
+    bool number_float(Json::number_float_t number, const std::string&)
     {
-        return (!builder || builder->number_float(number, text)) && Scalar(Value{Value::Number, Json(number), false, nullptr});
+        if (layout.Writing())
+            layout.Float(number);
+        return Scalar(Value{Value::Number, Json(number), false, nullptr});
     }
     bool string(std::string& text)
     {
-        return (!builder || builder->string(text)) && Scalar(Value{Value::String, Json(), false, &text});
+        if (layout.Writing())
+            layout.Value(text);
+        return Scalar(Value{Value::String, Json(), false, &text});
     }
     bool binary(Json::binary_t&) { return false; }
-    bool start_object(std::size_t members)
+    bool start_object(std::size_t)
     {
-        if (stack.size() == 1 && stack.back().frame == Frame::Top)
-            builder = std::make_unique<Builder>(building);
-        return (!builder || builder->start_object(members)) && Open(true);
+        if (layout.Writing() || (stack.size() == 1 && stack.back().frame == Frame::Top))
+            layout.Open(true);
+        return Open(true);
     }
-    bool start_array(std::size_t items) { return (!builder || builder->start_array(items)) && Open(false); }
-    bool end_object() { return (!builder || builder->end_object()) && Close(); }
-    bool end_array() { return (!builder || builder->end_array()) && Close(); }
+    bool start_array(std::size_t)
+    {
+        if (layout.Writing())
+            layout.Open(false);
+        return Open(false);
+    }
+    bool end_object()
+    {
+        if (layout.Writing())
+            layout.Close();
+        return Close();
+    }
+    bool end_array()
+    {
+        if (layout.Writing())
+            layout.Close();
+        return Close();
+    }
     bool key(std::string& name)
     {
         if (stack.size() == 1 && stack.back().frame == Frame::Top) {
             entries.emplace_back();
             entries.back().key = name;
         }
+        if (layout.Writing())
+            layout.Key(name);
         lastKey = name;
-        return !builder || builder->key(name);
+        return true;
     }
     template <class Exception>
     bool parse_error(std::size_t, const std::string&, const Exception&)
@@ -350,9 +512,7 @@ private:
     bool CloseEntry()
     {
         Record& entry = Entry();
-        entry.entry = std::move(building);
-        building = Json();
-        builder.reset();
+        entry.text = layout.Finish();
         entryMembers = 0;
         if (!entry.hasHandle)
             return false;
@@ -364,11 +524,8 @@ private:
         return true;
     }
 
-    bool Built(bool (Builder::*event)()) { return !builder || ((*builder).*event)(); }
-
     std::vector<Record>& entries;
-    std::unique_ptr<Builder> builder;  // while inside an entry, into `building`
-    Json building;
+    EntryLayout layout;  // while inside an entry
     std::vector<Level> stack;
     std::string lastKey;
     std::uint16_t entryMembers = 0;  // component bits by LevelEntryRecord::Component, then the bits above
