@@ -136,6 +136,7 @@ TEST(LevelScanner, TakesOnlyWhatItCanReadWhole)
         {" {} ", true},
         {"{\"APlayer\": {" + player + "}}", true},
         {"{\"APlayer\": {" + player + ", \"Notes\": {\"any\": [1, {\"deep\": null}]}, \"Controller\": 7}}", true},
+        {"{\"APlayer\": {\"Handle\": \"caf\u00e9 \\u00e9\", \"Notes\": [12345678901234567890, 1e-400]}}", true},
         // Faults, and shapes the general reader takes differently or reports.
         {"[]", false},
         {"{\"A\": {\"Handle\": \"a\"}, \"A\": {\"Handle\": \"b\"}}", false},                 // repeated key
@@ -187,11 +188,12 @@ TEST(LevelScanner, GivesEachEntryTheTextTheLibraryWouldLayOut)
         "{" + transform + ", \"Handle\": \"a\", \"Notes\": 1, \"Notes\": {\"z\": 1, \"a\": [2, 1]}}",
         R"({"Handle": "a", "Notes": {"b": {"y": 1, "x": 2}, "a": 0}})",
         // Numbers of every form, empty and nested containers.
-        R"({"Handle": "a", "Notes": [1E-7, 123456789012345678, -9223372036854775808, 18446744073709551615,
-            0.30000000000000004, 2.5e-300, 1.7976931348623157e308, {}, [], [[]], [{}], true, false, null]})",
+        R"({"Handle": "a", "Notes": [1E-7, 123456789012345678, -123456789012345678, 0.30000000000000004, 2.5e-300,
+            1.7976931348623157e308, 5e-324, 1.0e0, 0, {}, [], [[]], [{}], true, false, null]})",
+        R"({"Handle": "a", "Notes": [-9223372036854775808, 18446744073709551615, 18446744073709551616, 1e-400]})",
         // Strings the library escapes, and some it keeps as they are.
-        R"({"Handle": "tab\there \"q\" \\ \/ \u0001 \u007f", "Notes": "caf\u00e9 \ud83d\ude00 é",
-            "Quoted": "say \"hi\" \\ / now"})",
+        R"({"Handle": "say \"hi\" \\ \/ now", "Notes": "tab\t line\n\r \b \f"})",
+        R"({"Handle": "\u0001 \u007f", "Notes": "caf\u00e9 \ud83d\ude00 é"})",
         R"({"Handle": "a", "Events": {"Top": [["T1"], ["T2"]], "Bottom Collision": [["IsGrounded"]]}, "Controller": {}})",
     };
     for (const std::string& entry : entries) {
