@@ -8,6 +8,8 @@
 #include <system_error>
 
 #include "TestSupport.h"
+#include "core/SystemManager.h"
+#include "game/GameSystems.h"
 
 namespace TestSupport {
 void SetTemporaryHome(const std::filesystem::path& home);
@@ -24,6 +26,8 @@ int main(int argc, char** argv)
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     TestSupport::SetTemporaryHome(home);
+    // The registry gets the game's systems wherever a test first reaches it, as in the game.
+    Engine::SystemManager::UseSystemList(&Engine::AddGameSystems);
 
     testing::InitGoogleTest(&argc, argv);
     const int result = RUN_ALL_TESTS();

@@ -16,6 +16,21 @@ void SetTemporaryHome(const std::filesystem::path& home) { gHome = home; }
 
 const std::filesystem::path& TemporaryHome() { return gHome; }
 
+std::filesystem::path UseScratchGameFolder(const std::filesystem::path& scripts)
+{
+    namespace fs = std::filesystem;
+    const fs::path root = TemporaryHome() / "game";
+    const fs::path resources = fs::path(VANTREL_SOURCE_DIR) / "Resources";
+    fs::create_directories(root / "Resources");
+    for (const char* folder : {"Images", "Animations", "Archetypes", "Audio", "Shaders"})
+        fs::create_directory_symlink(resources / folder, root / "Resources" / folder);
+    fs::copy(resources / "Levels", root / "Resources" / "Levels", fs::copy_options::recursive);
+    fs::copy(scripts.empty() ? resources / "Scripts" : scripts, root / "Resources" / "Scripts",
+             fs::copy_options::recursive);
+    fs::current_path(root);
+    return root;
+}
+
 std::string ReadFile(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);

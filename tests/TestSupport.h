@@ -21,6 +21,12 @@ std::string ReadFile(const std::filesystem::path& path);
 // Writes text to a file, creating its folders.
 void WriteFile(const std::filesystem::path& path, const std::string& text);
 
+// Makes a working folder for this test process (under its temporary home) whose Resources/
+// holds copies of the game's levels and of `scripts` (the game's own scripts when empty) and
+// links to its other resource folders, and moves into it, so that saved scripts and levels
+// never reach the repository. Call it before the game or editor is made; returns the folder.
+std::filesystem::path UseScratchGameFolder(const std::filesystem::path& scripts = {});
+
 // Starts SDL's video and opens a hidden window of width x height with the OpenGL 3.3 core,
 // depth and stencil attributes the renderer needs; null (with SDL's error) on failure.
 SDL_Window* OpenRenderWindow(int width, int height);

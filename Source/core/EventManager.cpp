@@ -2,8 +2,7 @@
 
 #include "core/ComponentStore.h"
 #include "core/EventSet.h"
-#include "core/SystemManager.h"
-#include "scripting/ScriptManager.h"
+#include "core/ScriptQueue.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -35,9 +34,8 @@ void EventManager::TriggerEvent(std::uint32_t objectId, const std::string& event
         return;
     // Queueing only appends to the script manager's lists, so the handler list cannot
     // change under this loop.
-    ScriptManager* scripts = GetSystem<ScriptManager>();
     for (const std::string& handler : handlers->second)
-        scripts->Queue(handler, objectId);
+        ScriptQueue::Queue(handler, objectId);
 }
 
 void EventManager::UnRegisterEvent(std::uint32_t objectId, const std::string& eventName, const std::string& handlerName)

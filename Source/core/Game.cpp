@@ -2,10 +2,24 @@
 
 #include "core/FrameTime.h"
 #include "core/Log.h"
-#include "core/QuitRequest.h"
+#include "editor/Editor.h"
 #include "graphics/Camera.h"
+#include "platform/QuitRequest.h"
 
 #include <utility>
+
+namespace {
+
+void EditorFrame(bool open)
+{
+    Engine::Editor& editor = Engine::Editor::Instance();
+    if (open)
+        editor.RunFrame();
+    else
+        editor.Close();
+}
+
+}  // namespace
 
 // Game::Init must run after levelChangeRequested is cleared and before the other fields,
 // the window and the renderer are made, so it runs inside the initialiser of splashTimer.
@@ -37,7 +51,8 @@ Game::Game(Engine::FrameClock frameClock)
       editorActive(0),
       paused(0),
       fullscreen(1),
-      clock(std::move(frameClock))
+      clock(std::move(frameClock)),
+      editorFrame(&EditorFrame)
 {
     // The first frame's delta spans from here, after the window and renderer exist.
     lastFrameTime = clock.now();
@@ -67,5 +82,5 @@ void Game::Run()
         if (elapsed < FrameBudgetNanoseconds)
             clock.sleepFor(FrameBudgetNanoseconds - elapsed);
     }
-    Engine::QuitRequest::Clear();
+    Platform::QuitRequest::Clear();
 }

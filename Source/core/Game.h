@@ -64,6 +64,9 @@ public:
     std::uint8_t fullscreen;
 
     Engine::FrameClock clock;
+    // The editor's part of Game::Update: with true it runs the editor's frame, with false it
+    // lets go of what the editor held. Installed at start-up (core/Game.cpp).
+    void (*editorFrame)(bool open);
 
     // The frame cap: what is left of this after a frame is slept away; no catching up.
     static constexpr std::int64_t FrameBudgetNanoseconds = 16'666'666;

@@ -1,11 +1,28 @@
 #include "core/InputManager.h"
 
 #include "core/Log.h"
+#include "platform/Window.h"
 
 #include <array>
 #include <cstddef>
 
 namespace Engine {
+
+namespace {
+// The window's pump hands every key it lets through to the input manager.
+void KeyFromWindow(std::uint8_t key, bool down)
+{
+    InputManager& input = InputManager::Instance();
+    if (down)
+        input.KeyPressed(key);
+    else
+        input.KeyReleased(key);
+}
+
+struct KeyRoute {
+    KeyRoute() { Window::RouteKeysTo(&KeyFromWindow); }
+} const keyRoute;
+}  // namespace
 
 InputManager& InputManager::Instance()
 {

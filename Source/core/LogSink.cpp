@@ -1,10 +1,15 @@
 #include "core/LogSink.h"
 
-#include "editor/Editor.h"
-
 #include <spdlog/pattern_formatter.h>
 
 namespace Engine {
+
+namespace {
+// A plain pointer, set before main: no start-up order between files can find it half made.
+constinit log_sink::LineHandler lineHandler = nullptr;
+}  // namespace
+
+void log_sink::SetLineHandler(LineHandler handler) { lineHandler = handler; }
 
 log_sink::log_sink() : formatter(std::make_unique<spdlog::pattern_formatter>()) {}
 
@@ -12,13 +17,8 @@ void log_sink::log(const spdlog::details::log_msg& message)
 {
     spdlog::memory_buf_t line;
     formatter->format(message, line);
-
-    Editor& editor = Editor::Instance();
-    // The log window shows only the newest lines; trimming here keeps a long run bounded.
-    while (editor.logLines.size() >= Editor::MaxLogLines)
-        editor.logLines.erase(editor.logLines.begin());
-    editor.logLines.emplace_back(line.data(), line.size());
-    editor.scrollLogToBottom = true;
+    if (lineHandler != nullptr)
+        lineHandler(std::string_view(line.data(), line.size()));
 }
 
 void log_sink::set_pattern(const std::string& pattern)

@@ -1,16 +1,21 @@
-// Engine::log_sink: the child sink that appends every finished log line to the editor's
-// log list (Engine::Editor::logLines), keeping only the newest lines there.
+// Engine::log_sink: the child sink that hands every finished log line to the line handler,
+// which the editor installs (editor/Editor.cpp) to keep the newest lines in its log list.
 #pragma once
 
 #include <spdlog/formatter.h>
 #include <spdlog/sinks/sink.h>
 
 #include <memory>
+#include <string_view>
 
 namespace Engine {
 
 class log_sink final : public spdlog::sinks::sink {
 public:
+    // Receives each finished line, end-of-line included; lines before one is set are dropped.
+    using LineHandler = void (*)(std::string_view line);
+    static void SetLineHandler(LineHandler handler);
+
     log_sink();
 
     void log(const spdlog::details::log_msg& message) override;

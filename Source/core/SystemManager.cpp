@@ -4,24 +4,14 @@
 #include "core/GameObjectTable.h"
 #include "core/InputManager.h"
 #include "core/Log.h"
-#include "editor/Editor.h"
-#include "gameplay/PhysicsUpdate.h"
-#include "gameplay/CollisionUpdate.h"
-#include "gameplay/CollisionResolution.h"
-#include "gameplay/PositionUpdate.h"
-#include "gameplay/PlayerController.h"
-#include "core/TimerDatabase.h"
-#include "core/SoundSystem.h"
-#include "scripting/ScriptManager.h"
-#include "core/EventManager.h"
-#include "data/ArchetypeManager.h"
-#include "game/Scoreboard.h"
-#include "gameplay/AnimationUpdate.h"
-#include "gameplay/ParallaxSystem.h"
-#include "gameplay/RangeChecking.h"
-#include "gameplay/ParticleSystem.h"
 
 namespace Engine {
+
+namespace {
+constinit SystemManager::SystemList systemList = nullptr;
+}  // namespace
+
+void SystemManager::UseSystemList(SystemList list) { systemList = list; }
 
 SystemManager& SystemManager::Instance()
 {
@@ -37,29 +27,19 @@ SystemManager& SystemManager::Instance()
 SystemManager::SystemManager() : systems(SystemCount)
 {
     // Singletons die in the reverse order of their making. The services that a system's
-    // Shutdown may reach at exit are made first, so they outlive the registry's teardown.
+    // Shutdown may reach at exit are made first, so they outlive the registry's teardown
+    // (the editor's log list is made by the first log line, at the latest the first Add's).
     Logging::DefaultLogger();
-    Editor::Instance();
     InputManager::Instance();
     GameObjectTable::Instance();
     ComponentStore::Instance();
 
-    // The order fixes the family ids 0 to 14 and so the order of every update.
-    Add<PhysicsUpdate>("PhysicsUpdate");
-    Add<CollisionUpdate>("CollisionUpdate");
-    Add<CollisionResolution>("CollisionResolution");
-    Add<PositionUpdate>("PositionUpdate");
-    Add<PlayerController>("PlayerController");
-    Add<TimerDatabase>("TimerDatabase");
-    Add<SoundSystem>("SoundSystem");
-    Add<ScriptManager>("ScriptManager");
-    Add<EventManager>("EventManager");
-    Add<ArchetypeManager>("ArchetypeManager");
-    Add<Scoreboard>("Scoreboard");
-    Add<AnimationUpdate>("AnimationUpdate");
-    Add<ParallaxSystem>("ParallaxSystem");
-    Add<RangeChecking>("RangeChecking");
-    Add<ParticleSystem>("ParticleSystem");
+    assert(systemList != nullptr && "the system list is handed over before the registry's first use");
+    if (systemList == nullptr) {
+        LogError("The system registry was used before its list of systems was handed over");
+        return;
+    }
+    systemList(*this);
 }
 
 SystemManager::~SystemManager()

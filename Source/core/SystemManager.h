@@ -1,6 +1,7 @@
 // Engine::SystemManager: the registry that creates the fifteen systems in their fixed order
 // on first use, runs every Init after all of them exist, updates them once per running frame
-// in id order, and at exit runs every Shutdown before deleting any of them.
+// in id order, and at exit runs every Shutdown before deleting any of them. The list of the
+// systems is handed over before the first use (game/GameSystems.cpp holds it).
 #pragma once
 
 #include "core/FamilyId.h"
@@ -18,6 +19,11 @@ class SystemManager {
 public:
     static constexpr std::uint32_t SystemCount = 15;
 
+    // Adds every system in registry order, one Add each.
+    using SystemList = void (*)(SystemManager& registry);
+    // Hands over the list that the first Instance() runs; later uses ignore a new one.
+    static void UseSystemList(SystemList list);
+
     static SystemManager& Instance();
 
     void Update();
@@ -32,13 +38,7 @@ public:
 
     std::vector<std::unique_ptr<System>> systems;  // index = system family id
 
-    SystemManager(const SystemManager&) = delete;
-    SystemManager& operator=(const SystemManager&) = delete;
-
-private:
-    SystemManager();
-    ~SystemManager();
-
+    // The order of the calls fixes the family ids 0 to 14 and so the order of every update.
     template <typename T>
     void Add(const char* name)
     {
@@ -46,6 +46,13 @@ private:
         systems[id] = std::make_unique<T>();
         LogInfo("Adding System: {}", name);
     }
+
+    SystemManager(const SystemManager&) = delete;
+    SystemManager& operator=(const SystemManager&) = delete;
+
+private:
+    SystemManager();
+    ~SystemManager();
 
     void InitAll();
 

@@ -4,6 +4,7 @@
 #include "core/FrameTime.h"
 #include "core/GameObjectTable.h"
 #include "core/InputManager.h"
+#include "core/LogSink.h"
 #include "core/Transform.h"
 #include "data/LevelManager.h"
 #include "platform/HeldKeys.h"
@@ -34,6 +35,21 @@ std::vector<std::string> ListFolder(const std::filesystem::path& folder)
     std::sort(names.begin(), names.end());
     return names;
 }
+
+// Every log line joins the log window's list; the first line makes the editor.
+void KeepLogLine(std::string_view line)
+{
+    Editor& editor = Editor::Instance();
+    // The log window shows only the newest lines; trimming here keeps a long run bounded.
+    while (editor.logLines.size() >= Editor::MaxLogLines)
+        editor.logLines.erase(editor.logLines.begin());
+    editor.logLines.emplace_back(line);
+    editor.scrollLogToBottom = true;
+}
+
+struct LogRoute {
+    LogRoute() { log_sink::SetLineHandler(&KeepLogLine); }
+} const logRoute;
 
 }  // namespace
 

@@ -11,6 +11,7 @@
 #include "core/SystemManager.h"
 #include "data/LevelManager.h"
 #include "game/GameKeys.h"
+#include "game/GameSystems.h"
 #include "graphics/Camera.h"
 #include "platform/Cursor.h"
 #include "scripting/ScriptManager.h"
@@ -25,6 +26,7 @@ int Game::Init()
     Platform::SetCursorVisible(false);
 
     // The first use of the registry creates the fifteen systems and runs their Init.
+    Engine::SystemManager::UseSystemList(&Engine::AddGameSystems);
     auto* scripts = Engine::GetSystem<Engine::ScriptManager>();
     scripts->RegisterEveryFrame("ApplyGravity");
     scripts->RegisterEveryFrame("ApplyFriction");

@@ -9,9 +9,8 @@
 #include "core/SystemManager.h"
 #include "core/Transform.h"
 #include "data/LevelManager.h"
-#include "editor/Editor.h"
+#include "data/LevelOrder.h"
 #include "game/GameState.h"
-#include "game/LevelOrder.h"
 #include "game/ScreenObjects.h"
 #include "game/Scoreboard.h"
 #include "graphics/Camera.h"
@@ -165,12 +164,9 @@ void Game::Update()
     }
 
     ShowCursor(editorActive != 0);
-    Engine::Editor& editor = Engine::Editor::Instance();
-    if (editorActive) {
-        editor.RunFrame();
+    editorFrame(editorActive != 0);
+    if (editorActive)
         return;
-    }
-    editor.Close();
     // Only a frame in which the world ran starts a shake: the timers stand still while it
     // is frozen, and shakes started meanwhile would all fire at once on resuming.
     if (const auto* controller = Engine::ScreenObjects::FollowedComponent<Engine::Controller>();

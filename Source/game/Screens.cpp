@@ -8,8 +8,8 @@
 #include "core/SystemManager.h"
 #include "core/ComponentStore.h"
 #include "data/LevelManager.h"
+#include "data/LevelOrder.h"
 #include "game/GameState.h"
-#include "game/LevelOrder.h"
 #include "game/ScreenObjects.h"
 #include "gameplay/ParticleSystem.h"
 

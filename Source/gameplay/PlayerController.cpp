@@ -3,10 +3,10 @@
 #include "core/ComponentStore.h"
 #include "core/Controller.h"
 #include "core/InputManager.h"
+#include "core/ScriptQueue.h"
 #include "core/SystemManager.h"
 #include "graphics/Camera.h"
 #include "platform/VirtualKeys.h"
-#include "scripting/ScriptCall.h"
 
 #include <cstdint>
 
@@ -16,7 +16,7 @@ namespace {
 namespace Key = Platform::VirtualKey;  // letters are their upper-case character codes
 
 // Every action runs for object 0, whatever the player's id: the scripts look the player up.
-InputManager::KeyFunction QueueScript(const char* handle) { return ScriptCall{nullptr, handle}; }
+InputManager::KeyFunction QueueScript(const char* handle) { return ScriptQueue::KeyBinding(handle); }
 }  // namespace
 
 void PlayerController::Init()

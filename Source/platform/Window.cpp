@@ -1,9 +1,8 @@
 #include "platform/Window.h"
 
-#include "core/InputManager.h"
 #include "core/Log.h"
-#include "core/QuitRequest.h"
 #include "platform/KeyMap.h"
+#include "platform/QuitRequest.h"
 #include "platform/UiLayer.h"
 
 #include <SDL.h>
@@ -30,6 +29,8 @@ bool UiWantsKeyboard()
 
 // Keys the game keeps while the UI holds the keyboard (see ClaimKeysFromUi).
 Window::KeyClaim keyClaim;
+// A plain pointer, set before main: no start-up order between files can find it half made.
+constinit Window::KeyRoute keyRoute = nullptr;
 // Claimed keys now down: their releases reach the input manager too, or the next press of the
 // key would look like a repeat to it.
 std::set<std::uint8_t> claimedKeysDown;
@@ -56,7 +57,7 @@ Window::Window(std::int32_t clientWidth, std::int32_t clientHeight) : width(clie
     // The close button only asks for confirmation (Game::Update); SDL must not turn it into
     // a quit event of its own. SIGINT and SIGTERM become SDL_QUIT at the next pump as well,
     // but through handlers of our own: a script call that is running when one arrives must
-    // hear of it (Engine::QuitRequest), which SDL's handlers would not tell.
+    // hear of it (Platform::QuitRequest), which SDL's handlers would not tell.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // Events start on their own so that a failed renderer can still post its quit event
@@ -77,7 +78,7 @@ Window::Window(std::int32_t clientWidth, std::int32_t clientHeight) : width(clie
 }
 
 namespace {
-extern "C" void OnQuitSignal(int) { Engine::QuitRequest::Raise(); }
+extern "C" void OnQuitSignal(int) { Platform::QuitRequest::Raise(); }
 }  // namespace
 
 void Window::InstallQuitSignals()
@@ -116,6 +117,8 @@ Window::~Window()
         SDL_QuitSubSystem(SDL_INIT_EVENTS);
 }
 
+void Window::RouteKeysTo(KeyRoute route) { keyRoute = route; }
+
 void Window::ClaimKeysFromUi(KeyClaim claim)
 {
     keyClaim = std::move(claim);
@@ -146,7 +149,7 @@ bool Window::KeptFromUi(const SDL_Event& event)
 bool Window::PumpMessages()
 {
     // A signal's quit joins the queue behind the events that came before it.
-    if (Engine::QuitRequest::TakeSignal()) {
+    if (Platform::QuitRequest::TakeSignal()) {
         SDL_Event quit{};
         quit.type = SDL_QUIT;
         SDL_PushEvent(&quit);
@@ -194,11 +197,8 @@ void Window::HandleMessage(const SDL_Event& event)
         // Keys pressed or released with Alt held are the system's (window manager shortcuts).
         if (!claimed && ((event.key.keysym.mod & KMOD_ALT) != 0 || UiWantsKeyboard()))
             return;
-        Engine::InputManager& input = Engine::InputManager::Instance();
-        if (event.type == SDL_KEYDOWN)
-            input.KeyPressed(key);
-        else
-            input.KeyReleased(key);
+        if (keyRoute != nullptr)
+            keyRoute(key, event.type == SDL_KEYDOWN);
         return;
     }
     default:

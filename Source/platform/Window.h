@@ -1,7 +1,7 @@
 // Window: the game's one SDL window, a member of Game. It is created with an OpenGL-capable
 // surface for the renderer, and its PumpMessages drains SDL's event queue once per frame,
 // routing every event first to the UI layer, the close button to closeRequested and key
-// events to Engine::InputManager.
+// events to the key route (the input manager installs it, core/InputManager.cpp).
 #pragma once
 
 #include <array>
@@ -37,6 +37,11 @@ public:
     using KeyClaim = std::function<bool(std::uint8_t key, bool ctrl, bool shift)>;
     static void ClaimKeysFromUi(KeyClaim claim);
 
+    // Where key presses and releases go (a virtual-key code, down or up). Set before main by
+    // the input manager; keys pumped without one are dropped.
+    using KeyRoute = void (*)(std::uint8_t key, bool down);
+    static void RouteKeysTo(KeyRoute route);
+
     SDL_Window* Handle() const { return handle; }
     // The window is in front: it has the keyboard focus (followed from the window events).
     bool HasInputFocus() const { return inputFocus; }
@@ -48,7 +53,7 @@ private:
     // must not see it.
     static bool KeptFromUi(const SDL_Event& event);
     static void HandleMessage(const SDL_Event& event);
-    // SIGINT and SIGTERM raise Engine::QuitRequest while the window lives.
+    // SIGINT and SIGTERM raise Platform::QuitRequest while the window lives.
     void InstallQuitSignals();
     void RestoreQuitSignals();
 

@@ -3,6 +3,7 @@
 #include "core/ComponentStore.h"
 #include "core/EventManager.h"
 #include "core/GameObjectTable.h"
+#include "core/GameStateIndex.h"
 #include "core/Log.h"
 #include "core/Range.h"
 #include "core/RigidBody.h"
@@ -12,8 +13,7 @@
 #include "data/EntryReader.h"
 #include "data/JsonReader.h"
 #include "data/LevelManager.h"
-#include "game/GameState.h"
-#include "game/LevelOrder.h"
+#include "data/LevelOrder.h"
 
 #include <fstream>
 #include <optional>

@@ -1,6 +1,6 @@
 #include "scripting/LuaBudget.h"
 
-#include "core/QuitRequest.h"
+#include "platform/QuitRequest.h"
 #include "scripting/LuaStack.h"
 
 namespace Engine {
@@ -9,7 +9,7 @@ LuaBudget* LuaBudget::innermost = nullptr;
 
 LuaCallResult LuaBudget::ProtectedCall(lua_State* L)
 {
-    if (QuitRequest::Pending()) {
+    if (Platform::QuitRequest::Pending()) {
         lua_pop(L, 1);
         return {LuaCallStatus::Stopped, {}};
     }
@@ -56,7 +56,7 @@ void LuaBudget::Tick(lua_State* L, lua_Debug*)
     if (budget == nullptr)
         return;
     if (budget->end == End::Running) {
-        if (QuitRequest::Pending())
+        if (Platform::QuitRequest::Pending())
             budget->end = End::Quit;
         else if (--budget->slicesLeft <= 0)
             budget->end = End::Spent;

@@ -2,7 +2,7 @@
 // of main, a timer's function). While it lives, a script that runs past the budget gets a
 // Lua error at its next instruction, and again at every one after, so an endless loop (even
 // one inside pcall) ends the call instead of freezing the game. The same hook ends the call
-// within a few milliseconds once a quit is pending (Engine::QuitRequest). Entries hold one
+// within a few milliseconds once a quit is pending (Platform::QuitRequest). Entries hold one
 // each, through ProtectedCall.
 #pragma once
 

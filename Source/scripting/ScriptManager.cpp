@@ -2,6 +2,7 @@
 
 #include "core/InputManager.h"
 #include "core/Log.h"
+#include "core/ScriptQueue.h"
 #include "core/SystemManager.h"
 #include "core/TimerDatabase.h"
 #include "scripting/ScriptCall.h"
@@ -39,6 +40,19 @@ private:
     const std::string*& slot;
     const std::string* previous;
 };
+
+// Raised events and the player controller's keys reach the registry's script manager
+// through these routes, installed before main starts.
+void QueueOnRegistryScripts(const std::string& handle, std::uint32_t objectId)
+{
+    GetSystem<ScriptManager>()->Queue(handle, objectId);
+}
+
+InputManager::KeyFunction QueueForPlayer(const char* handle) { return ScriptCall{nullptr, handle}; }
+
+struct ScriptRoutes {
+    ScriptRoutes() { ScriptQueue::Install(&QueueOnRegistryScripts, &QueueForPlayer); }
+} const scriptRoutes;
 }  // namespace
 
 void ScriptManager::Init()

@@ -132,19 +132,6 @@ ImGuiWindow* EditorFixture::FirstChild(const char* name)
     return nullptr;
 }
 
-void UseScratchResources(const std::filesystem::path& scripts)
-{
-    namespace fs = std::filesystem;
-    const fs::path root = TestSupport::TemporaryHome() / "game";
-    const fs::path resources = fs::path(VANTREL_SOURCE_DIR) / "Resources";
-    fs::create_directories(root / "Resources");
-    for (const char* folder : {"Images", "Animations", "Archetypes", "Audio", "Shaders"})
-        fs::create_directory_symlink(resources / folder, root / "Resources" / folder);
-    fs::copy(resources / "Levels", root / "Resources" / "Levels", fs::copy_options::recursive);
-    fs::copy(scripts, root / "Resources" / "Scripts", fs::copy_options::recursive);
-    fs::current_path(root);
-}
-
 ImGuiWindow* ChildNamed(const char* windowName, const char* part)
 {
     ImGuiWindow* parent = ImGui::FindWindowByName(windowName);

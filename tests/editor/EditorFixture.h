@@ -58,12 +58,6 @@ protected:
     std::set<std::uint8_t> heldKeys;
 };
 
-// Makes a working folder for this test process whose Resources/ holds a copy of the given
-// folder as Scripts/, a copy of the game's levels and links to its other resource folders,
-// and moves into it, so that saved scripts and levels never reach the repository. Call it
-// before the editor is made.
-void UseScratchResources(const std::filesystem::path& scripts);
-
 // A child window of a window whose name holds `part` ("FileChild"), or null.
 ImGuiWindow* ChildNamed(const char* windowName, const char* part);
 

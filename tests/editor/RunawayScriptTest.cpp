@@ -35,7 +35,7 @@ class RunawayScript : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        UseScratchResources(std::filesystem::path(VANTREL_SOURCE_DIR) / "Resources" / "Scripts");
+        TestSupport::UseScratchGameFolder(std::filesystem::path(VANTREL_SOURCE_DIR) / "Resources" / "Scripts");
         game = std::make_unique<Game>(Engine::FrameClock{[this] { return now; }, [](std::int64_t) {}});
         ImGui::GetIO().IniFilename = nullptr;
     }

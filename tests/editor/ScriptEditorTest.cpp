@@ -16,7 +16,7 @@ class ScriptEditor : public EditorFixture {
 protected:
     void SetUp() override
     {
-        UseScratchResources(Fixture("Scripts"));
+        TestSupport::UseScratchGameFolder(Fixture("Scripts"));
         EditorFixture::SetUp();
         MoveMouse(500, 300);
         Draw();

@@ -4,7 +4,6 @@
 // objects that play made, the player's picture and place as the level has them; an edit made in
 // the editor is saved, also after play has gone on.
 #include "GameDriver.h"
-#include "ScratchGameFolder.h"
 
 #include "TestSupport.h"
 #include "core/ComponentStore.h"
@@ -56,7 +55,7 @@ class EditorSaveOverPlay : public testing::Test {
 protected:
     void SetUp() override
     {
-        EndToEnd::UseScratchGameFolder();
+        TestSupport::UseScratchGameFolder();
         original = Json::parse(TestSupport::ReadFile(LevelFile));
         driver = std::make_unique<GameDriver>();
         driver->Frames(2);

@@ -16,8 +16,8 @@
 #include "core/Sprite.h"
 #include "core/Transform.h"
 #include "data/LevelManager.h"
+#include "data/LevelOrder.h"
 #include "game/GameState.h"
-#include "game/LevelOrder.h"
 
 #include <gtest/gtest.h>
 

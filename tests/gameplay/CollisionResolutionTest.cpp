@@ -183,10 +183,7 @@ TEST(CollisionResolution, CornerAboveABlockGoesToTheAxisReachedFirst)
         EXPECT_FLOAT_EQ(controller.next_y_pos, c.nextY);
         EXPECT_EQ(controller.x_vel, c.xVelZeroed ? 0.0f : c.xVel);
         EXPECT_EQ(controller.y_vel, c.yVelZeroed ? 0.0f : c.yVel);
-        std::vector<std::string> events;
-        for (const Call& call : QueuedCalls())
-            events.push_back(call.first);
-        EXPECT_EQ(events, c.events);
+        EXPECT_EQ(QueuedScriptNames(), c.events);
         Engine::GameObjectTable::Instance().RemoveGameObject(block);
         Engine::GameObjectTable::Instance().RemoveGameObject(player);
         ClearQueue();
@@ -221,10 +218,7 @@ TEST(CollisionResolution, CornerOnABlockUsesThePlayersSpeedAndZeroTimes)
         EXPECT_FLOAT_EQ(controller.next_y_pos, c.nextY);
         EXPECT_EQ(controller.x_vel, c.xVelZeroed ? 0.0f : c.xVel);
         EXPECT_EQ(controller.y_vel, c.yVelZeroed ? 0.0f : c.yVel);
-        std::vector<std::string> events;
-        for (const Call& call : QueuedCalls())
-            events.push_back(call.first);
-        EXPECT_EQ(events, c.events);
+        EXPECT_EQ(QueuedScriptNames(), c.events);
         Engine::GameObjectTable::Instance().RemoveGameObject(block);
         Engine::GameObjectTable::Instance().RemoveGameObject(player);
         ClearQueue();
@@ -281,10 +275,7 @@ TEST(CollisionResolution, CornerWithNoTimeOnEitherAxisGoesToTheShallowerOverlap)
 
         EXPECT_FLOAT_EQ(controller.next_x_pos, c.resolvedX);
         EXPECT_FLOAT_EQ(controller.next_y_pos, c.resolvedY) << "never pushed down into the floor";
-        std::vector<std::string> events;
-        for (const Call& call : QueuedCalls())
-            events.push_back(call.first);
-        EXPECT_EQ(events, c.events);
+        EXPECT_EQ(QueuedScriptNames(), c.events);
         Engine::GameObjectTable::Instance().RemoveGameObject(block);
         Engine::GameObjectTable::Instance().RemoveGameObject(player);
         ClearQueue();

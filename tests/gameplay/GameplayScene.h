@@ -96,6 +96,15 @@ inline std::vector<Call> QueuedCalls()
     return calls;
 }
 
+// The queued scripts' handles, in queue order.
+inline std::vector<std::string> QueuedScriptNames()
+{
+    std::vector<std::string> handles;
+    for (const Call& call : QueuedCalls())
+        handles.push_back(call.first);
+    return handles;
+}
+
 inline void ClearQueue()
 {
     Engine::ScriptManager* scripts = Engine::GetSystem<Engine::ScriptManager>();

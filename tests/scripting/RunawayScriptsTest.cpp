@@ -61,17 +61,8 @@ class RunawayScripts : public testing::Test {
 protected:
     void SetUp() override
     {
-        namespace fs = std::filesystem;
-        const fs::path root = TestSupport::TemporaryHome() / "game";
-        const fs::path resources = fs::path(VANTREL_SOURCE_DIR) / "Resources";
-        fs::create_directories(root / "Resources");
-        for (const char* folder : {"Images", "Animations", "Archetypes", "Audio", "Shaders"})
-            fs::create_directory_symlink(resources / folder, root / "Resources" / folder);
-        fs::copy(resources / "Levels", root / "Resources" / "Levels", fs::copy_options::recursive);
-        fs::copy(resources / "Scripts", root / "Resources" / "Scripts", fs::copy_options::recursive);
-        WriteScripts(root / "Resources" / "Scripts");
-        previousDirectory = fs::current_path();
-        fs::current_path(root);
+        previousDirectory = std::filesystem::current_path();
+        WriteScripts(TestSupport::UseScratchGameFolder() / "Resources" / "Scripts");
 
         Engine::GameClock::Set([this] { return Engine::GameClock::TimePoint(std::chrono::nanoseconds(now)); });
         game = std::make_unique<Game>(Engine::FrameClock{

@@ -1,7 +1,8 @@
 // The order of the four levels: for each level state, the level file's name, its music, its
 // win stinger, the overview the camera shows on its level-complete screen and the image of
 // the score-entry screen after it. The screens,
-// the restart action, the camera step, PlayWinStinger and the enemy respawn all read it.
+// the restart action, the camera step, PlayWinStinger and the enemy respawn all read it;
+// it is level data, so the Lua functions below the game flow read it here.
 #pragma once
 
 #include <cstdint>

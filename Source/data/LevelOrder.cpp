@@ -1,4 +1,4 @@
-#include "game/LevelOrder.h"
+#include "data/LevelOrder.h"
 
 #include <array>
 

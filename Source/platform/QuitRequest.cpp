@@ -1,8 +1,8 @@
-#include "core/QuitRequest.h"
+#include "platform/QuitRequest.h"
 
 #include <csignal>
 
-namespace Engine {
+namespace Platform {
 
 namespace {
 // Written by a signal handler, so plain flags of the one type the handler may write.
@@ -32,4 +32,4 @@ void QuitRequest::Clear() noexcept
     signalled = 0;
 }
 
-}  // namespace Engine
+}  // namespace Platform

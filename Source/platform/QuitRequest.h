@@ -1,9 +1,9 @@
-// Engine::QuitRequest: a quit asked for by SIGINT or SIGTERM, which may arrive while a script
+// Platform::QuitRequest: a quit asked for by SIGINT or SIGTERM, which may arrive while a script
 // is deep inside a long call. The window's signal handler raises it; the next pump turns it
 // into the quit event, and until the frame loop has ended every entry into Lua stops at once.
 #pragma once
 
-namespace Engine {
+namespace Platform {
 
 class QuitRequest {
 public:
@@ -17,4 +17,4 @@ public:
     static void Clear() noexcept;
 };
 
-}  // namespace Engine
+}  // namespace Platform

@@ -1,0 +1,3 @@
+#include "core/GameStateIndex.h"
+
+std::int32_t GameStateIndex = 0;
