@@ -43,8 +43,7 @@ void RepeatFilterSink::flush_()
     // Once a tenth of a window at most, so that a long list of texts is not walked every frame.
     if (now >= nextSweep) {
         nextSweep = now + window / 10;
-        const auto over = InOrder(&now);
-        for (const auto& text : over) {
+        for (const Text& text : InOrder(&now)) {
             if (!EndWindow(text->first, text->second, now))
                 texts.erase(text);
         }
@@ -56,14 +55,13 @@ void RepeatFilterSink::flush_()
 void RepeatFilterSink::WriteHeldCounts()
 {
     const std::lock_guard<spdlog::details::null_mutex> lock(mutex_);
-    for (const auto& text : InOrder(nullptr))
+    for (const Text& text : InOrder(nullptr))
         WriteCount(text->first, text->second);
 }
 
-std::vector<std::unordered_map<std::string, RepeatFilterSink::Repeats>::iterator> RepeatFilterSink::InOrder(
-    const GameClock::TimePoint* now)
+const std::vector<RepeatFilterSink::Text>& RepeatFilterSink::InOrder(const GameClock::TimePoint* now)
 {
-    std::vector<std::unordered_map<std::string, Repeats>::iterator> chosen;
+    chosen.clear();
     for (auto text = texts.begin(); text != texts.end(); ++text) {
         if (now == nullptr || *now >= text->second.windowEnd)
             chosen.push_back(text);

@@ -55,9 +55,11 @@ private:
     };
 
     void Pass(const spdlog::details::log_msg& message);
+    using Text = std::unordered_map<std::string, Repeats>::iterator;
+
     // The texts whose window is over at `now` (all of them without one), in the order they
-    // first came.
-    std::vector<std::unordered_map<std::string, Repeats>::iterator> InOrder(const GameClock::TimePoint* now);
+    // first came. The list is this sink's own and is filled again by the next call.
+    const std::vector<Text>& InOrder(const GameClock::TimePoint* now);
     void WriteCount(const std::string& text, Repeats& repeats);
     // Ends the text's window at `now`: its count is written, and a text that did not come
     // again in the window is forgotten (false).
@@ -66,6 +68,7 @@ private:
     std::chrono::milliseconds window;
     std::unordered_map<std::string, Repeats> texts;  // key: the level, then the message text
     std::string key;  // the key of the latest line; keeps its capacity
+    std::vector<Text> chosen;  // InOrder's list; keeps its capacity
     GameClock::TimePoint nextSweep{};
     std::uint64_t nextOrder = 0;
     std::vector<std::shared_ptr<spdlog::sinks::sink>> children;

@@ -140,7 +140,7 @@ bool SoundSystem::LoadEvent(const std::pair<std::string, std::string>& pathAndSh
     return true;
 }
 
-Platform::StudioEventInstance* SoundSystem::FindInstance(const std::string& name) const
+Platform::StudioEventInstance* SoundSystem::FindInstance(std::string_view name) const
 {
     for (const auto& [path, shortName] : events) {
         if (shortName != name)
@@ -170,7 +170,7 @@ void SoundSystem::StopEvent(const std::string& name)
         instance->Stop(Platform::StudioStopMode::AllowFadeOut);
 }
 
-void SoundSystem::SetEventParameter(const std::string& name, const std::string& parameter, float value)
+void SoundSystem::SetEventParameter(std::string_view name, std::string_view parameter, float value)
 {
     if (auto* instance = FindInstance(name))
         instance->SetParameterByName(parameter, value);

@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -35,10 +36,11 @@ public:
     bool LoadEvent(const std::pair<std::string, std::string>& pathAndShortName);
     void PlayEvent(const std::string& name);
     void StopEvent(const std::string& name);
-    void SetEventParameter(const std::string& name, const std::string& parameter, float value);
+    // Called every frame for the level musics: the names are only read, never copied.
+    void SetEventParameter(std::string_view name, std::string_view parameter, float value);
 
     // The one instance of the event with that short name, or null when none was loaded.
-    Platform::StudioEventInstance* FindInstance(const std::string& name) const;
+    Platform::StudioEventInstance* FindInstance(std::string_view name) const;
 
     std::vector<std::pair<std::string, std::string>> events;  // (event path, short name), load order
     std::string currentMusic = "Empty";

@@ -11,7 +11,9 @@
 #include "core/SystemManager.h"
 #include "data/LevelManager.h"
 #include "game/GameKeys.h"
+#include "game/GameState.h"
 #include "game/GameSystems.h"
+#include "game/ScreenTable.h"
 #include "graphics/Camera.h"
 #include "platform/Cursor.h"
 #include "scripting/ScriptManager.h"
@@ -34,7 +36,7 @@ int Game::Init()
     Engine::LevelManager& levels = Engine::LevelManager::Instance();
     levels.LoadLevelNames();
     levels.LoadArchetypes();
-    levels.LoadLevel("Splash Screen");
+    levels.LoadLevel(Engine::ScreenLevel(GameState::Splash));
 
     const std::uint32_t player = Engine::GameObjectTable::Instance().FindGameObject("Player");
     Engine::Camera::Instance()->followedObjectId = static_cast<std::int32_t>(player);

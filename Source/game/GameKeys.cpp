@@ -14,6 +14,7 @@
 #include "data/LevelOrder.h"
 #include "game/GameState.h"
 #include "game/ScreenObjects.h"
+#include "game/ScreenTable.h"
 #include "graphics/Camera.h"
 #include "platform/VirtualKeys.h"
 
@@ -29,11 +30,12 @@ namespace Key = Platform::VirtualKey;
 constexpr float NoCheckpoint = 50000.0f;  // checkpoints lie nearer than this
 constexpr float WarpLift = 50.0f;         // the player lands a little above the checkpoint
 
-bool InLevel() { return LevelOfState(GameStateIndex) != nullptr; }
+bool InLevel() { return GameState::IsLevel(GameStateIndex); }
 
-// One step through 0..last with wrap-around.
-std::int32_t Step(std::int32_t value, std::int32_t last, bool up)
+// One step through the entries 0..count-1 with wrap-around.
+std::int32_t Step(std::int32_t value, std::size_t count, bool up)
 {
+    const auto last = static_cast<std::int32_t>(count) - 1;
     if (up)
         return value > 0 ? value - 1 : last;
     return value >= last ? 0 : value + 1;
@@ -43,7 +45,7 @@ std::int32_t Step(std::int32_t value, std::int32_t last, bool up)
 void MoveHighlight(Game& game, bool up)
 {
     std::int32_t* selection = nullptr;
-    std::int32_t last = 0;
+    std::size_t entries = 0;
     if (game.confirmDialogOpen || game.howToPlayOpen) {
         GetSystem<SoundSystem>()->PlayEvent("Button_Rollover");
         // Two answers: Up always lands on yes (0), Down on no (1), from anything else.
@@ -55,18 +57,18 @@ void MoveHighlight(Game& game, bool up)
     }
     if (game.optionsOpen) {
         selection = &game.optionsSelection;
-        last = 2;
-    } else if (GameStateIndex == 1) {
+        entries = OptionsEntry::Count;
+    } else if (GameStateIndex == GameState::MainMenu) {
         selection = &game.mainMenuSelection;
-        last = 5;
+        entries = ScreenOfState(GameState::MainMenu)->buttons.size();
     } else if (InLevel() && game.paused) {
         selection = &game.pauseMenuSelection;
-        last = 6;
+        entries = PauseMenuButtons().size();
     } else {
         return;
     }
     GetSystem<SoundSystem>()->PlayEvent("Button_Rollover");
-    *selection = Step(*selection, last, up);
+    *selection = Step(*selection, entries, up);
 }
 
 void SkipToLastLevel()

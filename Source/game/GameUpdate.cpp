@@ -8,9 +8,9 @@
 #include "core/SoundSystem.h"
 #include "core/SystemManager.h"
 #include "core/Transform.h"
-#include "data/LevelManager.h"
 #include "data/LevelOrder.h"
 #include "game/GameState.h"
+#include "game/ScreenChange.h"
 #include "game/ScreenObjects.h"
 #include "game/Scoreboard.h"
 #include "graphics/Camera.h"
@@ -59,39 +59,30 @@ void UpdateGodModeIndicator()
     transform->y_sca = 60.0f;
 }
 
-void StartLevel(const Engine::LevelInfo& level)
-{
-    Engine::LevelManager::Instance().LoadLevel(level.level);
-    Engine::GetSystem<Engine::SoundSystem>()->PlayEvent(level.music);
-}
-
 void CarryOutConfirmedAction(Game& game)
 {
     auto* sound = Engine::GetSystem<Engine::SoundSystem>();
-    Engine::LevelManager& levels = Engine::LevelManager::Instance();
     switch (ConfirmAction) {
-    case 0:
+    case Confirm::Quit:
         // As a quit event would: the loop ends once this frame is done.
         Window::LogQuit();
         game.running = 0;
         break;
-    case 1:
+    case Confirm::RestartLevel:
         if (const Engine::LevelInfo* level = Engine::LevelOfState(GameStateIndex)) {
-            StartLevel(*level);
+            Engine::StartLevel(*level);  // the state it has already
             Engine::GetSystem<Engine::Scoreboard>()->RestartLevel();
         } else {
             Engine::GetSystem<Engine::Scoreboard>()->score = RestartScore;
         }
         break;
-    case 2:
-        levels.LoadLevel("Main Menu");
+    case Confirm::MainMenu:
+        Engine::ShowScreen(GameState::MainMenu);
         sound->PlayEvent("Menu_Music");
-        GameStateIndex = 1;
         break;
-    case 3:
-        GameStateIndex = 2;
+    case Confirm::Credits:
         sound->PlayEvent("Menu_Music");
-        levels.LoadLevel("Credits");
+        Engine::ShowScreen(GameState::Credits);
         break;
     default:
         break;
@@ -143,7 +134,7 @@ void Game::Update()
     // The close button asks first.
     if (window.closeRequested) {
         confirmDialogOpen = 1;
-        ConfirmAction = 0;
+        ConfirmAction = Confirm::Quit;
         window.closeRequested = 0;
     }
 

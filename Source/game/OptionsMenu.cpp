@@ -6,6 +6,7 @@
 #include "core/SystemManager.h"
 #include "game/GameKeys.h"
 #include "game/ScreenObjects.h"
+#include "game/ScreenTable.h"
 
 #include <array>
 #include <string_view>
@@ -18,7 +19,7 @@ constexpr const char* Checked = "CheckboxWithCheck.png";
 constexpr const char* Unchecked = "Checkbox.png";
 constexpr float GrayOutAlpha = 0.65f;
 
-enum OptionsEntry { FullScreen, Music, Leave };
+namespace Entry = Engine::OptionsEntry;
 
 // Placed from the frame, which opens around the player.
 std::array<Screen::Part, 8> OptionsParts(const Game& game)
@@ -54,7 +55,7 @@ void StepBack(const Game& game, bool behind)
 }
 
 // The images of "FSText", "MText" and "LeaveOptions" for each highlighted entry.
-constexpr std::array<std::array<const char*, 3>, 3> OptionsHighlights = {{
+constexpr std::array<std::array<const char*, 3>, Entry::Count> OptionsHighlights = {{
     {"FullscreenW.png", "MusicB.png", "ReturnToMainMenuFinal.png"},
     {"FullscreenB.png", "MusicW.png", "ReturnToMainMenuFinal.png"},
     {"FullscreenB.png", "MusicB.png", "ReturnToMainMenuFinalHighlight.png"},
@@ -84,15 +85,15 @@ void Game::UpdateOptionsMenu()
     Engine::GetSystem<Engine::SoundSystem>()->PlayEvent("Button_GoForward");
     enterHeld = 0;
     switch (optionsSelection) {
-    case FullScreen:
+    case Entry::FullScreen:
         Engine::GameKeys::ToggleFullScreen(*this);
         Screen::Show("FSBox", Screen::Shows("FSBox", Checked) ? Unchecked : Checked);
         break;
-    case Music:
+    case Entry::Music:
         Engine::GameKeys::SetMusicEnabled(*this, !musicEnabled);
         Screen::Show("MusicBox", musicEnabled ? Checked : Unchecked);
         break;
-    case Leave:
+    case Entry::Leave:
         optionsOpen = 0;
         optionsSelection = 0;
         Screen::Remove(OptionsNames);

@@ -6,6 +6,7 @@
 #include "core/SystemManager.h"
 #include "game/GameState.h"
 #include "game/ScreenObjects.h"
+#include "game/ScreenTable.h"
 
 #include <array>
 
@@ -18,17 +19,7 @@ constexpr float ButtonZ = -3.0f;
 constexpr float ButtonWidth = 170.0f;
 constexpr float ButtonHeight = 48.0f;
 
-enum PauseEntry { Resume, Restart, HowToPlay, Options, Credits, ReturnToMenu, Quit };
-
-constexpr std::array<Screen::Button, 7> PauseButtons = {{
-    {"ResumeButton", "ResumeGameFinal.png", "ResumeGameFinalHighlight.png"},
-    {"RestartButton", "RestartLevelFinal.png", "RestartLevelFinalHighlight.png"},
-    {"HowToPlayButton", "HowToPlayFinal.png", "HowToPlayFinalHighlight.png"},
-    {"OptionsButton", "Options.png", "OptionsHighlight.png"},
-    {"CreditsButton", "Credits.png", "CreditsHighlight.png"},
-    {"ReturnButton", "ReturnToMainMenuFinal.png", "ReturnToMainMenuFinalHighlight.png"},
-    {"QuitButton", "Exit.png", "ExitHighlight.png"},
-}};
+namespace Entry = Engine::PauseEntry;
 
 // Placed from the frame (the frame itself from the player, FrameLift higher).
 std::array<Screen::Part, 9> PauseParts()
@@ -37,15 +28,22 @@ std::array<Screen::Part, 9> PauseParts()
         {"Pause", 0.0f, 0.0f, -2.0f, 325.0f, 500.0f, "MenuFrame.png"},
         {"PauseText", 0.0f, 430.0f, -3.0f, 160.0f, 45.0f, "Paused.png"},
     }};
+    const std::span<const Screen::Button> buttons = Engine::PauseMenuButtons();
     float dy = 300.0f;
-    for (std::size_t index = 0; index < PauseButtons.size(); ++index, dy -= 120.0f)
-        parts[index + 2] = {PauseButtons[index].name, 0.0f, dy, ButtonZ, ButtonWidth, ButtonHeight, PauseButtons[index].image};
+    for (std::size_t index = 0; index < buttons.size(); ++index, dy -= 120.0f)
+        parts[index + 2] = {buttons[index].name, 0.0f, dy, ButtonZ, ButtonWidth, ButtonHeight, buttons[index].image};
     return parts;
 }
 
-constexpr std::array<const char*, 9> PauseNames = {"Pause",         "PauseText",     "ResumeButton",
-                                                   "RestartButton", "HowToPlayButton", "OptionsButton",
-                                                   "CreditsButton", "ReturnButton",  "QuitButton"};
+// The pause objects in the order they were created, which is the order they are removed in.
+std::array<const char*, 9> PauseNames()
+{
+    const std::array<Screen::Part, 9> parts = PauseParts();
+    std::array<const char*, 9> names{};
+    for (std::size_t index = 0; index < parts.size(); ++index)
+        names[index] = parts[index].name;
+    return names;
+}
 
 // Placed from the player.
 const std::array<Screen::Part, 3> HowToPlayParts = {{
@@ -66,7 +64,7 @@ void Game::UpdatePauseMenu()
         Screen::FollowedPosition(x, y);
         Screen::Create(PauseParts(), x, y + FrameLift);
     }
-    Screen::Highlight(PauseButtons, pauseMenuSelection);
+    Screen::Highlight(Engine::PauseMenuButtons(), pauseMenuSelection);
 
     if (enterHeld && !howToPlayOpen && !confirmDialogOpen) {
         Engine::GetSystem<Engine::SoundSystem>()->PlayEvent("Button_GoForward");
@@ -79,12 +77,12 @@ void Game::UpdatePauseMenu()
             confirmDialogOpen = 1;
         };
         switch (pauseMenuSelection) {
-        case Resume:
+        case Entry::Resume:
             paused = 0;
-            Screen::Remove(PauseNames);
+            Screen::Remove(PauseNames());
             break;
-        case Restart: ask(1); break;
-        case HowToPlay: {
+        case Entry::Restart: ask(Confirm::RestartLevel); break;
+        case Entry::HowToPlay: {
             float x = 0.0f;
             float y = 0.0f;
             Screen::FollowedPosition(x, y);
@@ -92,11 +90,11 @@ void Game::UpdatePauseMenu()
             howToPlayOpen = 1;
             break;
         }
-        case Options: optionsOpen = 1; break;
-        case Credits: ask(3); break;
-        case ReturnToMenu: ask(2); break;
-        case Quit:
-            ConfirmAction = 0;
+        case Entry::Options: optionsOpen = 1; break;
+        case Entry::Credits: ask(Confirm::Credits); break;
+        case Entry::ReturnToMenu: ask(Confirm::MainMenu); break;
+        case Entry::Quit:
+            ConfirmAction = Confirm::Quit;
             confirmDialogOpen = 1;
             break;
         default: break;

@@ -23,10 +23,6 @@ constexpr const char* DigitsAnimation = "DigitsAnim";    // frames 0 to 9: the d
 constexpr const char* LettersAnimation = "LettersAnim";  // frames 0 to 25: A to Z
 constexpr const char* PlayerName = "PLAYER";
 constexpr std::uint32_t LevelStartScore = 300;
-constexpr std::int32_t ScoreEntryState = 7;
-constexpr std::int32_t LeaderboardState = 8;
-
-bool IsLevelState(std::int32_t state) { return state >= 3 && state <= 6; }
 
 // Character codes count as signed bytes, so only A to Z land on the letter sheet's frames.
 std::int32_t LetterFrame(char c) { return static_cast<std::int32_t>(static_cast<signed char>(c)) - 65; }
@@ -108,7 +104,7 @@ void Scoreboard::Save() { ScoreFile::Write(filePath, entries); }
 void Scoreboard::Update()
 {
     const std::int32_t state = GameStateIndex;
-    if (IsLevelState(state)) {
+    if (GameState::IsLevel(state)) {
         // Moving straight from one level state to another is no level start.
         if (!levelRunning) {
             score = LevelStartScore;
@@ -119,18 +115,18 @@ void Scoreboard::Update()
         }
     } else {
         levelRunning = false;
-        if (state == ScoreEntryState && !scoreEntered) {
+        if (state == GameState::ScoreEntry && !scoreEntered) {
             AddEntry(ScoreEntry{PlayerName, score});
             Save();
             scoreEntered = true;
         }
-        if (state == LeaderboardState && !leaderboardShown) {
+        if (state == GameState::Leaderboard && !leaderboardShown) {
             RemoveScoreDigits();
             ShowLeaderboard();
             leaderboardShown = true;
         }
     }
-    if (state != LeaderboardState && leaderboardShown) {
+    if (state != GameState::Leaderboard && leaderboardShown) {
         HideLeaderboard();
         leaderboardShown = false;
     }
@@ -186,7 +182,7 @@ void Scoreboard::CreateScoreDigits()
 void Scoreboard::PlaceScoreDigits()
 {
     const Camera& camera = *Camera::Instance();
-    const bool large = GameStateIndex == ScoreEntryState;
+    const bool large = GameStateIndex == GameState::ScoreEntry;
     const GameObjectTable& table = GameObjectTable::Instance();
     ComponentStore& store = ComponentStore::Instance();
 

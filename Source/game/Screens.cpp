@@ -7,13 +7,12 @@
 #include "core/SoundSystem.h"
 #include "core/SystemManager.h"
 #include "core/ComponentStore.h"
-#include "data/LevelManager.h"
 #include "data/LevelOrder.h"
 #include "game/GameState.h"
+#include "game/ScreenChange.h"
 #include "game/ScreenObjects.h"
+#include "game/ScreenTable.h"
 #include "gameplay/ParticleSystem.h"
-
-#include <array>
 
 namespace {
 
@@ -27,32 +26,11 @@ constexpr float CreditsEnd = -8000.0f;
 constexpr float ScreenSeconds = 2.5f;
 constexpr float OutOfView = 10000.0f;
 
-constexpr std::array<Screen::Button, 6> MainMenuButtons = {{
-    {"StartButton", "Start.png", "StartHighlight.png"},
-    {"LeaderboardButton", "Leaderboard.png", "LeaderboardHighlight.png"},
-    {"HowToPlayButton", "HowToPlayFinal.png", "HowToPlayFinalHighlight.png"},
-    {"OptionsButton", "Options.png", "OptionsHighlight.png"},
-    {"CreditsButton", "Credits.png", "CreditsHighlight.png"},
-    {"ExitButton", "Exit.png", "ExitHighlight.png"},
-}};
-
-enum MainMenuChoice { Start, Leaderboard, HowToPlay, Options, Credits, Exit };
+namespace Entry = Engine::MainMenuEntry;
+using Engine::ShowScreen;
+using Engine::StartLevel;
 
 Engine::SoundSystem& Sound() { return *Engine::GetSystem<Engine::SoundSystem>(); }
-void Load(const char* level) { Engine::LevelManager::Instance().LoadLevel(level); }
-
-void StartLevel(const Engine::LevelInfo& level)
-{
-    Load(level.level);
-    Sound().PlayEvent(level.music);
-    GameStateIndex = level.state;
-}
-
-void GoToMainMenu()
-{
-    Load("Main Menu");
-    GameStateIndex = 1;
-}
 
 void Splash(Game& game)
 {
@@ -63,8 +41,8 @@ void Splash(Game& game)
         game.splashTimer = SecondSplashSeconds;
     }
     if (Screen::Shows("Splash", SecondSplash) && (game.splashTimer <= 0.0f || game.enterHeld) && !game.confirmDialogOpen) {
-        GoToMainMenu();
-        game.previousState = 0;
+        ShowScreen(GameState::MainMenu);
+        game.previousState = GameState::Splash;
         game.enterHeld = 0;
     }
 }
@@ -89,36 +67,34 @@ void MainMenu(Game& game)
     }
     if (game.optionsOpen)
         game.UpdateOptionsMenu();
-    Screen::Highlight(MainMenuButtons, game.mainMenuSelection);
+    Screen::Highlight(Engine::ScreenOfState(GameState::MainMenu)->buttons, game.mainMenuSelection);
 
     if (game.enterHeld && !game.confirmDialogOpen) {
         Sound().PlayEvent("Button_GoForward");
-        game.previousState = 1;
+        game.previousState = GameState::MainMenu;
         game.enterHeld = 0;
         switch (game.mainMenuSelection) {
-        case Start:
+        case Entry::Start:
             Sound().StopEvent("Menu_Music_Intro");
             Sound().StopEvent("Menu_Music");
             StartLevel(Engine::LevelOrder().front());
             break;
-        case Leaderboard:
-            Load("Scoreboard");
-            GameStateIndex = 8;
+        case Entry::Leaderboard:
+            ShowScreen(GameState::Leaderboard);
             break;
-        case HowToPlay:
+        case Entry::HowToPlay:
             SetHowToPlayX(0.0f, -13.0f);
             game.howToPlayOpen = 1;
             break;
-        case Options:
+        case Entry::Options:
             game.optionsOpen = 1;
             break;
-        case Credits:
-            Load("Credits");
-            GameStateIndex = 2;
+        case Entry::Credits:
+            ShowScreen(GameState::Credits);
             break;
-        case Exit:
+        case Entry::Exit:
             game.confirmDialogOpen = 1;
-            ConfirmAction = 0;
+            ConfirmAction = Confirm::Quit;
             break;
         default:
             break;
@@ -126,7 +102,7 @@ void MainMenu(Game& game)
     }
     // F1 starts the first level from the menu.
     if (game.advanceRequested && !game.confirmDialogOpen) {
-        game.previousState = 1;
+        game.previousState = GameState::MainMenu;
         StartLevel(Engine::LevelOrder().front());
         game.advanceRequested = 0;
     }
@@ -148,11 +124,11 @@ void CreditsRoll(Game& game)
         Sound().PlayEvent("Button_GoBack");
         game.screenTimer = ScreenSeconds;
         game.advanceRequested = 0;
-        if (game.previousState == 1 || game.previousState == 8)
-            GoToMainMenu();
+        if (game.previousState == GameState::MainMenu || game.previousState == GameState::Leaderboard)
+            ShowScreen(GameState::MainMenu);
         else if (const Engine::LevelInfo* level = Engine::LevelOfState(game.previousState))
             StartLevel(*level);
-        game.previousState = 2;
+        game.previousState = GameState::Credits;
         game.enterHeld = 0;
     }
 }
@@ -189,9 +165,8 @@ void Level(Game& game)
         // keep the world, and so the score entry and the next level, frozen.
         EndPause(game);
         game.previousState = GameStateIndex;
-        Load("Scores");
+        ShowScreen(GameState::ScoreEntry);
         StopEffects();
-        GameStateIndex = 7;
         game.advanceRequested = 0;
     }
 }
@@ -202,9 +177,8 @@ void ScoreEntry(Game& game)
         Screen::Show("LevelComplete", finished->completeImage);
     if ((game.advanceRequested || game.enterHeld) && !game.confirmDialogOpen) {
         Sound().PlayEvent("Button_GoForward");
-        game.previousState = 7;
-        Load("Scoreboard");
-        GameStateIndex = 8;
+        game.previousState = GameState::ScoreEntry;
+        ShowScreen(GameState::Leaderboard);
         game.advanceRequested = 0;
         game.enterHeld = 0;
     }
@@ -214,7 +188,7 @@ void ScoreEntry(Game& game)
 void ContinueAfterLeaderboard(Game& game)
 {
     Sound().PlayEvent("Menu_Music");
-    game.previousState = 8;
+    game.previousState = GameState::Leaderboard;
     const std::span<const Engine::LevelInfo> levels = Engine::LevelOrder();
     for (std::size_t index = 0; index < levels.size(); ++index) {
         if (levels[index].state != game.lastLevelIndex)
@@ -224,8 +198,7 @@ void ContinueAfterLeaderboard(Game& game)
             StartLevel(levels[index + 1]);
         } else {
             Sound().PlayEvent("Menu_Music");
-            Load("Credits");
-            GameStateIndex = 2;
+            ShowScreen(GameState::Credits);
         }
         return;
     }
@@ -236,9 +209,9 @@ void LeaderboardScreen(Game& game)
     if (!(game.advanceRequested || game.enterHeld) || game.confirmDialogOpen)
         return;
     Sound().PlayEvent("Button_GoForward");
-    if (game.previousState == 1) {
-        GoToMainMenu();
-        game.previousState = 8;
+    if (game.previousState == GameState::MainMenu) {
+        ShowScreen(GameState::MainMenu);
+        game.previousState = GameState::Leaderboard;
     } else {
         ContinueAfterLeaderboard(game);
     }
@@ -263,16 +236,16 @@ void Game::UpdateScreens()
         levelCompleteShown = 0;
     }
 
+    if (GameState::IsLevel(GameStateIndex)) {
+        Level(*this);
+        return;
+    }
     switch (GameStateIndex) {
-    case 0: Splash(*this); break;
-    case 1: MainMenu(*this); break;
-    case 2: CreditsRoll(*this); break;
-    case 3:
-    case 4:
-    case 5:
-    case 6: Level(*this); break;
-    case 7: ScoreEntry(*this); break;
-    case 8: LeaderboardScreen(*this); break;
+    case GameState::Splash: Splash(*this); break;
+    case GameState::MainMenu: MainMenu(*this); break;
+    case GameState::Credits: CreditsRoll(*this); break;
+    case GameState::ScoreEntry: ScoreEntry(*this); break;
+    case GameState::Leaderboard: LeaderboardScreen(*this); break;
     default: break;
     }
 }

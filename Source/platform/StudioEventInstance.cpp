@@ -82,7 +82,7 @@ int StudioEventInstance::Stop(StudioStopMode mode)
     return StudioOk;
 }
 
-int StudioEventInstance::SetParameterByName(const std::string& name, float value)
+int StudioEventInstance::SetParameterByName(std::string_view name, float value)
 {
     const auto& parameters = description.Definition().parameters;
     for (std::size_t i = 0; i < parameters.size(); ++i) {

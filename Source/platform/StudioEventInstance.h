@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace Platform {
@@ -29,7 +30,7 @@ public:
     int Start();
     int Stop(StudioStopMode mode);
     // The value is clamped to the parameter's range.
-    int SetParameterByName(const std::string& name, float value);
+    int SetParameterByName(std::string_view name, float value);
     int GetParameterByName(const std::string& name, float* value) const;
 
     StudioPlaybackState PlaybackState() const { return state; }

@@ -130,7 +130,8 @@ void UnRegisterEvent(const std::string& handler, const std::string& event, const
     }
 }
 
-void ChangeSprite(const LuaObjectId& id, const std::string& texture)
+// The pose script calls it every frame with a name that mostly stays the same.
+void ChangeSprite(const LuaObjectId& id, std::string_view texture)
 {
     if (!TargetObject("ChangeSprite", id))
         return;

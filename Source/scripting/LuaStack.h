@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <string_view>
 
 namespace Engine {
 
@@ -102,6 +103,22 @@ struct LuaValue<std::string> {
         return true;
     }
     static void Push(lua_State* L, const std::string& value) { lua_pushlstring(L, value.data(), value.size()); }
+};
+
+// The text of a string argument without a copy: valid while the call runs, since the argument
+// stays on the Lua stack until the function returns.
+template <>
+struct LuaValue<std::string_view> {
+    static constexpr const char* Expected = "string";
+    static bool Get(lua_State* L, int index, std::string_view& out)
+    {
+        if (lua_type(L, index) != LUA_TSTRING)
+            return false;
+        std::size_t length = 0;
+        const char* text = lua_tolstring(L, index, &length);
+        out = std::string_view(text, length);
+        return true;
+    }
 };
 
 }  // namespace Engine

@@ -21,7 +21,11 @@ GameDriver::GameDriver()
     // The enemies' shots are timed on the game clock: on the simulated one, a replay meets
     // the same bullets however fast the machine runs it.
     Engine::GameClock::Set([this] { return Engine::GameClock::TimePoint(std::chrono::nanoseconds(now)); });
-    Engine::FrameClock clock{[this] { return now; }, [this](std::int64_t nanoseconds) { now += nanoseconds; }};
+    Engine::FrameClock clock{[this] { return now; }, [this](std::int64_t nanoseconds) {
+                                 now += nanoseconds;
+                                 if (endBySleep)
+                                     instance->running = 0;
+                             }};
     instance = std::make_unique<Game>(std::move(clock));
     if (ImGui::GetCurrentContext() != nullptr)
         ImGui::GetIO().IniFilename = nullptr;  // leave the working folder's imgui.ini alone
@@ -44,6 +48,17 @@ void GameDriver::Frames(int count)
         instance->Run();
         ++frame;
     }
+}
+
+void GameDriver::QuietFrames(int count)
+{
+    endBySleep = true;
+    for (int i = 0; i < count; ++i) {
+        instance->running = 1;
+        instance->Run();
+        ++frame;
+    }
+    endBySleep = false;
 }
 
 namespace {

@@ -25,6 +25,9 @@ public:
 
     // Runs whole frames of the game's own loop.
     void Frames(int count = 1);
+    // As Frames, but each loop is ended by its frame's sleep instead of a quit event, so
+    // that the frames log only what the game itself logs.
+    void QuietFrames(int count);
     // Key events, seen by the game at the start of the next frame.
     void Down(SDL_Keycode key);
     void Up(SDL_Keycode key);
@@ -50,6 +53,7 @@ private:
     int mouseX = 0;
     int mouseY = 0;
     std::int64_t now = 5'000'000'000;  // simulated steady-clock nanoseconds
+    bool endBySleep = false;
     std::unique_ptr<Game> instance;
 };
 
