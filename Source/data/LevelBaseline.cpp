@@ -66,6 +66,11 @@ void LevelBaseline::AddFromFile(std::uint32_t id, const Json& entry)
     records[LiveKey(id)] = Record{entry.at("Handle").get<std::string>(), EntryText(entry), std::nullopt};
 }
 
+void LevelBaseline::AddFromFile(std::uint32_t id, std::string name, std::string text)
+{
+    records[LiveKey(id)] = Record{std::move(name), std::move(text), std::nullopt};
+}
+
 void LevelBaseline::Adopt(std::uint32_t id)
 {
     const EntrySnapshot object = EntrySnapshot::Of(id);

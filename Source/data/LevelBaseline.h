@@ -44,6 +44,8 @@ public:
     void Clear();
     // An object that the level load made, with its entry as the file holds it.
     void AddFromFile(std::uint32_t id, const Json& entry);
+    // The same with the entry's handle and text (as EntryText gives it) already at hand.
+    void AddFromFile(std::uint32_t id, std::string name, std::string text);
     // An object that the editor made: part of the level, as it is now and whatever it becomes.
     void Adopt(std::uint32_t id);
     // An object that the editor is about to remove: no longer part of the level.

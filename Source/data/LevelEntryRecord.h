@@ -3,8 +3,6 @@
 // level loader adds its components in the order of the file format, as the general reader does.
 #pragma once
 
-#include <nlohmann/json.hpp>
-
 #include <array>
 #include <cstdint>
 #include <string>
@@ -38,7 +36,7 @@ struct LevelEntryRecord {
     bool hasEvents = false;
     std::array<Fields, ComponentCount> components;
     std::vector<Handlers> events;  // in byte order of the event names once the scan ends
-    nlohmann::json entry;          // the entry as the file holds it, for the level's baseline
+    std::string text;              // the entry as LevelBaseline::EntryText writes it, for the level's baseline
 
     // Makes the components of the entry on object id, each added through the component store
     // and then given its fields; the handlers go through AddLoadedHandler.

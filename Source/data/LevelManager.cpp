@@ -267,14 +267,14 @@ void LevelManager::LoadLevel(std::string name)
     bool complete = true;
     if (plain) {
         GameObjectTable& table = GameObjectTable::Instance();
-        for (const LevelEntryRecord& record : records) {
+        for (LevelEntryRecord& record : records) {
             const std::uint32_t id = table.CreateGameObject(record.handle);
             if (id == InvalidObjectId) {
                 ++objectsMissing;  // a full table: components go only to objects that exist
                 continue;
             }
             record.AddComponentsTo(id);
-            baseline.AddFromFile(id, record.entry);
+            baseline.AddFromFile(id, record.handle, std::move(record.text));
         }
     } else {
         const EntryReader entries(reader);

@@ -1,12 +1,15 @@
 #include "data/LevelScanner.h"
 
 #include "data/JsonReader.h"
+#include "data/LevelBaseline.h"
 
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <memory>
+#include <cstdint>
+#include <system_error>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -64,54 +67,215 @@ std::optional<int> ComponentOf(std::string_view member)
     return std::nullopt;
 }
 
+// Writes one entry's text as the JSON library lays it out with an indentation of 4 (the text
+// LevelBaseline::EntryText gives), straight from the parse events, with no document between.
+// Members are written in the order they come; an entry whose members somewhere are not in
+// byte order of their keys, or repeat one, is laid out through the library at the end, which
+// orders them and keeps the last of a repeated key as the document does.
+class EntryLayout {
+public:
+    bool Writing() const { return depth > 0; }
+
+    void Open(bool object)
+    {
+        Separate();
+        text += object ? '{' : '[';
+        if (levels.size() <= depth)
+            levels.emplace_back();
+        levels[depth++] = Level{object, true, {}};
+    }
+
+    // True when that closes the entry.
+    bool Close()
+    {
+        const Level& level = levels[--depth];
+        if (!level.empty) {
+            text += '\n';
+            Indent(depth);
+        }
+        text += level.object ? '}' : ']';
+        return depth == 0;
+    }
+
+    void Key(const std::string& name)
+    {
+        Level& level = levels[depth - 1];
+        if (!level.empty && !(level.lastKey < name))
+            inOrder = false;
+        level.lastKey = name;
+        text += level.empty ? "\n" : ",\n";
+        level.empty = false;
+        Indent(depth);
+        String(name);
+        text += ": ";
+    }
+
+    void Null()
+    {
+        Separate();
+        text += "null";
+    }
+    void Bool(bool flag)
+    {
+        Separate();
+        text += flag ? "true" : "false";
+    }
+    template <typename Number>
+    void Integer(Number number)
+    {
+        Separate();
+        char digits[24];
+        const auto written = std::to_chars(std::begin(digits), std::end(digits), number);
+        text.append(digits, static_cast<std::size_t>(written.ptr - digits));
+    }
+    void Float(double number)
+    {
+        Separate();
+        if (!std::isfinite(number)) {
+            text += "null";
+            return;
+        }
+        // The library's own shortest form, as its dump writes it.
+        char digits[64];
+        const char* end = nlohmann::detail::to_chars(std::begin(digits), std::end(digits), number);
+        text.append(digits, static_cast<std::size_t>(end - digits));
+    }
+    void Value(const std::string& value)
+    {
+        Separate();
+        String(value);
+    }
+
+    // The entry's text, and the layout ready for the next entry (the text is made in one
+    // buffer for all of them, and each entry keeps a copy of just its own size).
+    std::string Finish()
+    {
+        std::string done = inOrder ? text : LevelBaseline::EntryText(Json::parse(text));
+        text.clear();
+        inOrder = true;
+        return done;
+    }
+
+private:
+    struct Level {
+        bool object = false;
+        bool empty = true;
+        std::string lastKey;
+    };
+
+    void Indent(std::size_t levelsIn) { text.append(levelsIn * 4, ' '); }
+
+    // Before a value: an array item goes on a line of its own (an object member's key has
+    // already begun its line).
+    void Separate()
+    {
+        if (depth == 0 || levels[depth - 1].object)
+            return;
+        Level& level = levels[depth - 1];
+        text += level.empty ? "\n" : ",\n";
+        level.empty = false;
+        Indent(depth);
+    }
+
+    void String(const std::string& value)
+    {
+        const bool asItStands = std::all_of(value.begin(), value.end(), [](char c) {
+            const auto byte = static_cast<unsigned char>(c);
+            return byte >= 0x20 && byte < 0x80 && c != '"' && c != '\\';
+        });
+        if (!asItStands) {
+            text += LevelBaseline::EntryText(Json(value));  // escapes as the library does
+            return;
+        }
+        text += '"';
+        text += value;
+        text += '"';
+    }
+
+    std::string text;
+    std::vector<Level> levels;
+    std::size_t depth = 0;
+    bool inOrder = true;
+};
+
 // The SAX handler: follows where in the document each value stands and stops (returns false)
 // at the first thing that is not plain.
 class Scanner {
 public:
-    using Builder = nlohmann::detail::json_sax_dom_parser<Json>;
-
     explicit Scanner(std::vector<Record>& records) : entries(records) {}
 
-    // Inside an entry every event also goes to the entry's own document (LevelEntryRecord::entry).
-    bool null() { return Built(&Builder::null) && Scalar(Value{Value::Null, Json(), false, nullptr}); }
+    // Inside an entry every event also goes to the entry's text (LevelEntryRecord::text).
+    bool null()
+    {
+        if (layout.Writing())
+            layout.Null();
+        return Scalar(Value{Value::Null, Json(), false, nullptr});
+    }
     bool boolean(bool flag)
     {
-        return (!builder || builder->boolean(flag)) && Scalar(Value{Value::Bool, Json(), flag, nullptr});
+        if (layout.Writing())
+            layout.Bool(flag);
+        return Scalar(Value{Value::Bool, Json(), flag, nullptr});
     }
     bool number_integer(Json::number_integer_t number)
     {
-        return (!builder || builder->number_integer(number)) && Scalar(Value{Value::Number, Json(number), false, nullptr});
+        if (layout.Writing())
+            layout.Integer(number);
+        return Scalar(Value{Value::Number, Json(number), false, nullptr});
     }
     bool number_unsigned(Json::number_unsigned_t number)
     {
-        return (!builder || builder->number_unsigned(number)) && Scalar(Value{Value::Number, Json(number), false, nullptr});
+        if (layout.Writing())
+            layout.Integer(number);
+        return Scalar(Value{Value::Number, Json(number), false, nullptr});
     }
-    bool number_float(Json::number_float_t number, const std::string& text)
+    bool number_float(Json::number_float_t number, const std::string&)
     {
-        return (!builder || builder->number_float(number, text)) && Scalar(Value{Value::Number, Json(number), false, nullptr});
+        if (layout.Writing())
+            layout.Float(number);
+        return Scalar(Value{Value::Number, Json(number), false, nullptr});
     }
     bool string(std::string& text)
     {
-        return (!builder || builder->string(text)) && Scalar(Value{Value::String, Json(), false, &text});
+        if (layout.Writing())
+            layout.Value(text);
+        return Scalar(Value{Value::String, Json(), false, &text});
     }
     bool binary(Json::binary_t&) { return false; }
-    bool start_object(std::size_t members)
+    bool start_object(std::size_t)
     {
-        if (stack.size() == 1 && stack.back().frame == Frame::Top)
-            builder = std::make_unique<Builder>(building);
-        return (!builder || builder->start_object(members)) && Open(true);
+        if (layout.Writing() || (stack.size() == 1 && stack.back().frame == Frame::Top))
+            layout.Open(true);
+        return Open(true);
     }
-    bool start_array(std::size_t items) { return (!builder || builder->start_array(items)) && Open(false); }
-    bool end_object() { return (!builder || builder->end_object()) && Close(); }
-    bool end_array() { return (!builder || builder->end_array()) && Close(); }
+    bool start_array(std::size_t)
+    {
+        if (layout.Writing())
+            layout.Open(false);
+        return Open(false);
+    }
+    bool end_object()
+    {
+        if (layout.Writing())
+            layout.Close();
+        return Close();
+    }
+    bool end_array()
+    {
+        if (layout.Writing())
+            layout.Close();
+        return Close();
+    }
     bool key(std::string& name)
     {
         if (stack.size() == 1 && stack.back().frame == Frame::Top) {
             entries.emplace_back();
             entries.back().key = name;
         }
+        if (layout.Writing())
+            layout.Key(name);
         lastKey = name;
-        return !builder || builder->key(name);
+        return true;
     }
     template <class Exception>
     bool parse_error(std::size_t, const std::string&, const Exception&)
@@ -350,9 +514,7 @@ private:
     bool CloseEntry()
     {
         Record& entry = Entry();
-        entry.entry = std::move(building);
-        building = Json();
-        builder.reset();
+        entry.text = layout.Finish();
         entryMembers = 0;
         if (!entry.hasHandle)
             return false;
@@ -364,11 +526,8 @@ private:
         return true;
     }
 
-    bool Built(bool (Builder::*event)()) { return !builder || ((*builder).*event)(); }
-
     std::vector<Record>& entries;
-    std::unique_ptr<Builder> builder;  // while inside an entry, into `building`
-    Json building;
+    EntryLayout layout;  // while inside an entry
     std::vector<Level> stack;
     std::string lastKey;
     std::uint16_t entryMembers = 0;  // component bits by LevelEntryRecord::Component, then the bits above
@@ -380,7 +539,9 @@ public:
 template <typename T, typename Name>
 bool SortedWithoutRepeats(std::vector<T>& items, Name&& name)
 {
-    std::stable_sort(items.begin(), items.end(), [&](const T& a, const T& b) { return name(a) < name(b); });
+    const auto before = [&](const T& a, const T& b) { return name(a) < name(b); };
+    if (!std::is_sorted(items.begin(), items.end(), before))  // as the game writes them, usually
+        std::stable_sort(items.begin(), items.end(), before);
     return std::adjacent_find(items.begin(), items.end(), [&](const T& a, const T& b) { return name(a) == name(b); }) ==
            items.end();
 }
@@ -431,18 +592,251 @@ std::string WithoutLayout(const std::string& text)
     return kept;
 }
 
+// Reads JSON text into the scanner's handler far faster than the library's lexer, which keeps
+// every character it reads for its error messages. It takes only the forms level files use:
+// strings of printable ASCII with the short escapes, whole numbers of up to 18 digits, and
+// other numbers that std::from_chars reads to a finite double (correctly rounded, as the
+// library's strtod). Anything else, a fault or a refusal by the handler included, stops it,
+// and the scan runs again through the library, which decides.
+template <typename Handler>
+class QuickReader {
+public:
+    QuickReader(std::string_view text, Handler& target) : at(text.data()), end(text.data() + text.size()), handler(target) {}
+
+    // True when the whole text was read and the handler took every part of it.
+    bool Read()
+    {
+        if (!Value())
+            return false;
+        SkipLayout();
+        return at == end;
+    }
+
+private:
+    static bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+    void SkipLayout()
+    {
+        while (at < end && IsLayout(*at))
+            ++at;
+    }
+
+    // The handler refuses documents deeper than the readers allow, which bounds the recursion.
+    bool Value()
+    {
+        SkipLayout();
+        if (at == end)
+            return false;
+        switch (*at) {
+        case '{':
+            return Object();
+        case '[':
+            return Array();
+        case '"':
+            return String() && handler.string(buffer);
+        case 't':
+            return Literal("true") && handler.boolean(true);
+        case 'f':
+            return Literal("false") && handler.boolean(false);
+        case 'n':
+            return Literal("null") && handler.null();
+        default:
+            return Number();
+        }
+    }
+
+    bool Object()
+    {
+        ++at;
+        if (!handler.start_object(std::size_t(-1)))
+            return false;
+        SkipLayout();
+        if (at < end && *at == '}') {
+            ++at;
+            return handler.end_object();
+        }
+        for (;;) {
+            SkipLayout();
+            if (at == end || *at != '"' || !String() || !handler.key(buffer))
+                return false;
+            SkipLayout();
+            if (at == end || *at != ':')
+                return false;
+            ++at;
+            if (!Value())
+                return false;
+            SkipLayout();
+            if (at == end)
+                return false;
+            if (*at++ == '}')
+                return handler.end_object();
+            if (at[-1] != ',')
+                return false;
+        }
+    }
+
+    bool Array()
+    {
+        ++at;
+        if (!handler.start_array(std::size_t(-1)))
+            return false;
+        SkipLayout();
+        if (at < end && *at == ']') {
+            ++at;
+            return handler.end_array();
+        }
+        for (;;) {
+            if (!Value())
+                return false;
+            SkipLayout();
+            if (at == end)
+                return false;
+            if (*at++ == ']')
+                return handler.end_array();
+            if (at[-1] != ',')
+                return false;
+        }
+    }
+
+    // Into `buffer`, unescaped.
+    bool String()
+    {
+        buffer.clear();
+        ++at;
+        for (;;) {
+            const char* run = at;
+            while (at < end && static_cast<unsigned char>(*at) >= 0x20 && static_cast<unsigned char>(*at) < 0x80 &&
+                   *at != '"' && *at != '\\')
+                ++at;
+            buffer.append(run, static_cast<std::size_t>(at - run));
+            if (at == end)
+                return false;
+            if (*at == '"') {
+                ++at;
+                return true;
+            }
+            if (*at != '\\' || end - at < 2)
+                return false;
+            switch (at[1]) {
+            case '"':
+            case '\\':
+            case '/':
+                buffer += at[1];
+                break;
+            case 'b':
+                buffer += '\b';
+                break;
+            case 'f':
+                buffer += '\f';
+                break;
+            case 'n':
+                buffer += '\n';
+                break;
+            case 'r':
+                buffer += '\r';
+                break;
+            case 't':
+                buffer += '\t';
+                break;
+            default:
+                return false;  // \u and the rest are left to the library
+            }
+            at += 2;
+        }
+    }
+
+    bool Literal(std::string_view word)
+    {
+        if (static_cast<std::size_t>(end - at) < word.size() || std::string_view(at, word.size()) != word)
+            return false;
+        at += word.size();
+        return true;
+    }
+
+    bool Digits()
+    {
+        if (at == end || !IsDigit(*at))
+            return false;
+        while (at < end && IsDigit(*at))
+            ++at;
+        return true;
+    }
+
+    // The JSON number grammar; the library gives a whole number as unsigned unless it is
+    // negative, and anything with a fraction or an exponent as a double.
+    bool Number()
+    {
+        const char* const start = at;
+        const bool negative = *at == '-';
+        if (negative)
+            ++at;
+        if (at < end && *at == '0')
+            ++at;
+        else if (!Digits())
+            return false;
+        const char* const wholeEnd = at;
+        bool whole = true;
+        if (at < end && *at == '.') {
+            ++at;
+            if (!Digits())
+                return false;
+            whole = false;
+        }
+        if (at < end && (*at == 'e' || *at == 'E')) {
+            ++at;
+            if (at < end && (*at == '+' || *at == '-'))
+                ++at;
+            if (!Digits())
+                return false;
+            whole = false;
+        }
+        if (whole) {
+            const char* digit = start + (negative ? 1 : 0);
+            if (wholeEnd - digit > 18)
+                return false;
+            std::uint64_t value = 0;
+            for (; digit < wholeEnd; ++digit)
+                value = value * 10 + static_cast<std::uint64_t>(*digit - '0');
+            if (negative)
+                return handler.number_integer(-static_cast<Json::number_integer_t>(value));
+            return handler.number_unsigned(value);
+        }
+        double value = 0.0;
+        const std::from_chars_result read = std::from_chars(start, at, value);
+        if (read.ec != std::errc() || read.ptr != at || !std::isfinite(value))
+            return false;
+        return handler.number_float(value, noText);
+    }
+
+    const char* at;
+    const char* const end;
+    Handler& handler;
+    std::string buffer;
+    const std::string noText;
+};
+
 }  // namespace
 
 bool LevelScanner::Scan(const std::string& text, std::vector<LevelEntryRecord>& entries)
 {
     entries.clear();
-    Scanner scanner(entries);
-    const std::string compact = WithoutLayout(text);
-    try {
-        if (!Json::sax_parse(compact.begin(), compact.end(), &scanner) || !scanner.topLevelSeen)
-            return false;
-    } catch (const std::exception&) {
-        return false;  // the general reader reads it again and reports the fault
+    bool read = false;
+    {
+        Scanner scanner(entries);
+        QuickReader<Scanner> quick(text, scanner);
+        read = quick.Read() && scanner.topLevelSeen;
+    }
+    if (!read) {
+        // Not in the forms the quick reader takes, or not plain: the library decides.
+        entries.clear();
+        Scanner scanner(entries);
+        const std::string compact = WithoutLayout(text);
+        try {
+            if (!Json::sax_parse(compact.begin(), compact.end(), &scanner) || !scanner.topLevelSeen)
+                return false;
+        } catch (const std::exception&) {
+            return false;  // the general reader reads it again and reports the fault
+        }
     }
     // The document keeps one member per key, ordered by key; a repeated key is left to it.
     if (!SortedWithoutRepeats(entries, [](const Record& entry) -> const std::string& { return entry.key; }))

@@ -2,7 +2,8 @@
 // the JSON document, for files in the plain shape the game writes. Anything it does not take as
 // plain (a fault of any kind, a repeated key, a field array of more than one item, a number that
 // does not fit) makes it give up, and the level loader reads the file the general way, which
-// reports what is wrong. Used by Engine::LevelManager::LoadLevel.
+// reports what is wrong. Each record also carries its entry's text as the level's baseline keeps
+// it, written from the scan itself. Used by Engine::LevelManager::LoadLevel.
 #pragma once
 
 #include "data/LevelEntryRecord.h"

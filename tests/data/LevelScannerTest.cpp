@@ -7,6 +7,7 @@
 #include "core/Log.h"
 #include "core/SystemManager.h"
 #include "core/TimerDatabase.h"
+#include "data/LevelBaseline.h"
 #include "data/LevelManager.h"
 #include "data/LevelScanner.h"
 #include "data/EntryWriter.h"
@@ -135,6 +136,7 @@ TEST(LevelScanner, TakesOnlyWhatItCanReadWhole)
         {" {} ", true},
         {"{\"APlayer\": {" + player + "}}", true},
         {"{\"APlayer\": {" + player + ", \"Notes\": {\"any\": [1, {\"deep\": null}]}, \"Controller\": 7}}", true},
+        {"{\"APlayer\": {\"Handle\": \"caf\u00e9 \\u00e9\", \"Notes\": [12345678901234567890, 1e-400]}}", true},
         // Faults, and shapes the general reader takes differently or reports.
         {"[]", false},
         {"{\"A\": {\"Handle\": \"a\"}, \"A\": {\"Handle\": \"b\"}}", false},                 // repeated key
@@ -170,4 +172,36 @@ TEST(LevelScanner, KeepsStringsAsWrittenAndOrdersEntriesAndEvents)
     EXPECT_EQ(entries[1].events[0].first, "Bottom Collision");
     EXPECT_EQ(entries[1].events[1].second, (std::vector<std::string>{"T1", "T2"}));
     EXPECT_EQ(entries[2].handle, "  two  words \" \\ ");
+}
+
+TEST(LevelScanner, GivesEachEntryTheTextTheLibraryWouldLayOut)
+{
+    // The scanner writes the entry's text from the parse itself; it must be the library's
+    // layout of the entry's document byte for byte, or a save straight after a load changes
+    // the file.
+    const std::string transform = R"("Transform": {"PosX": [1.50], "PosY": [-0.0], "PosZ": [1e2],
+        "ScaleX": [0.1], "ScaleY": [100], "Rotation": [-0]})";
+    const std::vector<std::string> entries = {
+        "{\"Handle\": \"a\", " + transform + "}",
+        // Members out of byte order, a member repeated (the last one stands), orders inside
+        // unknown members too.
+        "{" + transform + ", \"Handle\": \"a\", \"Notes\": 1, \"Notes\": {\"z\": 1, \"a\": [2, 1]}}",
+        R"({"Handle": "a", "Notes": {"b": {"y": 1, "x": 2}, "a": 0}})",
+        // Numbers of every form, empty and nested containers.
+        R"({"Handle": "a", "Notes": [1E-7, 123456789012345678, -123456789012345678, 0.30000000000000004, 2.5e-300,
+            1.7976931348623157e308, 5e-324, 1.0e0, 0, {}, [], [[]], [{}], true, false, null]})",
+        R"({"Handle": "a", "Notes": [-9223372036854775808, 18446744073709551615, 18446744073709551616, 1e-400]})",
+        // Strings the library escapes, and some it keeps as they are.
+        R"({"Handle": "say \"hi\" \\ \/ now", "Notes": "tab\t line\n\r \b \f"})",
+        R"({"Handle": "\u0001 \u007f", "Notes": "caf\u00e9 \ud83d\ude00 é"})",
+        R"({"Handle": "a", "Events": {"Top": [["T1"], ["T2"]], "Bottom Collision": [["IsGrounded"]]}, "Controller": {}})",
+    };
+    for (const std::string& entry : entries) {
+        SCOPED_TRACE(entry);
+        std::vector<LevelEntryRecord> records;
+        ASSERT_TRUE(LevelScanner::Scan("{\"Key\": " + entry + ", \"Other\": {\"Handle\": \"b\"}}", records));
+        ASSERT_EQ(records.size(), 2u);
+        EXPECT_EQ(records[0].text, LevelBaseline::EntryText(nlohmann::json::parse(entry)));
+        EXPECT_EQ(records[1].text, "{\n    \"Handle\": \"b\"\n}");
+    }
 }
