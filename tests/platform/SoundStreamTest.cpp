@@ -3,6 +3,7 @@
 // ends the sound where the loader ends it; only long Ogg Vorbis files at the output's rate stream.
 #include <gtest/gtest.h>
 
+#include "OggPages.h"
 #include "TestSupport.h"
 #include "platform/SoundStream.h"
 
@@ -38,20 +39,7 @@ struct OpenMixer {
     }
 };
 
-// An Ogg file split into its pages (each starts "OggS"; its size follows from its segment table).
-std::vector<std::string> OggPages(const std::string& data)
-{
-    std::vector<std::string> pages;
-    for (std::size_t at = 0; at + 27 <= data.size();) {
-        const auto segments = static_cast<unsigned char>(data[at + 26]);
-        std::size_t size = 27 + segments;
-        for (std::size_t i = 0; i < segments && at + 27 + i < data.size(); ++i)
-            size += static_cast<unsigned char>(data[at + 27 + i]);
-        pages.push_back(data.substr(at, size));
-        at += size;
-    }
-    return pages;
-}
+using SoundTests::OggPages;
 
 // What the mixer's chunk loader gives for the file.
 std::vector<std::uint8_t> LoadWhole(const std::filesystem::path& file)

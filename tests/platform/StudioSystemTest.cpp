@@ -2,6 +2,7 @@
 // instances and their state, the "Paused"-style parameter effect, and running with no device.
 #include <gtest/gtest.h>
 
+#include "OggPages.h"
 #include "TestSupport.h"
 #include "core/Log.h"
 #include "editor/Editor.h"
@@ -46,20 +47,7 @@ int LogLinesWith(const std::string& text)
     return count;
 }
 
-// An Ogg file split into its pages (each starts "OggS"; its size follows from its segment table).
-std::vector<std::string> OggPages(const std::string& data)
-{
-    std::vector<std::string> pages;
-    for (std::size_t at = 0; at + 27 <= data.size();) {
-        const auto segments = static_cast<unsigned char>(data[at + 26]);
-        std::size_t size = 27 + segments;
-        for (std::size_t i = 0; i < segments && at + 27 + i < data.size(); ++i)
-            size += static_cast<unsigned char>(data[at + 27 + i]);
-        pages.push_back(data.substr(at, size));
-        at += size;
-    }
-    return pages;
-}
+using SoundTests::OggPages;
 
 // The page with each packet that starts in it marked as a header packet, its checksum made good:
 // a well-formed page whose audio the decoder turns down.
