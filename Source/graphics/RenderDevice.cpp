@@ -74,10 +74,16 @@ bool RenderDevice::CreateTarget(int width, int height)
     Render::NoGlError();
     glGenFramebuffers(1, &renderTarget);
     glBindFramebuffer(GL_FRAMEBUFFER, renderTarget);
-    glGenRenderbuffers(1, &colorBuffer);
-    glBindRenderbuffer(GL_RENDERBUFFER, colorBuffer);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, targetWidth, targetHeight);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colorBuffer);
+    glGenTextures(1, &colorTexture);
+    glBindTexture(GL_TEXTURE_2D, colorTexture);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, targetWidth, targetHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, colorTexture, 0);
 
     glGenRenderbuffers(1, &depthStencilBuffer);
     glBindRenderbuffer(GL_RENDERBUFFER, depthStencilBuffer);
@@ -93,6 +99,8 @@ bool RenderDevice::CreateTarget(int width, int height)
         return false;
     }
     targetClearBits = ClearBits(renderTarget);
+    // Without its program the target is still shown, by the driver's blit.
+    letterbox.Create();
     return true;
 }
 
@@ -100,10 +108,11 @@ void RenderDevice::Release()
 {
     if (context == nullptr)
         return;
+    letterbox.Release();
     glDeleteRenderbuffers(1, &depthStencilBuffer);
-    glDeleteRenderbuffers(1, &colorBuffer);
+    glDeleteTextures(1, &colorTexture);
     glDeleteFramebuffers(1, &renderTarget);
-    depthStencilBuffer = colorBuffer = renderTarget = 0;
+    depthStencilBuffer = colorTexture = renderTarget = 0;
     SDL_GL_MakeCurrent(window, nullptr);
     SDL_GL_DeleteContext(context);
     context = nullptr;
@@ -139,9 +148,15 @@ void RenderDevice::ShowTargetOnWindow() const
         const int bottom = box.BottomFromBelow(drawableHeight);
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT);
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, renderTarget);
-        glBlitFramebuffer(0, 0, targetWidth, targetHeight, box.left, bottom, box.left + box.width, bottom + box.height,
-                          GL_COLOR_BUFFER_BIT, GL_LINEAR);
+        // The same pixels as the driver's linear blit, without the shaders that Mesa's
+        // software rasteriser compiles afresh for a blit in every run.
+        if (letterbox.IsReady()) {
+            letterbox.Draw(colorTexture, box.left, bottom, box.width, box.height);
+        } else {
+            glBindFramebuffer(GL_READ_FRAMEBUFFER, renderTarget);
+            glBlitFramebuffer(0, 0, targetWidth, targetHeight, box.left, bottom, box.left + box.width,
+                              bottom + box.height, GL_COLOR_BUFFER_BIT, GL_LINEAR);
+        }
     }
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }

@@ -4,6 +4,8 @@
 // first start-up step.
 #pragma once
 
+#include "graphics/LetterboxCopy.h"
+
 #include <cstdint>
 
 struct SDL_Window;
@@ -16,7 +18,7 @@ public:
     // directly; any other is given renderTarget's picture scaled to fit when the frame is
     // done, as the display scales a full-screen mode.
     unsigned int renderTarget = 0;        // framebuffer
-    unsigned int colorBuffer = 0;         // renderbuffer, RGBA8
+    unsigned int colorTexture = 0;        // RGBA8, filtered linearly when shown on the window
     unsigned int depthStencilBuffer = 0;  // renderbuffer, 24-bit depth; nothing draws with a stencil
     int targetWidth = 0;
     int targetHeight = 0;
@@ -48,6 +50,7 @@ private:
     // where clearing the depth alone would keep every stencil byte.
     static unsigned int ClearBits(unsigned int framebuffer);
 
+    LetterboxCopy letterbox;
     unsigned int worldFramebuffer = 0;
     unsigned int windowClearBits = 0;  // of the window's framebuffer, learnt at start-up
     unsigned int targetClearBits = 0;
