@@ -1,8 +1,11 @@
 #include "graphics/LetterboxCopy.h"
 
 #include "core/Log.h"
+#include "graphics/GlSupport.h"
 
 #include <epoxy/gl.h>
+
+#include <string>
 
 namespace {
 
@@ -32,18 +35,11 @@ void main()
 
 GLuint CompileStage(GLenum stage, const char* source)
 {
-    const GLuint shader = glCreateShader(stage);
-    glShaderSource(shader, 1, &source, nullptr);
-    glCompileShader(shader);
-    GLint compiled = GL_FALSE;
-    glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
-    if (compiled == GL_TRUE)
-        return shader;
-    GLchar info[1024] = {};
-    glGetShaderInfoLog(shader, sizeof info, nullptr, info);
-    LogError("The letterbox's shader did not compile: {}", info);
-    glDeleteShader(shader);
-    return 0;
+    std::string why;
+    const GLuint shader = Render::CompileShaderStage(stage, source, -1, why);
+    if (shader == 0)
+        LogError("The letterbox's shader did not compile: {}", why);
+    return shader;
 }
 
 }  // namespace
@@ -56,13 +52,9 @@ bool LetterboxCopy::Create()
         program = glCreateProgram();
         glAttachShader(program, vertexStage);
         glAttachShader(program, fragmentStage);
-        glLinkProgram(program);
-        GLint linked = GL_FALSE;
-        glGetProgramiv(program, GL_LINK_STATUS, &linked);
-        if (linked != GL_TRUE) {
-            GLchar info[1024] = {};
-            glGetProgramInfoLog(program, sizeof info, nullptr, info);
-            LogError("The letterbox's program did not link: {}", info);
+        std::string why;
+        if (!Render::LinkShaderProgram(program, why)) {
+            LogError("The letterbox's program did not link: {}", why);
             glDeleteProgram(program);
             program = 0;
         }

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace {
@@ -76,19 +77,11 @@ unsigned int ShaderPrograms::CompileStage(const std::filesystem::path& folder, u
         LogError(failureMessage);
         return 0;
     }
-    const GLuint shader = glCreateShader(stage);
-    const GLchar* text = source->data();
-    const GLint length = static_cast<GLint>(source->size());
-    glShaderSource(shader, 1, &text, &length);
-    glCompileShader(shader);
-    GLint compiled = GL_FALSE;
-    glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
-    if (compiled != GL_TRUE) {
-        GLchar info[1024] = {};
-        glGetShaderInfoLog(shader, sizeof info, nullptr, info);
-        LogError("Shader {} did not compile: {}", path.string(), info);
+    std::string why;
+    const GLuint shader = Render::CompileShaderStage(stage, source->data(), static_cast<int>(source->size()), why);
+    if (shader == 0) {
+        LogError("Shader {} did not compile: {}", path.string(), why);
         LogError(failureMessage);
-        glDeleteShader(shader);
         return 0;
     }
     return shader;
@@ -104,13 +97,9 @@ unsigned int ShaderPrograms::LinkProgram(unsigned int pixelStage, const char* fa
     glBindAttribLocation(program, 1, "COLOR");
     glBindAttribLocation(program, 2, "TEXCOORD");
     glBindAttribLocation(program, SpriteCopyAttribute, "SPRITE");
-    glLinkProgram(program);
-    GLint linked = GL_FALSE;
-    glGetProgramiv(program, GL_LINK_STATUS, &linked);
-    if (linked != GL_TRUE) {
-        GLchar info[1024] = {};
-        glGetProgramInfoLog(program, sizeof info, nullptr, info);
-        LogError("Shader program did not link: {}", info);
+    std::string why;
+    if (!Render::LinkShaderProgram(program, why)) {
+        LogError("Shader program did not link: {}", why);
         LogError(failureMessage);
         glDeleteProgram(program);
         return 0;
