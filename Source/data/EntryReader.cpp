@@ -1,91 +1,45 @@
 #include "data/EntryReader.h"
 
-#include "core/Animation.h"
-#include "core/Checkpoint.h"
-#include "core/Parallax.h"
-#include "core/Range.h"
-#include "core/RigidBody.h"
-#include "core/Sprite.h"
-#include "core/Transform.h"
-
 namespace Engine {
 
-void EntryReader::Read(const Json& member, Transform& transform) const
+void EntryReader::ReadField(const Json& member, const char* key, float& value) const { value = reader.Float(member, key); }
+
+void EntryReader::ReadField(const Json& member, const char* key, std::int32_t& value) const { value = reader.Int(member, key); }
+
+void EntryReader::ReadField(const Json& member, const char* key, bool& value) const { value = reader.Bool(member, key); }
+
+void EntryReader::ReadField(const Json& member, const char* key, std::string& value) const
 {
-    transform.x_pos = reader.Float(member, "PosX");
-    transform.y_pos = reader.Float(member, "PosY");
-    transform.z_pos = reader.Float(member, "PosZ");
-    transform.x_sca = reader.Float(member, "ScaleX");
-    transform.y_sca = reader.Float(member, "ScaleY");
-    transform.rot = reader.Float(member, "Rotation");
+    value = reader.String(member, key);
 }
 
-void EntryReader::Read(const Json& member, Sprite& sprite) const
+void EntryReader::ReadField(const Json& member, const char* key, float (&color)[4]) const
 {
-    const Json& color = reader.Object(member, "Color");
-    {
-        JsonReader::Scope scope(reader, "Color");
-        sprite.Color[0] = reader.PlainFloat(color, "X");
-        sprite.Color[1] = reader.PlainFloat(color, "Y");
-        sprite.Color[2] = reader.PlainFloat(color, "Z");
-        sprite.Color[3] = reader.PlainFloat(color, "W");
-    }
-    sprite.MeshIndex = reader.Int(member, "MeshIndex");
-    sprite.Texture = reader.String(member, "Texture");
+    const Json& channels = reader.Object(member, key);
+    JsonReader::Scope scope(reader, key);
+    for (std::size_t channel = 0; channel < 4; ++channel)
+        color[channel] = reader.PlainFloat(channels, ColorKeys[channel]);
 }
 
-void EntryReader::Read(const Json& member, RigidBody& body) const
-{
-    body.left = reader.Float(member, "Left");
-    body.top = reader.Float(member, "Top");
-    body.right = reader.Float(member, "Right");
-    body.bottom = reader.Float(member, "Bottom");
-    body.Weight = reader.Float(member, "Weight");
-    body.BodyType = reader.Int(member, "BodyType");
-    body.ColliderType = reader.Int(member, "ColliderType");
-    body.Ghost = reader.Bool(member, "Ghost");
-}
-
+// The archetype loader reads the body's fields in an order of its own (which decides the fault
+// it reports first) and applies its body-type rule; the keys are the table's.
 void EntryReader::ReadArchetypeRigidBody(const Json& member, RigidBody& body) const
 {
-    body.top = reader.Float(member, "Top");
-    body.bottom = reader.Float(member, "Bottom");
-    body.left = reader.Float(member, "Left");
-    body.right = reader.Float(member, "Right");
-    body.Weight = reader.Float(member, "Weight");
-    const std::int32_t bodyType = reader.Int(member, "BodyType");
+    ReadField(member, FileKey<&RigidBody::top>, body.top);
+    ReadField(member, FileKey<&RigidBody::bottom>, body.bottom);
+    ReadField(member, FileKey<&RigidBody::left>, body.left);
+    ReadField(member, FileKey<&RigidBody::right>, body.right);
+    ReadField(member, FileKey<&RigidBody::Weight>, body.Weight);
+    std::int32_t bodyType = 0;
+    ReadField(member, FileKey<&RigidBody::BodyType>, bodyType);
     if (bodyType < 5) {
         body.BodyType = bodyType;
-        body.ColliderType = reader.Int(member, "ColliderType");
+        ReadField(member, FileKey<&RigidBody::ColliderType>, body.ColliderType);
     } else {
         body.BodyType = 0;
         body.ColliderType = 0;
     }
-    body.Ghost = reader.Bool(member, "Ghost");
-}
-
-void EntryReader::Read(const Json& member, Parallax& parallax) const
-{
-    parallax.PosX = reader.Float(member, "PosX");
-    parallax.PosY = reader.Float(member, "PosY");
-    parallax.Level = reader.Int(member, "Level");
-}
-
-void EntryReader::Read(const Json& member, Animation& animation) const
-{
-    animation.Handle = reader.String(member, "Handle");
-}
-
-void EntryReader::Read(const Json& member, Checkpoint& checkpoint) const
-{
-    checkpoint.x = reader.Float(member, "PosX");
-    checkpoint.y = reader.Float(member, "PosY");
-}
-
-void EntryReader::Read(const Json& member, Range& range) const
-{
-    range.range = reader.Float(member, "Range");
-    range.speed = reader.Float(member, "BulletSpeed");
+    ReadField(member, FileKey<&RigidBody::Ghost>, body.Ghost);
 }
 
 void EntryReader::ReadEvents(const Json& member, const EventVisitor& visitEvent, const HandlerVisitor& visitHandler) const

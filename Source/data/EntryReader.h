@@ -3,6 +3,7 @@
 // Used by the level loader and the archetype loader of Engine::LevelManager.
 #pragma once
 
+#include "core/ComponentFields.h"
 #include "core/ComponentStore.h"
 #include "data/JsonReader.h"
 
@@ -13,14 +14,6 @@
 
 namespace Engine {
 
-struct Transform;
-struct Sprite;
-struct RigidBody;
-struct Parallax;
-class Animation;
-struct Checkpoint;
-struct Range;
-
 class EntryReader {
 public:
     using Json = nlohmann::json;
@@ -29,17 +22,16 @@ public:
 
     explicit EntryReader(JsonReader& fileReader) : reader(fileReader) {}
 
-    // Each takes the component member itself (already known to be an object).
-    void Read(const Json& member, Transform& transform) const;
-    void Read(const Json& member, Sprite& sprite) const;
-    void Read(const Json& member, RigidBody& body) const;
+    // Takes the component member itself (already known to be an object) and reads the fields of
+    // the component's table in their order.
+    template <typename T>
+    void Read(const Json& member, T& component) const
+    {
+        ForEachStoredField<T>([&](const auto& field) { ReadField(member, field.key, field.Of(component)); });
+    }
     // Archetype files: a "BodyType" of 5 or more loads as body and collider type 0, and
     // "ColliderType" is then not read at all.
     void ReadArchetypeRigidBody(const Json& member, RigidBody& body) const;
-    void Read(const Json& member, Parallax& parallax) const;
-    void Read(const Json& member, Animation& animation) const;
-    void Read(const Json& member, Checkpoint& checkpoint) const;
-    void Read(const Json& member, Range& range) const;
 
     // Visits every event of "Events" in byte order of the names (when `visitEvent` is given)
     // and each of its handlers in array order. What was visited before a fault stays visited.
@@ -69,6 +61,12 @@ public:
     }
 
 private:
+    void ReadField(const Json& member, const char* key, float& value) const;
+    void ReadField(const Json& member, const char* key, std::int32_t& value) const;
+    void ReadField(const Json& member, const char* key, bool& value) const;
+    void ReadField(const Json& member, const char* key, std::string& value) const;
+    void ReadField(const Json& member, const char* key, float (&color)[4]) const;  // plain numbers, not arrays
+
     JsonReader& reader;
 };
 

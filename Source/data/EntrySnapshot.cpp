@@ -1,12 +1,11 @@
 #include "data/EntrySnapshot.h"
 
-#include "core/Animation.h"
 #include "core/ComponentStore.h"
-#include "core/Controller.h"
 #include "core/GameObjectTable.h"
 
 #include <algorithm>
 #include <iterator>
+#include <type_traits>
 
 namespace Engine {
 
@@ -19,30 +18,23 @@ std::optional<Part> CopyOf(ComponentStore& store, std::uint32_t id)
     return part != nullptr ? std::optional<Part>(*part) : std::nullopt;
 }
 
-// The fields an entry stores, one comparison per component.
-bool Same(const Transform& a, const Transform& b)
+// Equal in the fields an entry stores, as the component's table lists them.
+template <typename Part>
+bool Same(const Part& a, const Part& b)
 {
-    return a.x_pos == b.x_pos && a.y_pos == b.y_pos && a.z_pos == b.z_pos && a.x_sca == b.x_sca && a.y_sca == b.y_sca
-           && a.rot == b.rot;
+    bool same = true;
+    ForEachStoredField<Part>([&](const auto& field) {
+        const auto& left = field.Of(a);
+        const auto& right = field.Of(b);
+        if constexpr (std::decay_t<decltype(field)>::kind == FieldKind::Color)
+            same = same && std::equal(std::begin(left), std::end(left), std::begin(right));
+        else
+            same = same && left == right;
+    });
+    return same;
 }
 
-bool Same(const Sprite& a, const Sprite& b)
-{
-    return a.MeshIndex == b.MeshIndex && std::equal(std::begin(a.Color), std::end(a.Color), std::begin(b.Color))
-           && a.Texture == b.Texture;
-}
-
-bool Same(const RigidBody& a, const RigidBody& b)
-{
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom && a.Weight == b.Weight
-           && a.BodyType == b.BodyType && a.ColliderType == b.ColliderType && a.Ghost == b.Ghost;
-}
-
-bool Same(const Parallax& a, const Parallax& b) { return a.PosX == b.PosX && a.PosY == b.PosY && a.Level == b.Level; }
 bool Same(const EventSet& a, const EventSet& b) { return a.events == b.events; }
-bool Same(const Checkpoint& a, const Checkpoint& b) { return a.x == b.x && a.y == b.y; }
-bool Same(const Range& a, const Range& b) { return a.range == b.range && a.speed == b.speed; }
-bool Same(const std::string& a, const std::string& b) { return a == b; }
 
 template <typename Part>
 bool Same(const std::optional<Part>& a, const std::optional<Part>& b)
@@ -62,25 +54,25 @@ EntrySnapshot EntrySnapshot::Of(std::uint32_t objectId)
         return snapshot;
     ComponentStore& store = ComponentStore::Instance();
     snapshot.name = object->name;
-    snapshot.transform = CopyOf<Transform>(store, objectId);
-    snapshot.sprite = CopyOf<Sprite>(store, objectId);
-    snapshot.rigidBody = CopyOf<RigidBody>(store, objectId);
-    snapshot.controller = store.GetComponent<Controller>(objectId) != nullptr;
-    snapshot.parallax = CopyOf<Parallax>(store, objectId);
-    if (const Animation* animation = store.GetComponent<Animation>(objectId))
-        snapshot.animationHandle = animation->Handle;
-    snapshot.eventSet = CopyOf<EventSet>(store, objectId);
-    snapshot.checkpoint = CopyOf<Checkpoint>(store, objectId);
-    snapshot.range = CopyOf<Range>(store, objectId);
+    ForEachComponent(EntryComponents(), [&]<typename T>() {
+        if constexpr (std::is_same_v<T, Controller>)
+            snapshot.controller = store.GetComponent<Controller>(objectId) != nullptr;
+        else
+            snapshot.Copy<T>() = CopyOf<T>(store, objectId);
+    });
     return snapshot;
 }
 
 bool EntrySnapshot::SameStoredFields(const EntrySnapshot& other) const
 {
-    return name == other.name && Same(transform, other.transform) && Same(sprite, other.sprite)
-           && Same(rigidBody, other.rigidBody) && controller == other.controller && Same(parallax, other.parallax)
-           && Same(animationHandle, other.animationHandle) && Same(eventSet, other.eventSet)
-           && Same(checkpoint, other.checkpoint) && Same(range, other.range);
+    bool same = name == other.name;
+    ForEachComponent(EntryComponents(), [&]<typename T>() {
+        if constexpr (std::is_same_v<T, Controller>)
+            same = same && controller == other.controller;
+        else
+            same = same && Same(Copy<T>(), other.Copy<T>());
+    });
+    return same;
 }
 
 }  // namespace Engine

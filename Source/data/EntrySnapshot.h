@@ -4,17 +4,12 @@
 // any JSON.
 #pragma once
 
-#include "core/Checkpoint.h"
-#include "core/EventSet.h"
-#include "core/Parallax.h"
-#include "core/Range.h"
-#include "core/RigidBody.h"
-#include "core/Sprite.h"
-#include "core/Transform.h"
+#include "core/ComponentFields.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <type_traits>
 
 namespace Engine {
 
@@ -32,10 +27,46 @@ struct EntrySnapshot {
     std::optional<RigidBody> rigidBody;
     bool controller = false;
     std::optional<Parallax> parallax;
-    std::optional<std::string> animationHandle;
+    std::optional<Animation> animation;
     std::optional<EventSet> eventSet;
     std::optional<Checkpoint> checkpoint;
     std::optional<Range> range;
+
+    // The copy of a component with stored fields or of the event set, by its type.
+    template <typename T>
+    const std::optional<T>& Copy() const
+    {
+        return CopyIn<T>(*this);
+    }
+    template <typename T>
+    std::optional<T>& Copy()
+    {
+        return CopyIn<T>(*this);
+    }
+
+private:
+    template <typename T, typename Self>
+    static auto& CopyIn(Self& self)
+    {
+        if constexpr (std::is_same_v<T, Transform>)
+            return self.transform;
+        else if constexpr (std::is_same_v<T, Sprite>)
+            return self.sprite;
+        else if constexpr (std::is_same_v<T, RigidBody>)
+            return self.rigidBody;
+        else if constexpr (std::is_same_v<T, Parallax>)
+            return self.parallax;
+        else if constexpr (std::is_same_v<T, Animation>)
+            return self.animation;
+        else if constexpr (std::is_same_v<T, EventSet>)
+            return self.eventSet;
+        else if constexpr (std::is_same_v<T, Checkpoint>)
+            return self.checkpoint;
+        else {
+            static_assert(std::is_same_v<T, Range>, "a component of EntryComponents besides the controller");
+            return self.range;
+        }
+    }
 };
 
 }  // namespace Engine

@@ -1,16 +1,10 @@
 #include "data/EntryWriter.h"
 
-#include "core/Checkpoint.h"
-#include "core/EventSet.h"
 #include "core/Log.h"
-#include "core/Parallax.h"
-#include "core/Range.h"
-#include "core/RigidBody.h"
-#include "core/Sprite.h"
-#include "core/Transform.h"
 
 #include <cmath>
 #include <string>
+#include <type_traits>
 
 namespace Engine {
 
@@ -24,67 +18,41 @@ class FieldWriter {
 public:
     FieldWriter(const std::string& objectName, const char* componentName) : object(objectName), component(componentName) {}
 
+    void Write(Json& member, const char* key, float value) const { member[key] = Json::array({Number(nullptr, key, value)}); }
+    void Write(Json& member, const char* key, std::int32_t value) const { member[key] = Json::array({value}); }
+    void Write(Json& member, const char* key, bool value) const { member[key] = Json::array({value}); }
+    void Write(Json& member, const char* key, const std::string& value) const { member[key] = Json::array({value}); }
+    // The colour's members are plain numbers.
+    void Write(Json& member, const char* key, const float (&color)[4]) const
+    {
+        Json& channels = member[key];
+        for (std::size_t channel = 0; channel < 4; ++channel)
+            channels[ColorKeys[channel]] = Number(key, ColorKeys[channel], color[channel]);
+    }
+
+private:
     // Floats go out as the double of their single-precision value.
-    double Number(const char* field, float value) const
+    double Number(const char* group, const char* field, float value) const
     {
         if (std::isfinite(value))
             return static_cast<double>(value);
-        LogWarn("Saving {}: {} {} is {}, which cannot be stored; it is written as 0", object, component, field, value);
+        if (group != nullptr)
+            LogWarn("Saving {}: {} {} {} is {}, which cannot be stored; it is written as 0", object, component, group, field, value);
+        else
+            LogWarn("Saving {}: {} {} is {}, which cannot be stored; it is written as 0", object, component, field, value);
         return 0.0;
     }
-    Json Wrapped(const char* field, float value) const { return Json::array({Number(field, value)}); }
 
-private:
     const std::string& object;
     const char* component;
 };
 
-Json Wrapped(std::int32_t value) { return Json::array({value}); }
-Json Wrapped(bool value) { return Json::array({value}); }
-Json Wrapped(const std::string& value) { return Json::array({value}); }
-
-void Write(Json& member, const Transform& transform, const std::string& object)
+// The stored fields of a component, as its table lists them.
+template <typename T>
+void Write(Json& member, const T& component, const std::string& object)
 {
-    const FieldWriter fields(object, "Transform");
-    member["PosX"] = fields.Wrapped("PosX", transform.x_pos);
-    member["PosY"] = fields.Wrapped("PosY", transform.y_pos);
-    member["PosZ"] = fields.Wrapped("PosZ", transform.z_pos);
-    member["ScaleX"] = fields.Wrapped("ScaleX", transform.x_sca);
-    member["ScaleY"] = fields.Wrapped("ScaleY", transform.y_sca);
-    member["Rotation"] = fields.Wrapped("Rotation", transform.rot);
-}
-
-void Write(Json& member, const Sprite& sprite, const std::string& object)
-{
-    const FieldWriter fields(object, "Sprite Color");
-    Json& color = member["Color"];
-    color["X"] = fields.Number("X", sprite.Color[0]);
-    color["Y"] = fields.Number("Y", sprite.Color[1]);
-    color["Z"] = fields.Number("Z", sprite.Color[2]);
-    color["W"] = fields.Number("W", sprite.Color[3]);
-    member["MeshIndex"] = Wrapped(sprite.MeshIndex);
-    member["Texture"] = Wrapped(sprite.Texture);
-}
-
-void Write(Json& member, const RigidBody& body, const std::string& object)
-{
-    const FieldWriter fields(object, "RigidBody");
-    member["Left"] = fields.Wrapped("Left", body.left);
-    member["Top"] = fields.Wrapped("Top", body.top);
-    member["Right"] = fields.Wrapped("Right", body.right);
-    member["Bottom"] = fields.Wrapped("Bottom", body.bottom);
-    member["Weight"] = fields.Wrapped("Weight", body.Weight);
-    member["BodyType"] = Wrapped(body.BodyType);
-    member["ColliderType"] = Wrapped(body.ColliderType);
-    member["Ghost"] = Wrapped(body.Ghost);
-}
-
-void Write(Json& member, const Parallax& parallax, const std::string& object)
-{
-    const FieldWriter fields(object, "Parallax");
-    member["PosX"] = fields.Wrapped("PosX", parallax.PosX);
-    member["PosY"] = fields.Wrapped("PosY", parallax.PosY);
-    member["Level"] = Wrapped(parallax.Level);
+    const FieldWriter fields(object, ComponentFields<T>::member);
+    ForEachStoredField<T>([&](const auto& field) { fields.Write(member, field.key, field.Of(component)); });
 }
 
 void Write(Json& entry, const EventSet& eventSet)
@@ -92,22 +60,8 @@ void Write(Json& entry, const EventSet& eventSet)
     for (const auto& [eventName, handlers] : eventSet.events) {
         // Reaching for "Events" only here keeps a set without handlers out of the file.
         for (std::size_t index = 0; index < handlers.size(); ++index)
-            entry["Events"][eventName][index] = Wrapped(handlers[index]);
+            entry[ComponentFields<EventSet>::member][eventName][index] = Json::array({handlers[index]});
     }
-}
-
-void Write(Json& member, const Checkpoint& checkpoint, const std::string& object)
-{
-    const FieldWriter fields(object, "Checkpoint");
-    member["PosX"] = fields.Wrapped("PosX", checkpoint.x);
-    member["PosY"] = fields.Wrapped("PosY", checkpoint.y);
-}
-
-void Write(Json& member, const Range& range, const std::string& object)
-{
-    const FieldWriter fields(object, "Range");
-    member["Range"] = fields.Wrapped("Range", range.range);
-    member["BulletSpeed"] = fields.Wrapped("BulletSpeed", range.speed);
 }
 
 }  // namespace
@@ -119,25 +73,21 @@ void EntryWriter::WriteComponents(Json& entry, std::uint32_t objectId, Checkpoin
 
 void EntryWriter::WriteComponents(Json& entry, const EntrySnapshot& object, Checkpoints checkpoints)
 {
-    const std::string& name = object.name;
-    if (object.transform)
-        Write(entry["Transform"], *object.transform, name);
-    if (object.sprite)
-        Write(entry["Sprite"], *object.sprite, name);
-    if (object.rigidBody)
-        Write(entry["RigidBody"], *object.rigidBody, name);
-    if (object.controller)
-        entry["Controller"]["Exists"] = Wrapped(true);
-    if (object.parallax)
-        Write(entry["Parallax"], *object.parallax, name);
-    if (object.animationHandle)
-        entry["Animation"]["Handle"] = Wrapped(*object.animationHandle);
-    if (object.eventSet)
-        Write(entry, *object.eventSet);
-    if (checkpoints == Checkpoints::Written && object.checkpoint)
-        Write(entry["Checkpoint"], *object.checkpoint, name);
-    if (object.range)
-        Write(entry["Range"], *object.range, name);
+    ForEachComponent(EntryComponents(), [&]<typename T>() {
+        constexpr const char* member = ComponentFields<T>::member;
+        if constexpr (std::is_same_v<T, Controller>) {
+            if (object.controller)
+                entry[member]["Exists"] = Json::array({true});
+        } else if constexpr (std::is_same_v<T, EventSet>) {
+            if (object.eventSet)
+                Write(entry, *object.eventSet);
+        } else {
+            if (std::is_same_v<T, Checkpoint> && checkpoints == Checkpoints::Skipped)
+                return;
+            if (const std::optional<T>& copy = object.Copy<T>())
+                Write(entry[member], *copy, object.name);
+        }
+    });
 }
 
 }  // namespace Engine

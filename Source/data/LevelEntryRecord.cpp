@@ -1,19 +1,13 @@
 #include "data/LevelEntryRecord.h"
 
-#include "core/Animation.h"
-#include "core/Checkpoint.h"
 #include "core/ComponentStore.h"
-#include "core/Controller.h"
 #include "core/EventManager.h"
-#include "core/EventSet.h"
-#include "core/Parallax.h"
-#include "core/Range.h"
-#include "core/RigidBody.h"
-#include "core/Sprite.h"
 #include "core/SystemManager.h"
 #include "core/TimerDatabase.h"
-#include "core/Transform.h"
 #include "gameplay/ParticleSystem.h"
+
+#include <algorithm>
+#include <type_traits>
 
 namespace Engine {
 
@@ -21,15 +15,26 @@ namespace {
 
 constexpr std::int64_t KillZoneDelayMs = 1000;
 
-// Adds a T to the object when the entry had its member, and hands it to fill.
-template <typename T, typename Fill>
-void AddIfPresent(const LevelEntryRecord::Fields& fields, std::uint32_t id, Fill&& fill)
+// Copies the values of a present component member into the fields of its component.
+template <typename T>
+void Fill(T& component, const LevelEntryRecord::Fields& values)
 {
-    if (!fields.present)
-        return;
-    ComponentStore& store = ComponentStore::Instance();
-    store.AddComponent<T>(id);
-    fill(*store.GetComponent<T>(id), fields);
+    LevelEntryRecord::SlotCounter slots;
+    ForEachStoredField<T>([&](const auto& field) {
+        constexpr FieldKind kind = std::decay_t<decltype(field)>::kind;
+        const std::size_t slot = slots.Next(kind);
+        auto& value = field.Of(component);
+        if constexpr (kind == FieldKind::Float)
+            value = values.floats[slot];
+        else if constexpr (kind == FieldKind::Color)
+            std::copy_n(values.floats.begin() + static_cast<std::ptrdiff_t>(slot), 4, value);
+        else if constexpr (kind == FieldKind::Int)
+            value = values.ints[slot];
+        else if constexpr (kind == FieldKind::Bool)
+            value = values.flag;
+        else if constexpr (kind == FieldKind::String)
+            value = values.text;
+    });
 }
 
 }  // namespace
@@ -46,53 +51,25 @@ void LevelEntryRecord::AddLoadedHandler(std::uint32_t id, const std::string& eve
 
 void LevelEntryRecord::AddComponentsTo(std::uint32_t id) const
 {
-    using Values = LevelEntryRecord::Fields;
-    AddIfPresent<Engine::Transform>(components[Transform], id, [](Engine::Transform& transform, const Values& v) {
-        transform.x_pos = v.floats[0];
-        transform.y_pos = v.floats[1];
-        transform.z_pos = v.floats[2];
-        transform.x_sca = v.floats[3];
-        transform.y_sca = v.floats[4];
-        transform.rot = v.floats[5];
-    });
-    AddIfPresent<Engine::Sprite>(components[Sprite], id, [](Engine::Sprite& sprite, const Values& v) {
-        for (int channel = 0; channel < 4; ++channel)
-            sprite.Color[channel] = v.floats[static_cast<std::size_t>(channel)];
-        sprite.MeshIndex = v.ints[0];
-        sprite.Texture = v.text;
-    });
-    AddIfPresent<Engine::RigidBody>(components[RigidBody], id, [](Engine::RigidBody& body, const Values& v) {
-        body.left = v.floats[0];
-        body.top = v.floats[1];
-        body.right = v.floats[2];
-        body.bottom = v.floats[3];
-        body.Weight = v.floats[4];
-        body.BodyType = v.ints[0];
-        body.ColliderType = v.ints[1];
-        body.Ghost = v.flag;
-    });
-    if (hasController)
-        ComponentStore::Instance().AddComponent<Controller>(id);  // no field is read
-    AddIfPresent<Engine::Parallax>(components[Parallax], id, [](Engine::Parallax& parallax, const Values& v) {
-        parallax.PosX = v.floats[0];
-        parallax.PosY = v.floats[1];
-        parallax.Level = v.ints[0];
-    });
-    AddIfPresent<Engine::Animation>(components[Animation], id,
-                                    [](Engine::Animation& animation, const Values& v) { animation.Handle = v.text; });
-    if (hasEvents) {
-        ComponentStore::Instance().AddComponent<EventSet>(id);
-        for (const auto& [eventName, handlers] : events)
-            for (const std::string& handler : handlers)
-                AddLoadedHandler(id, eventName, handler);
-    }
-    AddIfPresent<Engine::Checkpoint>(components[Checkpoint], id, [](Engine::Checkpoint& checkpoint, const Values& v) {
-        checkpoint.x = v.floats[0];
-        checkpoint.y = v.floats[1];
-    });
-    AddIfPresent<Engine::Range>(components[Range], id, [](Engine::Range& range, const Values& v) {
-        range.range = v.floats[0];
-        range.speed = v.floats[1];
+    ComponentStore& store = ComponentStore::Instance();
+    ForEachComponent(EntryComponents(), [&]<typename T>() {
+        if constexpr (std::is_same_v<T, Controller>) {
+            if (hasController)
+                store.AddComponent<Controller>(id);  // no field is read
+        } else if constexpr (std::is_same_v<T, EventSet>) {
+            if (hasEvents) {
+                store.AddComponent<EventSet>(id);
+                for (const auto& [eventName, handlers] : events)
+                    for (const std::string& handler : handlers)
+                        AddLoadedHandler(id, eventName, handler);
+            }
+        } else {
+            const Fields& values = components[IndexOf<T>];
+            if (values.present) {
+                store.AddComponent<T>(id);
+                Fill(*store.GetComponent<T>(id), values);
+            }
+        }
     });
 }
 

@@ -3,7 +3,10 @@
 // level loader adds its components in the order of the file format, as the general reader does.
 #pragma once
 
+#include "core/ComponentFields.h"
+
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -12,12 +15,14 @@
 namespace Engine {
 
 struct LevelEntryRecord {
-    // The component members of an entry, in the order a load adds them (the controller and the
-    // event set have no fields here and are kept apart).
-    enum Component { Transform, Sprite, RigidBody, Parallax, Animation, Checkpoint, Range, ComponentCount };
+    // The component members of an entry with stored fields, in the order a load adds them (the
+    // controller and the event set have no fields here and are kept apart).
+    static constexpr std::size_t ComponentCount = LengthOf(StoredComponents());
+    template <typename T>
+    static constexpr std::size_t IndexOf = IndexIn<T>(StoredComponents());
 
     // One present component member's values: floats, ints, the bool and the string of its
-    // fields, in the slots the scanner's field table gives them; `seen` has a bit per field read.
+    // fields, in the slots that SlotCounter gives them; `seen` has a bit per field read.
     struct Fields {
         bool present = false;
         std::uint16_t seen = 0;
@@ -25,6 +30,41 @@ struct LevelEntryRecord {
         std::array<std::int32_t, 2> ints{};
         bool flag = false;
         std::string text;
+    };
+
+    // Gives the stored fields of one component, walked in table order, their slots in Fields:
+    // each kind counts on its own, a colour takes four floats.
+    struct SlotCounter {
+        std::size_t floats = 0;
+        std::size_t ints = 0;
+        std::size_t flags = 0;
+        std::size_t texts = 0;
+
+        constexpr std::size_t Next(FieldKind kind)
+        {
+            switch (kind) {
+            case FieldKind::Float:
+                return floats++;
+            case FieldKind::Color:
+                floats += 4;
+                return floats - 4;
+            case FieldKind::Int:
+                return ints++;
+            case FieldKind::Bool:
+                return flags++;
+            case FieldKind::String:
+                return texts++;
+            case FieldKind::Timer:
+                break;
+            }
+            return 0;
+        }
+        // True while every slot given so far exists in Fields.
+        constexpr bool Fits() const
+        {
+            return floats <= std::tuple_size_v<decltype(Fields::floats)> && ints <= std::tuple_size_v<decltype(Fields::ints)>
+                   && flags <= 1 && texts <= 1;
+        }
     };
 
     using Handlers = std::pair<std::string, std::vector<std::string>>;  // one event, in array order
@@ -38,8 +78,9 @@ struct LevelEntryRecord {
     std::vector<Handlers> events;  // in byte order of the event names once the scan ends
     std::string text;              // the entry as LevelBaseline::EntryText writes it, for the level's baseline
 
-    // Makes the components of the entry on object id, each added through the component store
-    // and then given its fields; the handlers go through AddLoadedHandler.
+    // Makes the components of the entry on object id in EntryComponents' order, each added
+    // through the component store and then given its fields; the handlers go through
+    // AddLoadedHandler.
     void AddComponentsTo(std::uint32_t id) const;
 
     // What a load does for one handler of an entry's event: the event manager gets it, and a

@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -13,6 +14,7 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <type_traits>
 
 namespace Engine {
 
@@ -21,49 +23,76 @@ namespace {
 using Json = nlohmann::json;
 using Record = LevelEntryRecord;
 
-enum class Kind { Float, Int, Bool, String, Color };
-
-// One field member of a component: its key, its JSON shape and the record slot it fills.
+// One field member of a component: its key, its shape and the record slot it fills.
 struct FieldSpec {
     std::string_view key;
-    Kind kind;
-    int slot;
+    FieldKind kind = FieldKind::Float;
+    int slot = 0;
 };
 
-constexpr FieldSpec TransformFields[] = {{"PosX", Kind::Float, 0},   {"PosY", Kind::Float, 1},
-                                         {"PosZ", Kind::Float, 2},   {"ScaleX", Kind::Float, 3},
-                                         {"ScaleY", Kind::Float, 4}, {"Rotation", Kind::Float, 5}};
-constexpr FieldSpec SpriteFields[] = {{"Color", Kind::Color, 0}, {"MeshIndex", Kind::Int, 0}, {"Texture", Kind::String, 0}};
-constexpr FieldSpec RigidBodyFields[] = {{"Left", Kind::Float, 0},   {"Top", Kind::Float, 1},
-                                         {"Right", Kind::Float, 2},  {"Bottom", Kind::Float, 3},
-                                         {"Weight", Kind::Float, 4}, {"BodyType", Kind::Int, 0},
-                                         {"ColliderType", Kind::Int, 1}, {"Ghost", Kind::Bool, 0}};
-constexpr FieldSpec ParallaxFields[] = {{"PosX", Kind::Float, 0}, {"PosY", Kind::Float, 1}, {"Level", Kind::Int, 0}};
-constexpr FieldSpec AnimationFields[] = {{"Handle", Kind::String, 0}};
-constexpr FieldSpec CheckpointFields[] = {{"PosX", Kind::Float, 0}, {"PosY", Kind::Float, 1}};
-constexpr FieldSpec RangeFields[] = {{"Range", Kind::Float, 0}, {"BulletSpeed", Kind::Float, 1}};
-
 // The colour members are plain numbers in floats 0 to 3; their bits follow the fields' own.
-constexpr std::string_view ColorMembers[] = {"X", "Y", "Z", "W"};
+constexpr std::string_view ColorMembers[] = {ColorKeys[0], ColorKeys[1], ColorKeys[2], ColorKeys[3]};
 constexpr int ColorBit = 8;
+
+// The stored fields of T from its table, with the slots LevelEntryRecord::Fields keeps them in.
+template <typename T>
+constexpr std::array<FieldSpec, StoredFieldCount<T>()> MakeFieldSpecs()
+{
+    std::array<FieldSpec, StoredFieldCount<T>()> specs{};
+    Record::SlotCounter slots;
+    std::size_t index = 0;
+    ForEachStoredField<T>([&](const auto& field) {
+        constexpr FieldKind kind = std::decay_t<decltype(field)>::kind;
+        specs[index++] = FieldSpec{field.key, kind, static_cast<int>(slots.Next(kind))};
+    });
+    if (!slots.Fits())
+        throw "the fields do not fit LevelEntryRecord::Fields";  // stops the constant evaluation
+    return specs;
+}
+
+template <typename T>
+constexpr std::array<FieldSpec, StoredFieldCount<T>()> FieldSpecs = MakeFieldSpecs<T>();
+
+// Every field is required: a bit per field, and one per colour member.
+template <typename T>
+constexpr std::uint16_t RequiredBits()
+{
+    static_assert(StoredFieldCount<T>() <= ColorBit, "the field bits run into the colour bits");
+    std::uint16_t bits = 0;
+    for (std::size_t i = 0; i < FieldSpecs<T>.size(); ++i) {
+        bits |= static_cast<std::uint16_t>(1u << i);
+        if (FieldSpecs<T>[i].kind == FieldKind::Color)
+            bits |= static_cast<std::uint16_t>(0xFu << ColorBit);
+    }
+    return bits;
+}
 
 struct ComponentSpec {
     std::string_view member;
     std::span<const FieldSpec> fields;
-    std::uint16_t required;  // every field is required
+    std::uint16_t required = 0;
 };
 
-const ComponentSpec Components[Record::ComponentCount] = {
-    {"Transform", TransformFields, 0x3F},   {"Sprite", SpriteFields, 0x0F07}, {"RigidBody", RigidBodyFields, 0xFF},
-    {"Parallax", ParallaxFields, 0x07},     {"Animation", AnimationFields, 0x01},
-    {"Checkpoint", CheckpointFields, 0x03}, {"Range", RangeFields, 0x03},
-};
+constexpr std::array<ComponentSpec, Record::ComponentCount> MakeComponentSpecs()
+{
+    std::array<ComponentSpec, Record::ComponentCount> specs{};
+    ForEachComponent(StoredComponents(), [&]<typename T>() {
+        specs[Record::IndexOf<T>] = ComponentSpec{ComponentFields<T>::member, FieldSpecs<T>, RequiredBits<T>()};
+    });
+    return specs;
+}
+
+constexpr std::array<ComponentSpec, Record::ComponentCount> Components = MakeComponentSpecs();
+
+// The entry members of the components without stored fields.
+constexpr std::string_view ControllerMember = ComponentFields<Controller>::member;
+constexpr std::string_view EventsMember = ComponentFields<EventSet>::member;
 
 std::optional<int> ComponentOf(std::string_view member)
 {
-    for (int c = 0; c < Record::ComponentCount; ++c)
+    for (std::size_t c = 0; c < Components.size(); ++c)
         if (Components[c].member == member)
-            return c;
+            return static_cast<int>(c);
     return std::nullopt;
 }
 
@@ -314,7 +343,7 @@ private:
 
     const FieldSpec* FieldOf(int component, std::string_view key, std::uint16_t& bit) const
     {
-        const std::span<const FieldSpec> fields = Components[component].fields;
+        const std::span<const FieldSpec> fields = Components[static_cast<std::size_t>(component)].fields;
         for (std::size_t i = 0; i < fields.size(); ++i)
             if (fields[i].key == key) {
                 bit = static_cast<std::uint16_t>(1u << i);
@@ -347,7 +376,7 @@ private:
             const FieldSpec* field = FieldOf(level.component, lastKey, bit);
             if (field == nullptr)
                 return Push(Frame::Skip);
-            if (!FirstTime(Fields().seen, bit) || object != (field->kind == Kind::Color))
+            if (!FirstTime(Fields().seen, bit) || object != (field->kind == FieldKind::Color))
                 return false;
             return Push(object ? Frame::Color : Frame::Field, level.component, field);
         }
@@ -381,7 +410,7 @@ private:
             entry.components[static_cast<std::size_t>(*component)].present = true;
             return Push(Frame::Component, *component);
         }
-        if (lastKey == "Events") {
+        if (lastKey == EventsMember) {
             if (!object || !FirstTime(seen, EventsBit))
                 return false;
             entry.hasEvents = true;
@@ -389,7 +418,7 @@ private:
         }
         if (lastKey == "Handle")
             return false;
-        if (lastKey == "Controller") {
+        if (lastKey == ControllerMember) {
             if (!FirstTime(seen, ControllerBit))
                 return false;
             entry.hasController = true;
@@ -447,9 +476,9 @@ private:
             Entry().hasHandle = true;
             return true;
         }
-        if (ComponentOf(lastKey) || lastKey == "Events")
+        if (ComponentOf(lastKey) || lastKey == EventsMember)
             return false;
-        if (lastKey == "Controller") {
+        if (lastKey == ControllerMember) {
             if (!FirstTime(entryMembers, ControllerBit))
                 return false;
             Entry().hasController = true;
@@ -468,9 +497,9 @@ private:
         Record::Fields& fields = Fields();
         const auto slot = static_cast<std::size_t>(field.slot);
         switch (field.kind) {
-        case Kind::Float:
+        case FieldKind::Float:
             return value.type == Value::Number && StoreFloat(value, fields.floats[slot]);
-        case Kind::Int: {
+        case FieldKind::Int: {
             if (value.type != Value::Number)
                 return false;
             const std::optional<std::int32_t> number = JsonReader::ToInt(value.number);
@@ -479,15 +508,16 @@ private:
             fields.ints[slot] = *number;
             return true;
         }
-        case Kind::Bool:
+        case FieldKind::Bool:
             fields.flag = value.flag;
             return value.type == Value::Bool;
-        case Kind::String:
+        case FieldKind::String:
             if (value.type != Value::String)
                 return false;
             fields.text = *value.text;
             return true;
-        case Kind::Color:
+        case FieldKind::Color:
+        case FieldKind::Timer:
             return false;
         }
         return false;
@@ -518,8 +548,8 @@ private:
         entryMembers = 0;
         if (!entry.hasHandle)
             return false;
-        for (int c = 0; c < Record::ComponentCount; ++c) {
-            const Record::Fields& fields = entry.components[static_cast<std::size_t>(c)];
+        for (std::size_t c = 0; c < Components.size(); ++c) {
+            const Record::Fields& fields = entry.components[c];
             if (fields.present && fields.seen != Components[c].required)
                 return false;
         }
@@ -530,7 +560,7 @@ private:
     EntryLayout layout;  // while inside an entry
     std::vector<Level> stack;
     std::string lastKey;
-    std::uint16_t entryMembers = 0;  // component bits by LevelEntryRecord::Component, then the bits above
+    std::uint16_t entryMembers = 0;  // component bits by LevelEntryRecord::IndexOf, then the bits above
 
 public:
     bool topLevelSeen = false;

@@ -1,16 +1,10 @@
 // The inspector's panels, one per component type: a collapsing header, rows of a label and
 // the value widgets, and (for most) a "Remove" button that takes the component off at once.
+// The rows are those of each component's table in core/ComponentFields.h, in its panel order.
 #include "editor/Editor.h"
 
-#include "core/Animation.h"
-#include "core/Checkpoint.h"
+#include "core/ComponentFields.h"
 #include "core/ComponentStore.h"
-#include "core/Controller.h"
-#include "core/Parallax.h"
-#include "core/Range.h"
-#include "core/RigidBody.h"
-#include "core/Sprite.h"
-#include "core/Transform.h"
 #include "data/LevelManager.h"
 #include "editor/ViewMapping.h"
 
@@ -19,6 +13,8 @@
 #include <iomanip>
 #include <sstream>
 #include <string>
+#include <type_traits>
+#include <vector>
 
 namespace Engine {
 
@@ -27,41 +23,9 @@ namespace {
 constexpr float Pi = 3.14159f;
 constexpr float PixelsPerCharacter = 7.0f;
 
-// A row label, then the value widgets from `x` on.
-void RowLabel(const char* label, float x)
-{
-    ImGui::Text("%s", label);
-    ImGui::SameLine(x);
-}
-
-// A drag field under its own identifier (a number or a name); true when the user changed it.
-template <typename Identifier>
-bool DragField(Identifier identifier, const char* label, float& value)
-{
-    ImGui::PushID(identifier);
-    const bool changed = ImGui::DragFloat(label, &value, 1.0f, 0.0f, 0.0f, "%.3f");
-    ImGui::PopID();
-    return changed;
-}
-
-template <typename T>
-void RemoveButton(const char* identifier, std::uint32_t objectId)
-{
-    ImGui::PushID(identifier);
-    if (ImGui::Button("Remove"))
-        ComponentStore::Instance().RemoveComponent<T>(objectId);
-    ImGui::PopID();
-}
-
-struct NamedValue {
-    const char* name;
-    std::int32_t value;
-};
-
 // A selectable showing the current value's name (empty when it has none) that opens a popup
 // of every named value; choosing one stores it.
-template <std::size_t N>
-void ChoiceField(const char* popup, const NamedValue (&choices)[N], std::int32_t& value)
+void ChoiceField(const char* popup, std::span<const NamedValue> choices, std::int32_t& value)
 {
     const char* current = "";
     for (const NamedValue& choice : choices) {
@@ -113,180 +77,233 @@ void ReadOnlyValue(float value, int digits, float rightEdge, const char* axis)
     ImGui::Text("%s", axis);
 }
 
-}  // namespace
+// What the widgets of a panel need besides the component.
+struct PanelContext {
+    std::uint32_t objectId;
+    const std::vector<std::string>& imageNames;
+};
 
-void Editor::ShowTransformPanel(std::uint32_t objectId)
+// Pushes the widget's identifier, a number or a name, when it has one.
+class WidgetId {
+public:
+    explicit WidgetId(const InspectorField& shown) : pushed(shown.number >= 0 || shown.name != nullptr)
+    {
+        if (shown.number >= 0)
+            ImGui::PushID(shown.number);
+        else if (shown.name != nullptr)
+            ImGui::PushID(shown.name);
+    }
+    ~WidgetId()
+    {
+        if (pushed)
+            ImGui::PopID();
+    }
+    WidgetId(const WidgetId&) = delete;
+    WidgetId& operator=(const WidgetId&) = delete;
+
+private:
+    bool pushed;
+};
+
+bool Drag(const InspectorField& shown, float& value)
 {
-    ComponentStore& store = ComponentStore::Instance();
-    Transform* transform = store.GetComponent<Transform>(objectId);
-    if (transform == nullptr || !ImGui::CollapsingHeader("Transform"))
-        return;
-    RowLabel(" Position", 70);
-    ImGui::PushItemWidth(35);
-    DragField(0, "X", transform->x_pos);
-    ImGui::SameLine();
-    DragField(1, "Y", transform->y_pos);
-    ImGui::SameLine();
-    DragField(5, "Z", transform->z_pos);
-    ImGui::PopItemWidth();
+    const WidgetId id(shown);
+    return ImGui::DragFloat(shown.label, &value, 1.0f, 0.0f, 0.0f, "%.3f");
+}
 
-    // The body's box grows and shrinks with the scale, on both sides.
-    RowLabel(" Scale", 70);
-    ImGui::PushItemWidth(65);
-    float scaleX = transform->x_sca;
-    if (DragField(2, "X", scaleX)) {
-        const float change = scaleX - transform->x_sca;
-        transform->x_sca = scaleX;
-        if (RigidBody* body = store.GetComponent<RigidBody>(objectId)) {
+// The special cases: a transform's scale moves the body's edges with it, on both sides...
+void ScaleWithBody(const InspectorField& shown, float& scale, const PanelContext& panel)
+{
+    float edited = scale;
+    if (!Drag(shown, edited))
+        return;
+    const float change = edited - scale;
+    scale = edited;
+    if (RigidBody* body = ComponentStore::Instance().GetComponent<RigidBody>(panel.objectId)) {
+        if (shown.widget == InspectorWidget::ScaleX) {
             body->left -= change;
             body->right += change;
-        }
-    }
-    ImGui::SameLine();
-    float scaleY = transform->y_sca;
-    if (DragField(3, "Y", scaleY)) {
-        const float change = scaleY - transform->y_sca;
-        transform->y_sca = scaleY;
-        if (RigidBody* body = store.GetComponent<RigidBody>(objectId)) {
+        } else {
             body->top += change;
             body->bottom -= change;
         }
     }
-    RowLabel(" Rotation", 70);
-    float degrees = transform->rot * -180.0f / Pi;
-    if (DragField(4, "X", degrees))
-        transform->rot = degrees * Pi / -180.0f;
-    ImGui::PopItemWidth();
-    RemoveButton<Transform>("Transform Remove Button", objectId);
 }
 
-void Editor::ShowSpritePanel(std::uint32_t objectId)
+// ...the rotation shows in degrees...
+void RotationInDegrees(const InspectorField& shown, float& radians)
 {
-    Sprite* sprite = ComponentStore::Instance().GetComponent<Sprite>(objectId);
-    if (sprite == nullptr || !ImGui::CollapsingHeader("Sprite"))
-        return;
-    RowLabel(" Sprite Source", 110);
-    ImGui::PushItemWidth(70);
-    NameListField("SpriteSource", imageNames, sprite->Texture);
-    ImGui::PopItemWidth();
-    RowLabel(" Color", 75);
-    ImGui::ColorEdit4("##Color", sprite->Color, ImGuiColorEditFlags_AlphaBar | ImGuiColorEditFlags_AlphaPreview);
-    RemoveButton<Sprite>("Sprite Remove Button", objectId);
+    float degrees = radians * -180.0f / Pi;
+    if (Drag(shown, degrees))
+        radians = degrees * Pi / -180.0f;
 }
 
-void Editor::ShowControllerPanel(std::uint32_t objectId)
+// ...and one value sets both edges of the body's box, about its centre.
+void HalfSize(const InspectorField& shown, float& edge, const PanelContext& panel)
 {
-    const Controller* controller = ComponentStore::Instance().GetComponent<Controller>(objectId);
-    if (controller == nullptr || !ImGui::CollapsingHeader("Controller"))
+    float half = edge;
+    if (!Drag(shown, half))
         return;
-    ImGui::Text(" Acceleration");
-    ReadOnlyValue(controller->x_acc, 8, 138, "X");
-    ReadOnlyValue(controller->y_acc, 8, 230, "Y");
-    ImGui::Text(" Velocity");
-    ReadOnlyValue(controller->x_vel, 4, 138, "X");
-    ReadOnlyValue(controller->y_vel, 4, 230, "Y");
-    RowLabel(" Friction", 78);
-    ImGui::Text("%f", static_cast<double>(controller->fric));
-    RemoveButton<Controller>("Controller Remove Button", objectId);
-}
-
-void Editor::ShowRigidBodyPanel(std::uint32_t objectId)
-{
-    RigidBody* body = ComponentStore::Instance().GetComponent<RigidBody>(objectId);
-    if (body == nullptr || !ImGui::CollapsingHeader("Rigidbody"))
-        return;
-    RowLabel(" Size", 75);
-    ImGui::PushItemWidth(65);
-    float halfWidth = body->right;
-    if (DragField(6, "X", halfWidth)) {
-        body->left = -halfWidth;
-        body->right = halfWidth;
+    RigidBody* body = ComponentStore::Instance().GetComponent<RigidBody>(panel.objectId);
+    if (shown.widget == InspectorWidget::HalfWidth) {
+        body->left = -half;
+        body->right = half;
+    } else {
+        body->top = half;
+        body->bottom = -half;
     }
-    ImGui::SameLine();
-    float halfHeight = body->top;
-    if (DragField(7, "Y", halfHeight)) {
-        body->top = halfHeight;
-        body->bottom = -halfHeight;
+}
+
+void Widget(const InspectorField& shown, float& value, const PanelContext& panel)
+{
+    switch (shown.widget) {
+    case InspectorWidget::Drag:
+        Drag(shown, value);
+        break;
+    case InspectorWidget::DragUnit: {
+        const WidgetId id(shown);
+        ImGui::DragFloat(shown.label, &value, 0.01f, 0.0f, 1.0f, "%.3f");
+        break;
     }
-    RowLabel(" Weight", 75);
-    ImGui::PushID(8);
-    ImGui::DragFloat("##Weight", &body->Weight, 0.01f, 0.0f, 1.0f, "%.3f");
-    ImGui::PopID();
-    ImGui::PopItemWidth();
-
-    static constexpr NamedValue BodyTypes[] = {{"Dynamic", 1}, {"Kinematic", 2}, {"Static", 0}};
-    static constexpr NamedValue ColliderTypes[] = {{"Box", 0}, {"Line", 1}};
-    RowLabel(" Body Type", 150);
-    ChoiceField("rbBodyType", BodyTypes, body->BodyType);
-    RowLabel(" Collider Type", 150);
-    ChoiceField("rbType", ColliderTypes, body->ColliderType);
-    RowLabel(" Ghost", 75);
-    ImGui::PushID(9);
-    ImGui::Checkbox("##Ghost", &body->Ghost);
-    ImGui::PopID();
-    RemoveButton<RigidBody>("RB Remove Button", objectId);
+    case InspectorWidget::ReadOnlyValue:
+        ReadOnlyValue(value, shown.digits, shown.edge, shown.label);
+        break;
+    case InspectorWidget::ReadOnlyText:
+        ImGui::Text("%f", static_cast<double>(value));
+        break;
+    case InspectorWidget::ScaleX:
+    case InspectorWidget::ScaleY:
+        ScaleWithBody(shown, value, panel);
+        break;
+    case InspectorWidget::Degrees:
+        RotationInDegrees(shown, value);
+        break;
+    case InspectorWidget::HalfWidth:
+    case InspectorWidget::HalfHeight:
+        HalfSize(shown, value, panel);
+        break;
+    default:
+        break;
+    }
 }
 
-void Editor::ShowParallaxPanel(std::uint32_t objectId)
+void Widget(const InspectorField& shown, std::int32_t& value, const PanelContext&)
 {
-    Parallax* parallax = ComponentStore::Instance().GetComponent<Parallax>(objectId);
-    if (parallax == nullptr || !ImGui::CollapsingHeader("Parallax"))
-        return;
-    RowLabel(" Position", 70);
-    ImGui::PushItemWidth(35);
-    DragField(10, "X", parallax->PosX);
-    ImGui::SameLine();
-    DragField(11, "Y", parallax->PosY);
-    ImGui::PopItemWidth();
-    static constexpr NamedValue Levels[] = {{"Foreground", 1}, {"Main", 2}, {"Background", 3}, {"Far Background", 4}};
-    RowLabel(" Level", 70);
-    ImGui::PushItemWidth(70);
-    ChoiceField("Parallax", Levels, parallax->Level);
-    ImGui::PopItemWidth();
-    RemoveButton<Parallax>("Parallax Remove Button", objectId);
+    if (shown.widget == InspectorWidget::Choice)
+        ChoiceField(shown.name, shown.choices, value);
 }
 
-void Editor::ShowAnimationPanel(std::uint32_t objectId)
+void Widget(const InspectorField& shown, bool& value, const PanelContext&)
 {
-    Animation* animation = ComponentStore::Instance().GetComponent<Animation>(objectId);
-    if (animation == nullptr || !ImGui::CollapsingHeader("Animation"))
-        return;
-    RowLabel(" Animation Handle", 125);
-    ImGui::PushItemWidth(80);
-    NameListField("Animations", LevelManager::Instance().animationHandles, animation->Handle);
-    ImGui::PopItemWidth();
-    RemoveButton<Animation>("Animation Remove Button", objectId);
+    if (shown.widget == InspectorWidget::Check) {
+        const WidgetId id(shown);
+        ImGui::Checkbox(shown.label, &value);
+    }
 }
 
+void Widget(const InspectorField& shown, std::string& value, const PanelContext& panel)
+{
+    if (shown.widget == InspectorWidget::ImageName)
+        NameListField(shown.name, panel.imageNames, value);
+    else if (shown.widget == InspectorWidget::AnimationName)
+        NameListField(shown.name, LevelManager::Instance().animationHandles, value);
+}
+
+void Widget(const InspectorField& shown, float (&color)[4], const PanelContext&)
+{
+    if (shown.widget == InspectorWidget::ColorEdit)
+        ImGui::ColorEdit4(shown.label, color, ImGuiColorEditFlags_AlphaBar | ImGuiColorEditFlags_AlphaPreview);
+}
+
+// Draws the shown fields of the component in their panel order: a field with a row label
+// starts a row at its item width, any other goes on the same line as the one before.
+template <typename T>
+void ShowRows(T& component, const PanelContext& panel)
+{
+    bool widthPushed = false;
+    for (int place = 0;; ++place) {
+        bool found = false;
+        ForEachField<T>([&](const auto& field) {
+            const InspectorField& shown = field.inspector;
+            if (shown.place != place)
+                return;
+            found = true;
+            if (shown.row != nullptr) {
+                if (widthPushed)
+                    ImGui::PopItemWidth();
+                ImGui::Text("%s", shown.row);
+                if (shown.rowX > 0.0f)
+                    ImGui::SameLine(shown.rowX);
+                widthPushed = shown.width > 0.0f;
+                if (widthPushed)
+                    ImGui::PushItemWidth(shown.width);
+            } else if (shown.widget != InspectorWidget::ReadOnlyValue) {
+                ImGui::SameLine();  // a read-only value places itself
+            }
+            if constexpr (std::decay_t<decltype(field)>::kind != FieldKind::Timer)
+                Widget(shown, field.Of(component), panel);
+        });
+        if (!found)
+            break;
+    }
+    if (widthPushed)
+        ImGui::PopItemWidth();
+}
+
+// The object's T when it has one and its panel is open.
+template <typename T>
+T* OpenPanel(std::uint32_t objectId)
+{
+    T* component = ComponentStore::Instance().GetComponent<T>(objectId);
+    if (component == nullptr || !ImGui::CollapsingHeader(ComponentFields<T>::title))
+        return nullptr;
+    return component;
+}
+
+// The panel's rows, then its "Remove" button when it has one.
+template <typename T>
+void ShowPanel(std::uint32_t objectId, const std::vector<std::string>& imageNames)
+{
+    T* component = OpenPanel<T>(objectId);
+    if (component == nullptr)
+        return;
+    ShowRows(*component, PanelContext{objectId, imageNames});
+    if constexpr (ComponentFields<T>::removeButton != nullptr) {
+        ImGui::PushID(ComponentFields<T>::removeButton);
+        if (ImGui::Button("Remove"))
+            ComponentStore::Instance().RemoveComponent<T>(objectId);
+        ImGui::PopID();
+    }
+}
+
+}  // namespace
+
+void Editor::ShowTransformPanel(std::uint32_t objectId) { ShowPanel<Transform>(objectId, imageNames); }
+
+void Editor::ShowSpritePanel(std::uint32_t objectId) { ShowPanel<Sprite>(objectId, imageNames); }
+
+void Editor::ShowControllerPanel(std::uint32_t objectId) { ShowPanel<Controller>(objectId, imageNames); }
+
+void Editor::ShowRigidBodyPanel(std::uint32_t objectId) { ShowPanel<RigidBody>(objectId, imageNames); }
+
+void Editor::ShowParallaxPanel(std::uint32_t objectId) { ShowPanel<Parallax>(objectId, imageNames); }
+
+void Editor::ShowAnimationPanel(std::uint32_t objectId) { ShowPanel<Animation>(objectId, imageNames); }
+
+// Before its rows the panel marks the checkpoint in the game view, as the object outline is.
 void Editor::ShowCheckpointPanel(std::uint32_t objectId)
 {
-    Checkpoint* checkpoint = ComponentStore::Instance().GetComponent<Checkpoint>(objectId);
-    if (checkpoint == nullptr || !ImGui::CollapsingHeader("Checkpoint"))
+    Checkpoint* checkpoint = OpenPanel<Checkpoint>(objectId);
+    if (checkpoint == nullptr)
         return;
     const ViewMapping view = ViewMapping::Current();
     ImDrawList* drawList = ImGui::GetWindowDrawList();
     drawList->PushClipRectFullScreen();
     drawList->AddCircleFilled(ImVec2(view.ScreenX(checkpoint->x), view.ScreenY(checkpoint->y)), 6.0f, IM_COL32(0, 255, 0, 255), 12);
     drawList->PopClipRect();
-    RowLabel(" Position", 70);
-    ImGui::PushItemWidth(35);
-    DragField("checkpointx", "X", checkpoint->x);
-    ImGui::SameLine();
-    DragField("checkpointy", "Y", checkpoint->y);
-    ImGui::PopItemWidth();
+    ShowRows(*checkpoint, PanelContext{objectId, imageNames});
 }
 
-void Editor::ShowRangePanel(std::uint32_t objectId)
-{
-    Range* range = ComponentStore::Instance().GetComponent<Range>(objectId);
-    if (range == nullptr || !ImGui::CollapsingHeader("Enemy Logic"))
-        return;
-    ImGui::PushItemWidth(35);
-    RowLabel(" Range", 70);
-    DragField("range", "##value", range->range);
-    RowLabel(" Speed", 70);
-    DragField("speed", "##value", range->speed);
-    ImGui::PopItemWidth();
-}
+void Editor::ShowRangePanel(std::uint32_t objectId) { ShowPanel<Range>(objectId, imageNames); }
 
 }  // namespace Engine

@@ -3,6 +3,7 @@
 // and events. Enter in a popup is read from the held keys, as the text field keeps it.
 #include "editor/Editor.h"
 
+#include "core/ComponentFields.h"
 #include "core/ComponentStore.h"
 #include "core/EventManager.h"
 #include "core/EventSet.h"
@@ -19,7 +20,7 @@ namespace Engine {
 void Editor::ShowEventsPanel(std::uint32_t objectId)
 {
     EventSet* set = ComponentStore::Instance().GetComponent<EventSet>(objectId);
-    if (set == nullptr || !ImGui::CollapsingHeader("Events"))
+    if (set == nullptr || !ImGui::CollapsingHeader(ComponentFields<EventSet>::title))
         return;
 
     for (auto event = set->events.begin(); event != set->events.end();) {

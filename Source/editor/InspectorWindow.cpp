@@ -2,16 +2,9 @@
 // "Add Component" button with its popup. Every edit writes straight into the component.
 #include "editor/Editor.h"
 
-#include "core/Animation.h"
+#include "core/ComponentFields.h"
 #include "core/ComponentStore.h"
-#include "core/Controller.h"
-#include "core/EventSet.h"
 #include "core/GameObjectTable.h"
-#include "core/Parallax.h"
-#include "core/Range.h"
-#include "core/RigidBody.h"
-#include "core/Sprite.h"
-#include "core/Transform.h"
 #include "editor/EditorLayout.h"
 
 #include <imgui.h>
@@ -26,10 +19,11 @@ namespace {
 // Objects from here up are the game's own screens and never inspected.
 constexpr std::uint32_t MaxInspectedId = 10000;
 
+// An item named as the component's panel.
 template <typename T>
-void AddComponentItem(const char* label, std::uint32_t objectId, bool& open)
+void AddComponentItem(std::uint32_t objectId, bool& open)
 {
-    if (ImGui::MenuItem(label)) {
+    if (ImGui::MenuItem(ComponentFields<T>::title)) {
         ComponentStore::Instance().AddComponent<T>(objectId);
         open = false;
         ImGui::CloseCurrentPopup();
@@ -90,14 +84,14 @@ void Editor::ShowAddComponentPopup(std::uint32_t objectId)
     ImGui::PushItemWidth(150);
     if (ImGui::BeginPopup("AddComponent")) {
         ImGui::PushItemWidth(70);
-        AddComponentItem<Transform>("Transform", objectId, addComponentOpen);
-        AddComponentItem<Sprite>("Sprite", objectId, addComponentOpen);
-        AddComponentItem<Controller>("Controller", objectId, addComponentOpen);
-        AddComponentItem<RigidBody>("Rigidbody", objectId, addComponentOpen);
-        AddComponentItem<Parallax>("Parallax", objectId, addComponentOpen);
-        AddComponentItem<Animation>("Animation", objectId, addComponentOpen);
-        AddComponentItem<EventSet>("Events", objectId, addComponentOpen);
-        AddComponentItem<Range>("Enemy Logic", objectId, addComponentOpen);
+        AddComponentItem<Transform>(objectId, addComponentOpen);
+        AddComponentItem<Sprite>(objectId, addComponentOpen);
+        AddComponentItem<Controller>(objectId, addComponentOpen);
+        AddComponentItem<RigidBody>(objectId, addComponentOpen);
+        AddComponentItem<Parallax>(objectId, addComponentOpen);
+        AddComponentItem<Animation>(objectId, addComponentOpen);
+        AddComponentItem<EventSet>(objectId, addComponentOpen);
+        AddComponentItem<Range>(objectId, addComponentOpen);
         ImGui::PopItemWidth();
         ImGui::EndPopup();
     }

@@ -1,12 +1,33 @@
 #include "scripting/LuaTypes.h"
 
+#include "core/ComponentFields.h"
+
+#include <cstddef>
+#include <utility>
+#include <vector>
+
 namespace Engine {
 
 namespace {
 
-template <typename T>
-LuaUsertype ComponentType(std::vector<LuaField> fields)
+template <typename T, std::size_t Index>
+void AddScriptField(std::vector<LuaField>& fields)
 {
+    constexpr const auto& field = FieldAt<T, Index>;
+    if constexpr (field.access == ScriptAccess::ReadOnly)
+        fields.push_back(ReadOnlyField<field.member>(field.script));
+    else if constexpr (field.access == ScriptAccess::ReadWrite)
+        fields.push_back(Field<field.member>(field.script));
+}
+
+// The usertype of component T: the fields of its table that have a Lua name, in table order.
+template <typename T>
+LuaUsertype ComponentType()
+{
+    std::vector<LuaField> fields;
+    [&]<std::size_t... Index>(std::index_sequence<Index...>) {
+        (AddScriptField<T, Index>(fields), ...);
+    }(std::make_index_sequence<FieldCount<T>>());
     return {LuaTypeKey<T>::Name, LuaTypeKey<T>::Key, &ResolveComponentObject<T>, std::move(fields)};
 }
 
@@ -17,72 +38,10 @@ const LuaUsertype& TimerHandleType()
     return type;
 }
 
-// The six motion constants are read-only: scripts steer through velocities and flags.
-const LuaUsertype& ControllerType()
+template <typename T>
+const LuaUsertype& ComponentUsertype()
 {
-    static const LuaUsertype type = ComponentType<Controller>({
-        ReadOnlyField<&Controller::x_acc>("x_acc"),
-        ReadOnlyField<&Controller::y_acc>("y_acc"),
-        Field<&Controller::x_vel>("x_vel"),
-        Field<&Controller::y_vel>("y_vel"),
-        ReadOnlyField<&Controller::maxvelx>("maxvelx"),
-        ReadOnlyField<&Controller::maxvely>("maxvely"),
-        ReadOnlyField<&Controller::jumpvel>("jumpvel"),
-        ReadOnlyField<&Controller::fric>("fric"),
-        Field<&Controller::next_x_pos>("next_x_pos"),
-        Field<&Controller::next_y_pos>("next_y_pos"),
-        Field<&Controller::isGrounded>("isGrounded"),
-        Field<&Controller::facingRt>("facingRt"),
-        Field<&Controller::airSkillSpent>("airSkillSpent"),
-        Field<&Controller::waterSkillSpent>("waterSkillSpent"),
-        Field<&Controller::airSkillActive>("airSkillActive"),
-        Field<&Controller::airSkillTimer>("airSkillTimer"),
-        Field<&Controller::waterSkillTimer>("waterSkillTimer"),
-        Field<&Controller::airDelayTimer>("airDelayTimer"),
-        Field<&Controller::waterDelayTimer>("waterDelayTimer"),
-        Field<&Controller::godMode>("godMode"),
-        Field<&Controller::isDead>("isDead"),
-    });
-    return type;
-}
-
-const LuaUsertype& RigidBodyType()
-{
-    static const LuaUsertype type = ComponentType<RigidBody>({
-        Field<&RigidBody::left>("left"),
-        Field<&RigidBody::top>("top"),
-        Field<&RigidBody::right>("right"),
-        Field<&RigidBody::bottom>("bottom"),
-    });
-    return type;
-}
-
-// A Sprite can be held and passed on, but none of its members is reachable.
-const LuaUsertype& SpriteType()
-{
-    static const LuaUsertype type = ComponentType<Sprite>({});
-    return type;
-}
-
-const LuaUsertype& TransformType()
-{
-    static const LuaUsertype type = ComponentType<Transform>({
-        Field<&Transform::x_pos>("x_pos"),
-        Field<&Transform::y_pos>("y_pos"),
-        Field<&Transform::z_pos>("z_pos"),
-        Field<&Transform::x_sca>("x_sca"),
-        Field<&Transform::y_sca>("y_sca"),
-        Field<&Transform::rot>("rot"),
-    });
-    return type;
-}
-
-const LuaUsertype& CheckpointType()
-{
-    static const LuaUsertype type = ComponentType<Checkpoint>({
-        Field<&Checkpoint::x>("x"),
-        Field<&Checkpoint::y>("y"),
-    });
+    static const LuaUsertype type = ComponentType<T>();
     return type;
 }
 
@@ -93,11 +52,11 @@ void RegisterEngineTypes(LuaState& lua)
     lua_State* L = lua.Raw();
     RegisterUsertype(L, TimerHandleType());
     lua.SetFunctionIn("TimerHandle", "new", [] { return TimerHandle{}; });
-    RegisterUsertype(L, ControllerType());
-    RegisterUsertype(L, RigidBodyType());
-    RegisterUsertype(L, SpriteType());
-    RegisterUsertype(L, TransformType());
-    RegisterUsertype(L, CheckpointType());
+    RegisterUsertype(L, ComponentUsertype<Controller>());
+    RegisterUsertype(L, ComponentUsertype<RigidBody>());
+    RegisterUsertype(L, ComponentUsertype<Sprite>());  // no fields: scripts can only hold one
+    RegisterUsertype(L, ComponentUsertype<Transform>());
+    RegisterUsertype(L, ComponentUsertype<Checkpoint>());
 }
 
 }  // namespace Engine

@@ -3,13 +3,18 @@
 // the load at the fault with one error line and keep what was read before it.
 #include "DataTestSupport.h"
 
+#include "TestSupport.h"
+#include "core/Animation.h"
 #include "core/Checkpoint.h"
 #include "core/ComponentStore.h"
 #include "core/Controller.h"
 #include "core/EventSet.h"
 #include "core/GameObjectTable.h"
 #include "core/Log.h"
+#include "core/Parallax.h"
 #include "core/Range.h"
+#include "core/RigidBody.h"
+#include "core/Sprite.h"
 #include "core/SystemManager.h"
 #include "core/TimerDatabase.h"
 #include "core/Transform.h"
@@ -20,6 +25,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <functional>
 
 using namespace Engine;
 using DataTest::Fixture;
@@ -113,6 +120,70 @@ TEST_F(LevelLoad, EveryComponentIsReadWithItsFields)
     ASSERT_NE(events, nullptr);
     EXPECT_EQ(events->events.at("Top Collision"), (Names{"B", "A", "B"}));
     EXPECT_EQ(events->events.at("Bottom Collision"), (Names{"IsGrounded"}));
+}
+
+// Each field of this entry has a value of its own, so a field read into another member shows,
+// by the scanner's road and by the general reader's (a repeated "Handle" is left to it).
+TEST_F(LevelLoad, EveryStoredFieldReachesItsOwnMember)
+{
+    struct Case {
+        const char* field;
+        double expected;
+        std::function<double(std::uint32_t)> member;
+    };
+    const auto transform = [this](std::uint32_t id) { return store.GetComponent<Transform>(id); };
+    const auto sprite = [this](std::uint32_t id) { return store.GetComponent<Sprite>(id); };
+    const auto body = [this](std::uint32_t id) { return store.GetComponent<RigidBody>(id); };
+    const auto parallax = [this](std::uint32_t id) { return store.GetComponent<Parallax>(id); };
+    const auto checkpoint = [this](std::uint32_t id) { return store.GetComponent<Checkpoint>(id); };
+    const auto range = [this](std::uint32_t id) { return store.GetComponent<Range>(id); };
+    const std::vector<Case> cases = {
+        {"Transform PosX", 1, [&](std::uint32_t id) { return transform(id)->x_pos; }},
+        {"Transform PosY", 2, [&](std::uint32_t id) { return transform(id)->y_pos; }},
+        {"Transform PosZ", 3, [&](std::uint32_t id) { return transform(id)->z_pos; }},
+        {"Transform ScaleX", 4, [&](std::uint32_t id) { return transform(id)->x_sca; }},
+        {"Transform ScaleY", 5, [&](std::uint32_t id) { return transform(id)->y_sca; }},
+        {"Transform Rotation", 6, [&](std::uint32_t id) { return transform(id)->rot; }},
+        {"Sprite Color X", 0.125, [&](std::uint32_t id) { return sprite(id)->Color[0]; }},
+        {"Sprite Color Y", 0.25, [&](std::uint32_t id) { return sprite(id)->Color[1]; }},
+        {"Sprite Color Z", 0.375, [&](std::uint32_t id) { return sprite(id)->Color[2]; }},
+        {"Sprite Color W", 0.5, [&](std::uint32_t id) { return sprite(id)->Color[3]; }},
+        {"Sprite MeshIndex", 7, [&](std::uint32_t id) { return sprite(id)->MeshIndex; }},
+        {"RigidBody Left", -8, [&](std::uint32_t id) { return body(id)->left; }},
+        {"RigidBody Top", 9, [&](std::uint32_t id) { return body(id)->top; }},
+        {"RigidBody Right", 10, [&](std::uint32_t id) { return body(id)->right; }},
+        {"RigidBody Bottom", -11, [&](std::uint32_t id) { return body(id)->bottom; }},
+        {"RigidBody Weight", 12, [&](std::uint32_t id) { return body(id)->Weight; }},
+        {"RigidBody BodyType", 2, [&](std::uint32_t id) { return body(id)->BodyType; }},
+        {"RigidBody ColliderType", 1, [&](std::uint32_t id) { return body(id)->ColliderType; }},
+        {"RigidBody Ghost", 1, [&](std::uint32_t id) { return body(id)->Ghost ? 1 : 0; }},
+        {"Parallax PosX", 13, [&](std::uint32_t id) { return parallax(id)->PosX; }},
+        {"Parallax PosY", 14, [&](std::uint32_t id) { return parallax(id)->PosY; }},
+        {"Parallax Level", 4, [&](std::uint32_t id) { return parallax(id)->Level; }},
+        {"Checkpoint PosX", 15, [&](std::uint32_t id) { return checkpoint(id)->x; }},
+        {"Checkpoint PosY", 16, [&](std::uint32_t id) { return checkpoint(id)->y; }},
+        {"Range Range", 17, [&](std::uint32_t id) { return range(id)->range; }},
+        {"Range BulletSpeed", 18, [&](std::uint32_t id) { return range(id)->speed; }},
+    };
+    // The camera follows no object here, so the loads queue no "Spawn HeatMap" scripts.
+    Camera::Instance()->followedObjectId = static_cast<std::int32_t>(MaxGameObjects) - 1;
+    const std::string text = TestSupport::ReadFile(Fixture("DistinctFields.json"));
+    const std::string repeated = "\"Handle\": \"Thing\"";
+    std::string general = text;
+    general.replace(general.find(repeated), repeated.size(), repeated + ", " + repeated);
+    const std::filesystem::path generalFile = DataTest::Scratch() / "DistinctFieldsGeneral.json";
+    std::ofstream(generalFile, std::ios::binary) << general;
+    DataTest::ListLevel("DistinctFieldsGeneral", generalFile);
+
+    for (const std::string& level : {Load("DistinctFields.json"), std::string("DistinctFieldsGeneral")}) {
+        SCOPED_TRACE(level);
+        levels.LoadLevel(level);
+        const std::uint32_t id = DataTest::IdOf("Thing");
+        for (const Case& c : cases)
+            EXPECT_DOUBLE_EQ(c.member(id), c.expected) << c.field;
+        EXPECT_EQ(sprite(id)->Texture, "Thing.png");
+        EXPECT_EQ(store.GetComponent<Animation>(id)->Handle, "ThingWalk");
+    }
 }
 
 TEST_F(LevelLoad, LoadingTwiceGivesTheSameIds)
