@@ -1,5 +1,6 @@
 #include "data/LevelManager.h"
 
+#include "core/AnimationTable.h"
 #include "core/Checkpoint.h"
 #include "core/ComponentStore.h"
 #include "core/EventManager.h"
@@ -13,8 +14,6 @@
 #include "data/LevelEntryRecord.h"
 #include "data/LevelScanner.h"
 #include "data/LevelWriter.h"
-#include "gameplay/AnimationData.h"
-#include "gameplay/AnimationUpdate.h"
 #include "gameplay/ParticleSystem.h"
 #include "graphics/Camera.h"
 
@@ -422,9 +421,7 @@ void LevelManager::DeleteArchetype(std::string name)
     }
 }
 
-void LevelManager::LoadAnimationData() { LoadAnimationData(*GetSystem<AnimationUpdate>()); }
-
-void LevelManager::LoadAnimationData(AnimationUpdate& animations)
+void LevelManager::LoadAnimationData()
 {
     JsonReader reader(animationDataPath.string());
     Json document;
@@ -433,6 +430,7 @@ void LevelManager::LoadAnimationData(AnimationUpdate& animations)
 
     // The animation system reads the file again on every update while it has no definitions;
     // a read that registers nothing must then not list names, or the list grows every frame.
+    AnimationTable& table = AnimationTable::Instance();
     const std::size_t listedBefore = animationHandles.size();
     Guarded(reader, [&] {
         if (!document.is_object())
@@ -450,10 +448,10 @@ void LevelManager::LoadAnimationData(AnimationUpdate& animations)
             data.frameDelay = reader.Float(definition, "Frame Delay");
             data.looping = reader.Bool(definition, "Looping");
             data.spriteSheet = reader.PlainString(definition, "Sprite Sheet");
-            animations.AddAnimation(name, std::move(data));
+            table.Add(name, std::move(data));
         }
     });
-    if (animations.animations.empty())
+    if (table.definitions.empty())
         animationHandles.resize(listedBefore);
 }
 

@@ -18,8 +18,6 @@
 
 namespace Engine {
 
-class AnimationUpdate;
-
 class LevelManager {
 public:
     static LevelManager& Instance();
@@ -54,10 +52,8 @@ public:
     void SaveArchetype(std::uint32_t objectId);
     void DeleteArchetype(std::string name);
 
-    // Registers every animation definition with the animation system of the registry, or
-    // with the given one (the animation system asks for itself).
+    // Adds every animation definition to Engine::AnimationTable and lists its name.
     void LoadAnimationData();
-    void LoadAnimationData(AnimationUpdate& animations);
 
     std::vector<std::string> levelPaths;  // parallel to levelNames
     std::vector<std::string> levelNames;  // byte order of the level list's keys
