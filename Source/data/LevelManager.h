@@ -1,7 +1,8 @@
 // Engine::LevelManager: keeper of the level list, the current level, the archetype records and
-// the animation names, and home of the operations that read and write the game's JSON files.
-// Game start-up, the game flow, the animation system and the editor call it. A malformed file
-// is logged and survived: the read stops at the fault and what came before it stays.
+// the animation names, and the door to the operations on the game's JSON files: the level list
+// and a level's load and save here, the archetypes in ArchetypeFile, the animations in
+// AnimationFile. Game start-up, the game flow, the animation system and the editor call it. A malformed file is
+// logged and survived: the read stops at the fault and what came before it stays.
 #pragma once
 
 #include "data/ArchetypeRecord.h"
