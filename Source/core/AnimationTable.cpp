@@ -6,10 +6,25 @@
 
 namespace Engine {
 
+namespace {
+
+// A plain pointer, set before the first frame: no start-up order between files can find it half made.
+constinit AnimationTable::FileReader fileReader = nullptr;
+
+}  // namespace
+
 AnimationTable& AnimationTable::Instance()
 {
     static AnimationTable table;
     return table;
+}
+
+void AnimationTable::InstallFileReader(FileReader reader) { fileReader = reader; }
+
+void AnimationTable::ReadFile()
+{
+    if (fileReader != nullptr)
+        fileReader();
 }
 
 void AnimationTable::Add(const std::string& name, AnimationData data)

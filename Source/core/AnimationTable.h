@@ -14,6 +14,12 @@ class AnimationTable {
 public:
     static AnimationTable& Instance();
 
+    // Reads the animation data file into the table. The game's start-up installs the reader
+    // (game/LevelRoutes.cpp); without one nothing is read.
+    using FileReader = void (*)();
+    static void InstallFileReader(FileReader reader);
+    static void ReadFile();
+
     // Keeps an existing definition of the same name unchanged; logs the name either way.
     void Add(const std::string& name, AnimationData data);
     // The definition of a handle, or the all-zero one (no cells) for a name not in the table;

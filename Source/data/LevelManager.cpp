@@ -3,10 +3,8 @@
 #include "core/AnimationTable.h"
 #include "core/Checkpoint.h"
 #include "core/ComponentStore.h"
-#include "core/EventManager.h"
 #include "core/GameObjectTable.h"
 #include "core/Log.h"
-#include "core/SystemManager.h"
 #include "data/AnimationFile.h"
 #include "data/ArchetypeFile.h"
 #include "data/EntryReader.h"
@@ -14,8 +12,8 @@
 #include "data/JsonReader.h"
 #include "data/LevelEntryRecord.h"
 #include "data/LevelFile.h"
+#include "data/LevelLoadSteps.h"
 #include "data/LevelWriter.h"
-#include "gameplay/ParticleSystem.h"
 #include "graphics/Camera.h"
 
 #include <algorithm>
@@ -87,8 +85,7 @@ public:
         loadedWhole = false;
         RemoveEveryObject();
         baseline.Clear();
-        // Live particles fly on; only the emitters go, the trail with them.
-        GetSystem<ParticleSystem>()->emitters.clear();
+        LevelLoadSteps::WorldCleared();
     }
 
     void Visit(LevelEntryRecord& record) override
@@ -176,10 +173,7 @@ void LevelManager::LoadLevel(std::string name)
     if (load.objectsMissing > 0)
         LogError("Level {} has {} more objects than the game can hold; it loaded only in part", name, load.objectsMissing);
     levelLoadedWhole = load.objectsMissing == 0;
-
-    const std::int32_t followed = Camera::Instance()->followedObjectId;
-    GetSystem<EventManager>()->TriggerEvent(static_cast<std::uint32_t>(followed), "Spawn HeatMap");
-    GetSystem<ParticleSystem>()->CreatePlayerTrail(0.0f, 86.0f, 255.0f, 255.0f);
+    LevelLoadSteps::LevelLoaded();
 }
 
 void LevelManager::SaveLevel()

@@ -4,7 +4,6 @@
 #include "core/ComponentStore.h"
 #include "core/FrameTime.h"
 #include "core/GameObjectTable.h"
-#include "data/LevelManager.h"
 
 #include <utility>
 
@@ -41,7 +40,7 @@ void AnimationUpdate::Update()
 {
     // Asked again every frame while nothing is registered (a missing file logs each time).
     if (animations.empty())
-        LevelManager::Instance().LoadAnimationData();
+        AnimationTable::ReadFile();
 
     AnimationTable& table = AnimationTable::Instance();
     ComponentStore& store = ComponentStore::Instance();
