@@ -10,6 +10,7 @@
 #include "TestSupport.h"
 #include "core/SystemManager.h"
 #include "game/GameSystems.h"
+#include "game/LevelRoutes.h"
 
 namespace TestSupport {
 void SetTemporaryHome(const std::filesystem::path& home);
@@ -26,8 +27,10 @@ int main(int argc, char** argv)
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     TestSupport::SetTemporaryHome(home);
-    // The registry gets the game's systems wherever a test first reaches it, as in the game.
+    // The registry gets the game's systems wherever a test first reaches it, and level loads
+    // their effects, as in the game.
     Engine::SystemManager::UseSystemList(&Engine::AddGameSystems);
+    Engine::InstallLevelRoutes();
 
     testing::InitGoogleTest(&argc, argv);
     const int result = RUN_ALL_TESTS();

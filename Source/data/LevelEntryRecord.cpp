@@ -4,7 +4,7 @@
 #include "core/EventManager.h"
 #include "core/SystemManager.h"
 #include "core/TimerDatabase.h"
-#include "gameplay/ParticleSystem.h"
+#include "data/LevelLoadSteps.h"
 
 #include <algorithm>
 #include <type_traits>
@@ -44,8 +44,7 @@ void LevelEntryRecord::AddLoadedHandler(std::uint32_t id, const std::string& eve
     GetSystem<EventManager>()->AddEvent(id, eventName, handlerName);
     if (handlerName == "KillZone") {
         // The effect shows a moment after the level appears; nothing cancels it.
-        AddTimer<DelayCallTimer>(KillZoneDelayMs,
-                                 [id] { GetSystem<ParticleSystem>()->CreateKillZoneEmitter(static_cast<int>(id)); });
+        AddTimer<DelayCallTimer>(KillZoneDelayMs, [id] { LevelLoadSteps::KillZoneDue(id); });
     }
 }
 

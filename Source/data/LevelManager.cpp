@@ -1,27 +1,23 @@
 #include "data/LevelManager.h"
 
+#include "core/AnimationTable.h"
 #include "core/Checkpoint.h"
 #include "core/ComponentStore.h"
-#include "core/EventManager.h"
 #include "core/GameObjectTable.h"
 #include "core/Log.h"
-#include "core/SystemManager.h"
-#include "core/TimerDatabase.h"
+#include "data/AnimationFile.h"
+#include "data/ArchetypeFile.h"
 #include "data/EntryReader.h"
-#include "data/EntryWriter.h"
+#include "data/GuardedRead.h"
 #include "data/JsonReader.h"
 #include "data/LevelEntryRecord.h"
-#include "data/LevelScanner.h"
+#include "data/LevelFile.h"
+#include "data/LevelLoadSteps.h"
 #include "data/LevelWriter.h"
-#include "gameplay/AnimationData.h"
-#include "gameplay/AnimationUpdate.h"
-#include "gameplay/ParticleSystem.h"
 #include "graphics/Camera.h"
 
 #include <algorithm>
 #include <fstream>
-#include <iterator>
-#include <set>
 #include <utility>
 
 namespace Engine {
@@ -30,63 +26,7 @@ namespace {
 
 using Json = nlohmann::json;
 
-constexpr const char* LevelNotFound = "Could not find the loaded level's Json file in Resources Levels";
 constexpr const char* LevelNotWritable = "Could not find the Level 1 Json file in Resources Levels";
-constexpr const char* ArchetypesNotFound = "Could not find the ArchetypeList json file in Resources/Archetypes";
-constexpr const char* ArchetypesNotWritable = "Could not find the Archetype Json file in Resources Levels";
-constexpr const char* AnimationsNotFound = "Could not find the Animation Data json file in Resources/Aniamtions";
-
-constexpr int FileIndent = 4;
-
-// Runs one read or edit of a file's document; a fault in the file ends it with one error line.
-// Nothing else is caught: the engine's own failures are not format errors.
-template <typename Work>
-bool Guarded(const JsonReader& reader, Work&& work)
-{
-    try {
-        work();
-        return true;
-    } catch (const FormatError& error) {
-        LogError(error.what());
-    } catch (const Json::exception& error) {
-        LogError("Could not read {}: {}", reader.FileName(), error.what());
-    }
-    return false;
-}
-
-std::string Pretty(const Json& document)
-{
-    // A name that is not valid UTF-8 must not cost the user the whole save.
-    return document.dump(FileIndent, ' ', false, Json::error_handler_t::replace);
-}
-
-// Opens and parses one of the game's files; a missing file is logged with the game's own line.
-bool ReadDocument(const std::filesystem::path& path, const char* missingLine, JsonReader& reader, Json& document)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        LogError(missingLine);
-        return false;
-    }
-    return reader.Parse(in, document);
-}
-
-std::string ReadText(std::ifstream& in)
-{
-    std::string text;
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    in.seekg(0, std::ios::beg);
-    if (size > 0) {
-        text.resize(static_cast<std::size_t>(size));
-        in.read(text.data(), size);
-        text.resize(static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
-    }
-    // Whatever the size said, the rest of the stream is read too.
-    in.clear();
-    text.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return text;
-}
 
 void RemoveEveryObject()
 {
@@ -99,11 +39,8 @@ void RemoveEveryObject()
 
 // False when the table was full: the entry's object could not be made. Once read, the entry
 // goes to the level's baseline.
-bool LoadEntry(JsonReader& reader, const EntryReader& entries, const std::string& key, const Json& entry,
-               LevelBaseline& baseline)
+bool LoadEntry(JsonReader& reader, const EntryReader& entries, const Json& entry, LevelBaseline& baseline)
 {
-    reader.ExpectObject(entry, key);
-    JsonReader::Scope entryScope(reader, key);
     const std::uint32_t id = GameObjectTable::Instance().CreateGameObject(reader.PlainString(entry, "Handle"));
     if (id == InvalidObjectId)
         return false;  // a full table: components go only to objects that exist
@@ -129,57 +66,53 @@ bool LoadEntry(JsonReader& reader, const EntryReader& entries, const std::string
     return true;
 }
 
-std::unique_ptr<ArchetypeRecord> ReadArchetype(JsonReader& reader, const EntryReader& entries, const std::string& key, const Json& entry)
-{
-    reader.ExpectObject(entry, key);
-    JsonReader::Scope entryScope(reader, key);
-    auto record = std::make_unique<ArchetypeRecord>();
-    record->name = reader.PlainString(entry, "Handle");
-
-    entries.ReadMember(entry, "Transform", [&](const Json& member) { entries.Read(member, record->transform); });
-    entries.ReadMember(entry, "Sprite", [&](const Json& member) { entries.Read(member, record->sprite); });
-    entries.ReadMember(entry, "RigidBody",
-                       [&](const Json& member) { entries.ReadArchetypeRigidBody(member, record->rigidBody); });
-    entries.ReadMember(entry, "Parallax", [&](const Json& member) { entries.Read(member, record->parallax); });
-    entries.ReadMember(entry, "Animation", [&](const Json& member) { entries.Read(member, record->animation); });
-    entries.ReadMember(entry, "Events", [&](const Json& member) {
-        // Every event is inserted, with the handlers collected for it (possibly none).
-        std::map<std::string, std::vector<std::string>>& map = record->eventSet.events;
-        entries.ReadEvents(
-            member, [&map](const std::string& eventName) { map.try_emplace(eventName); },
-            [&map](const std::string& eventName, const std::string& handlerName) { map[eventName].push_back(handlerName); });
-    });
-    entries.ReadMember(entry, "Range", [&](const Json& member) { entries.Read(member, record->range); });
-    return record;
-}
-
-// Parses the archetype list like any of the game's files, except that a member nested too
-// deeply to be kept is dropped and the archetype holding it is named in tooDeep: it costs
-// that archetype, not the whole list.
-bool ParseArchetypeList(const JsonReader& reader, std::istream& in, Json& document, std::set<std::string>& tooDeep)
-{
-    std::string archetype;  // the key of the archetype being read
-    const Json::parser_callback_t dropTooDeep = [&](int depth, Json::parse_event_t event, Json& parsed) {
-        if (event == Json::parse_event_t::key && depth == 1 && parsed.is_string())
-            archetype = parsed.get<std::string>();
-        const bool opens = event == Json::parse_event_t::object_start || event == Json::parse_event_t::array_start;
-        if (!opens || depth < JsonReader::MaxDepth)
-            return true;
-        tooDeep.insert(archetype);
-        return false;
-    };
-    try {
-        document = Json::parse(in, dropTooDeep);
-        return true;
-    } catch (const Json::exception&) {
-        // Not well-formed: the ordinary reading reports it as it reports every such file.
+// One load's walk: once the file reads as a level, the old world goes (the current level's
+// name changes with it) and every entry becomes an object of the new one.
+class LevelLoad final : public LevelEntryVisitor {
+public:
+    LevelLoad(const std::string& levelName, std::string& current, bool& whole, LevelBaseline& levelBaseline)
+        : name(levelName), currentLevel(current), loadedWhole(whole), baseline(levelBaseline)
+    {
     }
-    in.clear();
-    in.seekg(0);
-    Json ignored;
-    reader.Parse(in, ignored);
-    return false;
-}
+
+    bool TakesRecords() const override { return true; }
+
+    void Begin() override
+    {
+        // Until now a failed load left everything as it was, the current level's name included:
+        // a save then still writes the old world into its own file.
+        currentLevel = name;
+        loadedWhole = false;
+        RemoveEveryObject();
+        baseline.Clear();
+        LevelLoadSteps::WorldCleared();
+    }
+
+    void Visit(LevelEntryRecord& record) override
+    {
+        const std::uint32_t id = GameObjectTable::Instance().CreateGameObject(record.handle);
+        if (id == InvalidObjectId) {
+            ++objectsMissing;  // a full table: components go only to objects that exist
+            return;
+        }
+        record.AddComponentsTo(id);
+        baseline.AddFromFile(id, record.handle, std::move(record.text));
+    }
+
+    void Visit(JsonReader& reader, const EntryReader& entries, const std::string&, const Json& entry) override
+    {
+        if (!LoadEntry(reader, entries, entry, baseline))
+            ++objectsMissing;
+    }
+
+    std::size_t objectsMissing = 0;
+
+private:
+    const std::string& name;
+    std::string& currentLevel;
+    bool& loadedWhole;
+    LevelBaseline& baseline;
+};
 
 }  // namespace
 
@@ -230,71 +163,17 @@ std::optional<std::size_t> LevelManager::FindLevelIndex(const std::string& name)
 void LevelManager::LoadLevel(std::string name)
 {
     LogDebug("Attempting to load level: " + name);
-    const std::optional<std::size_t> index = FindLevelIndex(name);
-    if (!index) {
-        LogError(LevelNotFound);
+    LevelLoad load(name, currentLevel, levelLoadedWhole, baseline);
+    const LevelWalk walk = ForEachLevelEntry(name, load);
+    if (walk == LevelWalk::NotRead)
         return;
-    }
-    const std::string& path = levelPaths[*index];
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        LogError(LevelNotFound);
-        return;
-    }
-
-    const std::string text = ReadText(in);
-    in.close();
-
-    // A file in the plain shape the game writes is read straight into records; any other is
-    // read as a document, which reports what is wrong with it. Both make the same objects.
-    std::vector<LevelEntryRecord> records;
-    const bool plain = LevelScanner::Scan(text, records);
-    // Until the old world goes, a failed load leaves everything as it was, the current level's
-    // name included: a save then still writes the old world into its own file.
-    JsonReader reader(path);
-    Json document;
-    if (!plain && (!reader.Parse(text, document) || !Guarded(reader, [&] { reader.ExpectTopLevelObject(document); })))
-        return;
-
-    currentLevel = name;
-    levelLoadedWhole = false;
-    RemoveEveryObject();
-    baseline.Clear();
-    // Live particles fly on; only the emitters go, the trail with them.
-    GetSystem<ParticleSystem>()->emitters.clear();
-
-    std::size_t objectsMissing = 0;
-    bool complete = true;
-    if (plain) {
-        GameObjectTable& table = GameObjectTable::Instance();
-        for (LevelEntryRecord& record : records) {
-            const std::uint32_t id = table.CreateGameObject(record.handle);
-            if (id == InvalidObjectId) {
-                ++objectsMissing;  // a full table: components go only to objects that exist
-                continue;
-            }
-            record.AddComponentsTo(id);
-            baseline.AddFromFile(id, record.handle, std::move(record.text));
-        }
-    } else {
-        const EntryReader entries(reader);
-        complete = Guarded(reader, [&] {
-            for (const auto& [key, entry] : document.items()) {
-                if (!LoadEntry(reader, entries, key, entry, baseline))
-                    ++objectsMissing;
-            }
-        });
-    }
     baseline.CaptureWorld();
-    if (!complete)
+    if (walk == LevelWalk::Stopped)
         return;
-    if (objectsMissing > 0)
-        LogError("Level {} has {} more objects than the game can hold; it loaded only in part", name, objectsMissing);
-    levelLoadedWhole = objectsMissing == 0;
-
-    const std::int32_t followed = Camera::Instance()->followedObjectId;
-    GetSystem<EventManager>()->TriggerEvent(static_cast<std::uint32_t>(followed), "Spawn HeatMap");
-    GetSystem<ParticleSystem>()->CreatePlayerTrail(0.0f, 86.0f, 255.0f, 255.0f);
+    if (load.objectsMissing > 0)
+        LogError("Level {} has {} more objects than the game can hold; it loaded only in part", name, load.objectsMissing);
+    levelLoadedWhole = load.objectsMissing == 0;
+    LevelLoadSteps::LevelLoaded();
 }
 
 void LevelManager::SaveLevel()
@@ -331,72 +210,13 @@ void LevelManager::SaveLevel()
 void LevelManager::LoadArchetypes()
 {
     archetypes.clear();
-    std::ifstream in(archetypePath, std::ios::binary);
-    if (!in) {
-        LogError(ArchetypesNotFound);
-        return;
-    }
-    JsonReader reader(archetypePath.string());
-    Json document;
-    std::set<std::string> tooDeep;
-    if (!ParseArchetypeList(reader, in, document, tooDeep))
-        return;
-
-    // One faulty archetype is skipped and the others load. The skipped one stays in the file
-    // as it is: a save or delete reads the file again and either keeps its entry or, for one
-    // nested too deeply to be read at all, refuses to write.
-    const EntryReader entries(reader);
-    if (!Guarded(reader, [&] { reader.ExpectTopLevelObject(document); }))
-        return;
-    for (const auto& [key, entry] : document.items()) {
-        if (tooDeep.contains(key)) {
-            LogError("Could not read {}: the archetype \"{}\" is nested deeper than {} levels; it is skipped",
-                     reader.FileName(), key, JsonReader::MaxDepth);
-            continue;
-        }
-        std::unique_ptr<ArchetypeRecord> record;
-        if (Guarded(reader, [&] { record = ReadArchetype(reader, entries, key, entry); }))
-            archetypes.push_back(std::move(record));
-        else
-            LogError("The archetype \"{}\" of {} is skipped; the others are loaded", key, reader.FileName());
-    }
+    ArchetypeFile(archetypePath, replaceFile).Read(archetypes);
 }
 
 void LevelManager::SaveArchetype(std::uint32_t objectId)
 {
-    JsonReader reader(archetypePath.string());
-    Json document;
-    if (!ReadDocument(archetypePath, ArchetypesNotFound, reader, document))
-        return;
-
-    const GameObject* object = GameObjectTable::Instance().Get(objectId);
-    if (object == nullptr) {
-        LogError("Could not save an archetype: there is no game object {}", objectId);
-        return;
-    }
-    const bool edited = Guarded(reader, [&] {
-        reader.ExpectTopLevelObject(document);
-        if (document.contains(object->name))
-            reader.ExpectObject(document[object->name], object->name);
-        Json& entry = document[object->name];
-        entry["Handle"] = object->name;
-        EntryWriter::WriteComponents(entry, objectId, EntryWriter::Checkpoints::Skipped);
-    });
-    if (!edited)
-        return;
-
-    std::string reason;
-    switch (SafeFileWriter::Write(archetypePath, Pretty(document), replaceFile, &reason)) {
-    case SafeFileWriter::Result::Written:
+    if (ArchetypeFile(archetypePath, replaceFile).Store(objectId))
         LoadArchetypes();
-        break;
-    case SafeFileWriter::Result::CannotOpen:
-        LogError("Could not save archetype \"{}\" to {}: {}", object->name, archetypePath.string(), reason);
-        LogError(ArchetypesNotWritable);
-        break;
-    case SafeFileWriter::Result::Failed:
-        break;
-    }
 }
 
 void LevelManager::DeleteArchetype(std::string name)
@@ -405,56 +225,9 @@ void LevelManager::DeleteArchetype(std::string name)
     if (found == archetypes.end())
         return;
     archetypes.erase(found);
-
-    JsonReader reader(archetypePath.string());
-    Json document;
-    if (!ReadDocument(archetypePath, ArchetypesNotFound, reader, document))
-        return;
-    if (!Guarded(reader, [&] { reader.ExpectTopLevelObject(document); }))
-        return;
-    if (document.is_object())
-        document.erase(name);
-
-    std::string reason;
-    if (SafeFileWriter::Write(archetypePath, Pretty(document), replaceFile, &reason) == SafeFileWriter::Result::CannotOpen) {
-        LogError("Could not delete archetype \"{}\" from {}: {}", name, archetypePath.string(), reason);
-        LogError(ArchetypesNotWritable);
-    }
+    ArchetypeFile(archetypePath, replaceFile).Remove(name);
 }
 
-void LevelManager::LoadAnimationData() { LoadAnimationData(*GetSystem<AnimationUpdate>()); }
-
-void LevelManager::LoadAnimationData(AnimationUpdate& animations)
-{
-    JsonReader reader(animationDataPath.string());
-    Json document;
-    if (!ReadDocument(animationDataPath, AnimationsNotFound, reader, document))
-        return;
-
-    // The animation system reads the file again on every update while it has no definitions;
-    // a read that registers nothing must then not list names, or the list grows every frame.
-    const std::size_t listedBefore = animationHandles.size();
-    Guarded(reader, [&] {
-        if (!document.is_object())
-            reader.Fail("", "expected an object");
-        for (const auto& [key, definition] : document.items()) {
-            reader.ExpectObject(definition, key);
-            JsonReader::Scope scope(reader, key);
-            std::string name = reader.PlainString(definition, "Handle");
-            animationHandles.push_back(name);  // listed even when a later member is faulty
-
-            AnimationData data;
-            data.frameCount = reader.Int(definition, "Frame Count");
-            data.rows = reader.Int(definition, "Rows");
-            data.columns = reader.Int(definition, "Columns");
-            data.frameDelay = reader.Float(definition, "Frame Delay");
-            data.looping = reader.Bool(definition, "Looping");
-            data.spriteSheet = reader.PlainString(definition, "Sprite Sheet");
-            animations.AddAnimation(name, std::move(data));
-        }
-    });
-    if (animations.animations.empty())
-        animationHandles.resize(listedBefore);
-}
+void LevelManager::LoadAnimationData() { AnimationFile::Read(animationDataPath, animationHandles, AnimationTable::Instance()); }
 
 }  // namespace Engine

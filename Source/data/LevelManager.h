@@ -1,7 +1,8 @@
 // Engine::LevelManager: keeper of the level list, the current level, the archetype records and
-// the animation names, and home of the operations that read and write the game's JSON files.
-// Game start-up, the game flow, the animation system and the editor call it. A malformed file
-// is logged and survived: the read stops at the fault and what came before it stays.
+// the animation names, and the door to the operations on the game's JSON files: the level list
+// and a level's load and save here, the archetypes in ArchetypeFile, the animations in
+// AnimationFile. Game start-up, the game flow and the editor call it. A malformed file is
+// logged and survived: the read stops at the fault and what came before it stays.
 #pragma once
 
 #include "data/ArchetypeRecord.h"
@@ -18,8 +19,6 @@
 
 namespace Engine {
 
-class AnimationUpdate;
-
 class LevelManager {
 public:
     static LevelManager& Instance();
@@ -29,8 +28,9 @@ public:
     // The first index whose name equals `name` exactly (case counts); none when not listed.
     std::optional<std::size_t> FindLevelIndex(const std::string& name) const;
 
-    // Replaces the whole world with the level's objects, in byte order of the entry keys.
-    // A file that cannot be read or parsed changes nothing, the current level's name included.
+    // Replaces the whole world with the level's objects, in byte order of the entry keys, and
+    // runs the installed LevelLoadSteps. A file that cannot be read or parsed changes nothing,
+    // the current level's name included.
     void LoadLevel(std::string name);
     // Writes the level (its file's objects and those the editor made, as edited; see
     // LevelBaseline), in id order, into the current level's file; refused (and logged) while
@@ -54,10 +54,8 @@ public:
     void SaveArchetype(std::uint32_t objectId);
     void DeleteArchetype(std::string name);
 
-    // Registers every animation definition with the animation system of the registry, or
-    // with the given one (the animation system asks for itself).
+    // Adds every animation definition to Engine::AnimationTable and lists its name.
     void LoadAnimationData();
-    void LoadAnimationData(AnimationUpdate& animations);
 
     std::vector<std::string> levelPaths;  // parallel to levelNames
     std::vector<std::string> levelNames;  // byte order of the level list's keys

@@ -13,6 +13,7 @@
 #include "game/GameKeys.h"
 #include "game/GameState.h"
 #include "game/GameSystems.h"
+#include "game/LevelRoutes.h"
 #include "game/ScreenTable.h"
 #include "graphics/Camera.h"
 #include "platform/Cursor.h"
@@ -27,6 +28,9 @@ int Game::Init()
     InitializeLogging();
     Platform::SetCursorVisible(false);
 
+    // Level loads reach the particles and the heat map through these, as the animation
+    // update reaches its data file.
+    Engine::InstallLevelRoutes();
     // The first use of the registry creates the fifteen systems and runs their Init.
     Engine::SystemManager::UseSystemList(&Engine::AddGameSystems);
     auto* scripts = Engine::GetSystem<Engine::ScriptManager>();

@@ -4,8 +4,8 @@
 #include "core/ComponentStore.h"
 #include "core/FrameTime.h"
 #include "core/GameObjectTable.h"
-#include "core/Log.h"
-#include "data/LevelManager.h"
+
+#include <utility>
 
 namespace Engine {
 
@@ -40,8 +40,9 @@ void AnimationUpdate::Update()
 {
     // Asked again every frame while nothing is registered (a missing file logs each time).
     if (animations.empty())
-        LevelManager::Instance().LoadAnimationData(*this);
+        AnimationTable::ReadFile();
 
+    AnimationTable& table = AnimationTable::Instance();
     ComponentStore& store = ComponentStore::Instance();
     const std::uint32_t last = GameObjectTable::Instance().highestUsed;
     for (std::uint32_t id = 0; id <= last && id < MaxGameObjects; ++id) {
@@ -49,7 +50,7 @@ void AnimationUpdate::Update()
         if (animation == nullptr)
             continue;
 
-        const AnimationData& definition = Definition(animation->GetHandle());
+        const AnimationData& definition = table.Definition(animation->GetHandle());
         if (animation->restart) {
             animation->frame = 0;
             animation->timer = definition.frameDelay;
@@ -75,13 +76,12 @@ void AnimationUpdate::Shutdown() { animations.clear(); }
 
 const AnimationData& AnimationUpdate::Definition(const std::string& handle)
 {
-    return animations.try_emplace(handle).first->second;
+    return AnimationTable::Instance().Definition(handle);
 }
 
 void AnimationUpdate::AddAnimation(const std::string& name, AnimationData data)
 {
-    animations.try_emplace(name, std::move(data));
-    LogInfo("Registered Animation: {}", name);
+    AnimationTable::Instance().Add(name, std::move(data));
 }
 
 }  // namespace Engine

@@ -144,17 +144,19 @@ void ParticleSystem::SpawnParticles(float dt)
 
 void ParticleSystem::AgeParticles(float dt)
 {
-    // By index and re-read: an update function may spawn effects that move the array.
-    for (std::size_t index = 0; index < particles.size(); ++index) {
-        if (!particles[index].alive)
+    // By index and re-read: an update function may spawn effects that move the array. The
+    // records themselves stay where they are, so their address is looked up once.
+    std::vector<Particle>& live = particles;
+    for (std::size_t index = 0; index < live.size(); ++index) {
+        if (!live[index].alive)
             continue;
-        if (particles[index].update) {
-            const auto update = particles[index].update;
-            update(&particles[index]);
+        if (live[index].update) {
+            const auto update = live[index].update;
+            update(&live[index]);
         }
-        particles[index].life -= dt;
+        live[index].life -= dt;
     }
-    for (Particle& particle : particles) {
+    for (Particle& particle : live) {
         if (particle.life <= 0.0f)
             particle.alive = false;
     }

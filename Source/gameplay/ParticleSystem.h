@@ -1,8 +1,10 @@
 // Engine::ParticleSystem (the last system of the frame): the emitters, each spawning sprite
-// particles at a fixed rate, and the flat array of live particles that the renderer draws.
-// Emitter slot 0 is the player's trail, refreshed from the player every frame.
+// particles at a fixed rate into the flat array of Engine::ParticleRecords, which the renderer
+// draws. Emitter slot 0 is the player's trail, refreshed from the player every frame.
 #pragma once
 
+#include "core/Particle.h"
+#include "core/ParticleRecords.h"
 #include "core/System.h"
 
 #include <cstdint>
@@ -11,20 +13,6 @@
 #include <vector>
 
 namespace Engine {
-
-struct Particle {
-    float x = 0.0f;
-    float y = 0.0f;
-    float z = 0.0f;
-    float scaleX = 0.0f;
-    float scaleY = 0.0f;
-    float rotation = 0.0f;
-    std::string texture;
-    float color[4] = {1.0f, 1.0f, 1.0f, 1.0f};
-    std::function<void(Particle*)> update;  // run every frame while alive
-    float life = 0.0f;                      // seconds left
-    bool alive = false;
-};
 
 struct ParticleEmitter {
     bool active = false;
@@ -63,7 +51,7 @@ public:
     static void ShrinkAndDie(Particle* particle);
 
     std::vector<ParticleEmitter> emitters;  // slots are never erased: indices stay valid
-    std::vector<Particle> particles;
+    std::vector<Particle>& particles = ParticleRecords::Instance().particles;  // spawned, aged and compacted here
     int frameCounter = 0;
     int compactionInterval = 15;
 

@@ -1,13 +1,12 @@
 #include "graphics/SpritePass.h"
 
 #include "core/Animation.h"
+#include "core/AnimationTable.h"
 #include "core/ComponentStore.h"
 #include "core/GameObjectTable.h"
+#include "core/ParticleRecords.h"
 #include "core/Sprite.h"
-#include "core/SystemManager.h"
 #include "core/Transform.h"
-#include "gameplay/AnimationUpdate.h"
-#include "gameplay/ParticleSystem.h"
 #include "graphics/FrameConstants.h"
 #include "graphics/Mesh.h"
 #include "graphics/ShaderPrograms.h"
@@ -170,7 +169,7 @@ void SpritePass::QueueSprites()
     // Sprites in object-id order: nothing is sorted, as the depth test and blending make the
     // order visible where sprites overlap.
     Engine::ComponentStore& store = Engine::ComponentStore::Instance();
-    Engine::AnimationUpdate* animation = Engine::GetSystem<Engine::AnimationUpdate>();
+    const Engine::AnimationTable& sheets = Engine::AnimationTable::Instance();
     static const std::string noTexture;
     const std::uint32_t highest = Engine::GameObjectTable::Instance().highestUsed;
     for (std::uint32_t id = 0; id <= highest && id < Engine::MaxGameObjects; ++id) {
@@ -184,12 +183,12 @@ void SpritePass::QueueSprites()
         const glm::mat4 world = WorldMatrix(transform->x_pos, transform->y_pos, transform->z_pos, transform->x_sca,
                                             transform->y_sca, transform->rot);
         const Engine::Animation* cell = store.GetComponent<Engine::Animation>(id);
-        if (cell == nullptr || animation == nullptr) {
+        if (cell == nullptr) {
             Queue(sprite->MeshIndex, sprite->Texture, world, Identity, sprite->Color, transform->x_sca,
                   transform->y_sca, 1.0f, 1.0f);
             continue;
         }
-        const Engine::AnimationData& sheet = animation->Definition(cell->Handle);
+        const Engine::AnimationData& sheet = sheets.Find(cell->Handle);
         const auto columns = static_cast<std::uint32_t>(sheet.columns);
         const auto rows = static_cast<std::uint32_t>(sheet.rows);
         if (columns == 0 || rows == 0) {
@@ -205,10 +204,7 @@ void SpritePass::QueueSprites()
 
 void SpritePass::QueueParticles()
 {
-    const Engine::ParticleSystem* particles = Engine::GetSystem<Engine::ParticleSystem>();
-    if (particles == nullptr)
-        return;
-    for (const Engine::Particle& particle : particles->particles) {
+    for (const Engine::Particle& particle : Engine::ParticleRecords::Instance().particles) {
         if (!particle.alive)
             continue;
         Queue(QuadMesh, particle.texture,

@@ -12,11 +12,8 @@
 #include "core/Transform.h"
 #include "data/EntryReader.h"
 #include "data/JsonReader.h"
-#include "data/LevelManager.h"
+#include "data/LevelFile.h"
 #include "data/LevelOrder.h"
-
-#include <fstream>
-#include <optional>
 
 namespace Engine {
 
@@ -24,7 +21,6 @@ namespace {
 
 using Json = nlohmann::json;
 
-constexpr const char* LevelNotFound = "Could not find the loaded level's Json file in Resources Levels";
 constexpr const char* EnemyHandle = "Enemy";
 
 void RespawnEnemy(JsonReader& reader, const EntryReader& entries, const Json& entry)
@@ -57,6 +53,19 @@ void RemoveEnemies()
     }
 }
 
+// The respawn's walk: once the file reads as a level, every enemy goes, and each "Enemy"
+// entry comes back. Every file is read as a document, entry by entry.
+class EnemyWalk final : public LevelEntryVisitor {
+public:
+    void Begin() override { RemoveEnemies(); }
+
+    void Visit(JsonReader& reader, const EntryReader& entries, const std::string&, const Json& entry) override
+    {
+        if (reader.PlainString(entry, "Handle") == EnemyHandle)
+            RespawnEnemy(reader, entries, entry);
+    }
+};
+
 }  // namespace
 
 void RespawnEnemies()
@@ -64,46 +73,8 @@ void RespawnEnemies()
     const LevelInfo* level = LevelOfState(GameStateIndex);
     const std::string name = level != nullptr ? level->level : "";
     LogDebug("Attempting to load eneimies from level: " + name);
-
-    const LevelManager& levels = LevelManager::Instance();
-    const std::optional<std::size_t> index = levels.FindLevelIndex(name);
-    if (!index || *index >= levels.levelPaths.size()) {
-        LogError(LevelNotFound);
-        return;
-    }
-    const std::string& path = levels.levelPaths[*index];
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        LogError(LevelNotFound);
-        return;
-    }
-
-    JsonReader reader(path);
-    Json document;
-    if (!reader.Parse(in, document))
-        return;  // not JSON: the enemies stay as they are
-    in.close();
-    try {
-        reader.ExpectTopLevelObject(document);
-    } catch (const FormatError& error) {
-        LogError(error.what());
-        return;
-    }
-
-    RemoveEnemies();
-    const EntryReader entries(reader);
-    try {
-        for (const auto& [key, entry] : document.items()) {
-            reader.ExpectObject(entry, key);
-            JsonReader::Scope scope(reader, key);
-            if (reader.PlainString(entry, "Handle") == EnemyHandle)
-                RespawnEnemy(reader, entries, entry);
-        }
-    } catch (const FormatError& error) {
-        LogError(error.what());
-    } catch (const Json::exception& error) {
-        LogError("Could not read {}: {}", path, error.what());
-    }
+    EnemyWalk walk;
+    ForEachLevelEntry(name, walk);
 }
 
 }  // namespace Engine

@@ -366,7 +366,7 @@ TEST_F(ScoreboardFlow, PlayerIsDrawnFromTheLetterSheetCells)
 {
     LevelManager::Instance().animationDataPath = std::string(VANTREL_TEST_DIR) + "/game/fixtures/ScoreSheets.json";
     AnimationUpdate animations;
-    LevelManager::Instance().LoadAnimationData(animations);
+    LevelManager::Instance().LoadAnimationData();
 
     StartWithFile("PLAYER 7\n");
     Frame(LeaderboardScreen);
@@ -459,7 +459,7 @@ TEST(Scoreboard, TheShippedAnimationDataHoldsTheDigitAndLetterSheets)
 {
     InitializeLogging();
     AnimationUpdate animations;
-    LevelManager::Instance().LoadAnimationData(animations);  // the game's own file, from the repository root
+    LevelManager::Instance().LoadAnimationData();  // the game's own file, from the repository root
     struct Sheet {
         const char* name;
         std::int32_t frames;

@@ -1,5 +1,5 @@
 // Engine::AnimationData: one sprite-sheet animation as the animation data file defines it.
-// Engine::AnimationUpdate keeps them by name; frames run row by row through the sheet.
+// Engine::AnimationTable keeps them by name; frames run row by row through the sheet.
 #pragma once
 
 #include <cstdint>
@@ -13,7 +13,7 @@ struct AnimationData {
     std::int32_t columns = 0;  // columns of cells in the sheet
     float frameDelay = 0.0f;   // seconds each frame is shown
     bool looping = false;      // start again at frame 0 after the last frame
-    std::string spriteSheet;   // image name; the renderer's business, not read here
+    std::string spriteSheet;   // image name; the renderer's business, not the animation update's
 };
 
 }  // namespace Engine
