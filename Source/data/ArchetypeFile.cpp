@@ -1,5 +1,6 @@
 #include "data/ArchetypeFile.h"
 
+#include "core/ComponentFields.h"
 #include "core/GameObjectTable.h"
 #include "core/Log.h"
 #include "data/EntryReader.h"
@@ -36,20 +37,20 @@ std::unique_ptr<ArchetypeRecord> ReadArchetype(JsonReader& reader, const EntryRe
     auto record = std::make_unique<ArchetypeRecord>();
     record->name = reader.PlainString(entry, "Handle");
 
-    entries.ReadMember(entry, "Transform", [&](const Json& member) { entries.Read(member, record->transform); });
-    entries.ReadMember(entry, "Sprite", [&](const Json& member) { entries.Read(member, record->sprite); });
-    entries.ReadMember(entry, "RigidBody",
+    entries.ReadMember(entry, ComponentFields<Transform>::member, [&](const Json& member) { entries.Read(member, record->transform); });
+    entries.ReadMember(entry, ComponentFields<Sprite>::member, [&](const Json& member) { entries.Read(member, record->sprite); });
+    entries.ReadMember(entry, ComponentFields<RigidBody>::member,
                        [&](const Json& member) { entries.ReadArchetypeRigidBody(member, record->rigidBody); });
-    entries.ReadMember(entry, "Parallax", [&](const Json& member) { entries.Read(member, record->parallax); });
-    entries.ReadMember(entry, "Animation", [&](const Json& member) { entries.Read(member, record->animation); });
-    entries.ReadMember(entry, "Events", [&](const Json& member) {
+    entries.ReadMember(entry, ComponentFields<Parallax>::member, [&](const Json& member) { entries.Read(member, record->parallax); });
+    entries.ReadMember(entry, ComponentFields<Animation>::member, [&](const Json& member) { entries.Read(member, record->animation); });
+    entries.ReadMember(entry, ComponentFields<EventSet>::member, [&](const Json& member) {
         // Every event is inserted, with the handlers collected for it (possibly none).
         std::map<std::string, std::vector<std::string>>& map = record->eventSet.events;
         entries.ReadEvents(
             member, [&map](const std::string& eventName) { map.try_emplace(eventName); },
             [&map](const std::string& eventName, const std::string& handlerName) { map[eventName].push_back(handlerName); });
     });
-    entries.ReadMember(entry, "Range", [&](const Json& member) { entries.Read(member, record->range); });
+    entries.ReadMember(entry, ComponentFields<Range>::member, [&](const Json& member) { entries.Read(member, record->range); });
     return record;
 }
 

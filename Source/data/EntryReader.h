@@ -49,11 +49,11 @@ public:
         read(*found);
     }
 
-    // When the entry has the member: adds a T to the object, then reads the member into it.
+    // When the entry has T's member: adds a T to the object, then reads the member into it.
     template <typename T>
-    void AddComponent(const Json& entry, const char* member, std::uint32_t id) const
+    void AddComponent(const Json& entry, std::uint32_t id) const
     {
-        ReadMember(entry, member, [&](const Json& found) {
+        ReadMember(entry, ComponentFields<T>::member, [&](const Json& found) {
             ComponentStore& store = ComponentStore::Instance();
             store.AddComponent<T>(id);
             Read(found, *store.GetComponent<T>(id));

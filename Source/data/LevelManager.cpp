@@ -2,6 +2,7 @@
 
 #include "core/AnimationTable.h"
 #include "core/Checkpoint.h"
+#include "core/ComponentFields.h"
 #include "core/ComponentStore.h"
 #include "core/GameObjectTable.h"
 #include "core/Log.h"
@@ -45,23 +46,24 @@ bool LoadEntry(JsonReader& reader, const EntryReader& entries, const Json& entry
     if (id == InvalidObjectId)
         return false;  // a full table: components go only to objects that exist
 
-    entries.AddComponent<Transform>(entry, "Transform", id);
-    entries.AddComponent<Sprite>(entry, "Sprite", id);
-    entries.AddComponent<RigidBody>(entry, "RigidBody", id);
-    if (entry.contains("Controller"))
+    entries.AddComponent<Transform>(entry, id);
+    entries.AddComponent<Sprite>(entry, id);
+    entries.AddComponent<RigidBody>(entry, id);
+    if (entry.contains(ComponentFields<Controller>::member))
         ComponentStore::Instance().AddComponent<Controller>(id);  // no field is read
-    entries.AddComponent<Parallax>(entry, "Parallax", id);
-    entries.AddComponent<Animation>(entry, "Animation", id);
-    if (const auto events = entry.find("Events"); events != entry.end()) {
-        reader.ExpectObject(*events, "Events");
+    entries.AddComponent<Parallax>(entry, id);
+    entries.AddComponent<Animation>(entry, id);
+    constexpr const char* EventsMember = ComponentFields<EventSet>::member;
+    if (const auto events = entry.find(EventsMember); events != entry.end()) {
+        reader.ExpectObject(*events, EventsMember);
         ComponentStore::Instance().AddComponent<EventSet>(id);
-        JsonReader::Scope scope(reader, "Events");
+        JsonReader::Scope scope(reader, EventsMember);
         entries.ReadEvents(*events, {}, [id](const std::string& eventName, const std::string& handlerName) {
             LevelEntryRecord::AddLoadedHandler(id, eventName, handlerName);
         });
     }
-    entries.AddComponent<Checkpoint>(entry, "Checkpoint", id);
-    entries.AddComponent<Range>(entry, "Range", id);
+    entries.AddComponent<Checkpoint>(entry, id);
+    entries.AddComponent<Range>(entry, id);
     baseline.AddFromFile(id, entry);
     return true;
 }

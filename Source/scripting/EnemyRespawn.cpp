@@ -1,5 +1,6 @@
 #include "scripting/EnemyRespawn.h"
 
+#include "core/ComponentFields.h"
 #include "core/ComponentStore.h"
 #include "core/EventManager.h"
 #include "core/GameObjectTable.h"
@@ -28,19 +29,20 @@ void RespawnEnemy(JsonReader& reader, const EntryReader& entries, const Json& en
     const std::uint32_t id = GameObjectTable::Instance().CreateGameObject(EnemyHandle);
     if (id == InvalidObjectId)
         return;  // a full table: components go only to objects that exist
-    entries.AddComponent<Transform>(entry, "Transform", id);
-    entries.AddComponent<Sprite>(entry, "Sprite", id);
-    entries.AddComponent<RigidBody>(entry, "RigidBody", id);
-    if (const auto events = entry.find("Events"); events != entry.end()) {
-        reader.ExpectObject(*events, "Events");
-        JsonReader::Scope scope(reader, "Events");
+    entries.AddComponent<Transform>(entry, id);
+    entries.AddComponent<Sprite>(entry, id);
+    entries.AddComponent<RigidBody>(entry, id);
+    constexpr const char* EventsMember = ComponentFields<EventSet>::member;
+    if (const auto events = entry.find(EventsMember); events != entry.end()) {
+        reader.ExpectObject(*events, EventsMember);
+        JsonReader::Scope scope(reader, EventsMember);
         EventManager* eventManager = GetSystem<EventManager>();
         entries.ReadEvents(*events, {}, [&](const std::string& eventName, const std::string& handlerName) {
             eventManager->AddEvent(id, eventName, handlerName);
         });
     }
     // Only the distance and the bullet speed are stored; a new Range waits a full interval.
-    entries.AddComponent<Range>(entry, "Range", id);
+    entries.AddComponent<Range>(entry, id);
 }
 
 void RemoveEnemies()
