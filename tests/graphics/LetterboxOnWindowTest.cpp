@@ -25,7 +25,7 @@ Rgba Noise(int x, int y)
     return Rgba{static_cast<std::uint8_t>(h), static_cast<std::uint8_t>(h >> 8), static_cast<std::uint8_t>(h >> 16), 255};
 }
 
-class LetterboxCopyTest : public RenderFixture {
+class LetterboxOnWindow : public RenderFixture {
 protected:
     void Start()
     {
@@ -57,7 +57,7 @@ protected:
     }
 };
 
-TEST_F(LetterboxCopyTest, TheWindowShowsTheTargetAsALinearBlitWouldAtEverySize)
+TEST_F(LetterboxOnWindow, TheWindowShowsTheTargetAsALinearBlitWouldAtEverySize)
 {
     struct Case {
         int width, height;
