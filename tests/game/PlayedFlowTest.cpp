@@ -505,3 +505,34 @@ TEST_F(GameFlowPlayed, ThePauseMenuStandsWhereTheCameraLooksAfterADeathAndF7)
     ASSERT_GT(std::abs(Screen::FollowedComponent<Engine::Transform>()->x_pos - playerX), 500.0f) << "F7 warped the player";
     EXPECT_TRUE(menuInView()) << "after F7";
 }
+
+// On the level-complete screen an Enter that picks a pause-menu entry, or answers its
+// confirmation, goes there alone: the overview's own "Enter to continue" is not taken.
+TEST_F(GameFlowPlayed, OnTheLevelCompleteScreenEnterGoesToTheOpenMenuAlone)
+{
+    struct Case {
+        const char* entry;
+        int downs;  // from "Resume"
+        std::int32_t state;
+        const char* level;
+    };
+    for (const Case& entry : {Case{"Restart Level", 1, 3, "Level 1"}, Case{"Main Menu", 5, 1, "Main Menu"}}) {
+        if (GameStateIndex != 3)
+            ToFirstLevel();
+        ASSERT_EQ(GameStateIndex, 3) << entry.entry;
+        ReachTheGate();
+        driver.Tap(SDLK_ESCAPE);
+        ASSERT_EQ(driver.game().paused, 1) << entry.entry;
+        for (int i = 0; i < entry.downs; ++i)
+            driver.Tap(SDLK_DOWN);
+        driver.Tap(SDLK_RETURN);  // the entry asks first
+        ASSERT_EQ(driver.game().confirmDialogOpen, 1) << entry.entry;
+        EXPECT_EQ(GameStateIndex, 3) << entry.entry << ": the overview stays until the answer";
+        driver.Tap(SDLK_RETURN);  // Yes
+        driver.Frames(3);
+        EXPECT_EQ(GameStateIndex, entry.state) << entry.entry;
+        EXPECT_EQ(Level(), entry.level) << entry.entry;
+        EXPECT_EQ(driver.game().levelCompleteShown, 0) << entry.entry;
+        EXPECT_FALSE(Board().scoreEntered) << entry.entry << ": no score was entered";
+    }
+}
