@@ -9,6 +9,7 @@
 #include "scripting/LuaCallBatch.h"
 #include "scripting/LuaGlobalFunctions.h"
 #include "scripting/LuaTypes.h"
+#include "scripting/ScriptFiles.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -18,7 +19,7 @@
 namespace Engine {
 
 namespace {
-constexpr const char* ScriptFolder = "Resources/Scripts/";
+constexpr const char* ScriptFolder = ScriptFiles::Folder;
 
 // A slash or backslash, then the handle (word characters, hyphens, white space, parentheses),
 // then ".lua", found anywhere in the path: "Jump.lua.bak" still gives "Jump".
