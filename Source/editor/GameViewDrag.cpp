@@ -15,6 +15,7 @@
 #include <imgui.h>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 namespace Engine {
@@ -23,12 +24,13 @@ namespace {
 
 constexpr float ResizeStep = 1.5f;
 
-// How many whole units an edge lies past the last grid line towards zero (truncated, with
-// the edge's sign); 0 for an edge on a grid line.
-float SnapOffset(float edge)
+// The grid line an edge snaps to: the last one towards zero, or the nearest when the edge
+// is a hair from it (what the view's float mapping leaves of a pixel on a line).
+float GridLineOf(float edge)
 {
-    const int remainder = static_cast<int>(edge) % static_cast<int>(Editor::GridStep);
-    return static_cast<float>(remainder);
+    const float steps = edge / Editor::GridStep;
+    const float nearest = std::round(steps);
+    return (std::abs(steps - nearest) < 1e-4f ? nearest : std::trunc(steps)) * Editor::GridStep;
 }
 
 }  // namespace
@@ -111,13 +113,18 @@ int Editor::DragObject(std::uint32_t objectId)
         const ViewMapping view = ViewMapping::Current();
         const ImVec2 click = io.MouseClickedPos[ImGuiMouseButton_Left];
         const ImVec2 mouse = io.MousePos;
-        transform->x_pos = anchor->second[0] - (view.WorldX(click.x) - view.WorldX(mouse.x));
-        transform->y_pos = anchor->second[1] - (view.WorldY(click.y) - view.WorldY(mouse.y));
+        // An axis the mouse has not moved along keeps its place exactly, snapped or not.
+        const bool movedX = mouse.x != click.x;
+        const bool movedY = mouse.y != click.y;
+        transform->x_pos = movedX ? anchor->second[0] - (view.WorldX(click.x) - view.WorldX(mouse.x)) : anchor->second[0];
+        transform->y_pos = movedY ? anchor->second[1] - (view.WorldY(click.y) - view.WorldY(mouse.y)) : anchor->second[1];
 
         if (snapToGrid && body != nullptr) {
-            // The object moves back by the remainder, so its left and top edges land on the grid.
-            transform->x_pos -= SnapOffset(transform->x_pos + body->left);
-            transform->y_pos -= SnapOffset(transform->y_pos + body->top);
+            // The left edge and the bottom edge (what the object stands on) land on grid lines.
+            if (movedX)
+                transform->x_pos = GridLineOf(transform->x_pos + body->left) - body->left;
+            if (movedY)
+                transform->y_pos = GridLineOf(transform->y_pos + body->bottom) - body->bottom;
         }
         if (!keyHeld(Platform::VirtualKey::Control) && body != nullptr) {
             if (keyHeld('W')) {

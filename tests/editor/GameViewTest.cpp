@@ -214,33 +214,63 @@ TEST_F(GameView, ARightClickCancelsTheDragAndPutsTheObjectBack)
     EXPECT_FALSE(editor().gameView.dragging);
 }
 
-TEST_F(GameView, SnappingMovesTheObjectSoItsLeftAndTopEdgesLandOnTheGrid)
+TEST_F(GameView, SnappingPutsTheLeftAndBottomEdgesOnGridLines)
 {
-    // The box reaches 10 left of and 10 above its position; the fraction of the edge stays.
+    // The box reaches 10 left of and 10 below its position.
     struct SnapCase {
-        float anchor;    // x and y the drag puts the object at
+        float dragged;   // x and y the drag puts the object at, unsnapped
         float expected;  // x and y after the snap
     };
     const std::vector<SnapCase> cases = {
-        {98.6f, 85.6f},    // left edge 88.6: 13 past the line at 75, the edge lands at 75.6
-        {-30.5f, -15.5f},  // left edge -40.5: -15 past the line at -25, the edge lands at -25.5
+        {98.6f, 85.0f},    // left edge 88.6: 13.6 past the line at 75, the edge lands on it
+        {-30.5f, -15.0f},  // left edge -40.5: the line at -25, towards zero
         {85.0f, 85.0f},    // edge on a grid line: unchanged
-        {35.25f, 35.25f},  // edge at 25.25: unchanged
+        {35.25f, 35.0f},   // edge at 25.25: on the line at 25, the fraction goes too
         {0.0f, 10.0f},     // left edge -10: the object moves right, the edge lands at 0
+        {34.99999f, 35.0f},  // a hair short of the line at 25: on it, not on 0
     };
     editor().snapToGrid = true;
     const std::uint32_t id = PlaceBody("A", 0, 0);
     BodyOf(id).left = -10.0f;
-    BodyOf(id).top = -10.0f;  // an upward-growing top edge works the same way: y + top
+    BodyOf(id).bottom = -10.0f;
+    BodyOf(id).top = 30.0f;  // the top edge plays no part
     MoveMouse(640, 360);
     PressLeft(true);
+    Frame([&] { editor().DragObject(id); });
+    MoveMouse(700, 300);  // a drag along both axes
+    // How far the drag moves the object, measured once without the snap.
+    editor().snapToGrid = false;
+    editor().dragAnchors[id] = {0.0f, 0.0f, 0.0f};
+    Frame([&] { EXPECT_EQ(editor().DragObject(id), 1); });
+    const float dx = TransformOf(id).x_pos;
+    const float dy = TransformOf(id).y_pos;
+    ASSERT_NE(dx, 0.0f);
+    ASSERT_NE(dy, 0.0f);
+    editor().snapToGrid = true;
     for (const SnapCase& snapCase : cases) {
-        editor().dragAnchors[id] = {snapCase.anchor, snapCase.anchor, 0.0f};
+        editor().dragAnchors[id] = {snapCase.dragged - dx, snapCase.dragged - dy, 0.0f};
         Frame([&] { EXPECT_EQ(editor().DragObject(id), 1); });
-        EXPECT_NEAR(TransformOf(id).x_pos, snapCase.expected, 1e-4) << snapCase.anchor;
-        EXPECT_NEAR(TransformOf(id).y_pos, snapCase.expected, 1e-4) << snapCase.anchor;
-        const float edge = TransformOf(id).x_pos + BodyOf(id).left;
-        EXPECT_EQ(static_cast<int>(edge) % 25, 0) << "left edge " << edge;
+        EXPECT_NEAR(TransformOf(id).x_pos, snapCase.expected, 1e-3) << snapCase.dragged;
+        EXPECT_NEAR(TransformOf(id).y_pos, snapCase.expected, 1e-3) << snapCase.dragged;
+    }
+}
+
+// A purely horizontal drag leaves y exactly as it was, snapped or not.
+TEST_F(GameView, AHorizontalDragKeepsYAsItWas)
+{
+    for (const bool snap : {false, true}) {
+        editor().snapToGrid = snap;
+        const std::uint32_t id = PlaceBody(snap ? "B" : "A", 0, 0);
+        editor().dragAnchors[id] = {40.0f, 50.0f, 0.0f};
+        MoveMouse(640, 360);
+        PressLeft(true);
+        Frame([&] { editor().DragObject(id); });
+        MoveMouse(713, 360);
+        Frame([&] { EXPECT_EQ(editor().DragObject(id), 1); });
+        EXPECT_EQ(TransformOf(id).y_pos, 50.0f) << (snap ? "snapped" : "free");
+        EXPECT_NE(TransformOf(id).x_pos, 40.0f);
+        PressLeft(false);
+        Frame([&] { editor().DragObject(id); });
     }
 }
 
