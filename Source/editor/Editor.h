@@ -85,6 +85,7 @@ public:
     std::string currentScript = "untitled";
     TextEditor textEditor;
     std::int32_t openedScriptIndex = -1;  // the file list's row last opened
+    int savedUndoIndex = 0;               // the text's undo step when last opened or saved
     bool scriptEditorFocused = false;
     bool saveScriptRequested = false;
     bool saveLevelRequested = false;

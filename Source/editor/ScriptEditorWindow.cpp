@@ -128,13 +128,15 @@ void Editor::OpenScript(std::size_t index)
     openedScriptIndex = static_cast<std::int32_t>(index);
     currentScript = scriptNames[index];
     textEditor.SetText(text.str());
+    savedUndoIndex = textEditor.GetUndoIndex();
 }
 
 std::string Editor::ScriptStatusLine() const
 {
     const TextEditor::Coordinates cursor = textEditor.SanitizeCoordinates(textEditor.GetCursorPosition());
     return fmt::format("{:>3}Ln {} | Col {} | {} | {}{}", "", cursor.mLine + 1, cursor.mColumn,
-                       textEditor.GetLanguageDefinition().mName, currentScript, textEditor.CanUndo() ? "*" : "");
+                       textEditor.GetLanguageDefinition().mName, currentScript,
+                       textEditor.GetUndoIndex() != savedUndoIndex ? "*" : "");
 }
 
 void Editor::SaveScript()
@@ -143,6 +145,8 @@ void Editor::SaveScript()
     // The file is replaced whole or not at all, and the text stays in the widget either way.
     if (SafeFileWriter::Write(path, textEditor.GetText()) != SafeFileWriter::Result::Written)
         LogError("Could not save the script {}: the text stays in the script editor", path.generic_string());
+    else
+        savedUndoIndex = textEditor.GetUndoIndex();
     GetSystem<ScriptManager>()->ReloadAll();
 }
 

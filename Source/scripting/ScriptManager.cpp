@@ -12,6 +12,8 @@
 #include "scripting/ScriptFiles.h"
 
 #include <algorithm>
+#include <fstream>
+#include <sstream>
 #include <filesystem>
 #include <regex>
 #include <system_error>
@@ -242,10 +244,25 @@ void ScriptManager::LoadScript(const std::string& handle, const std::string& pat
         const RunningScope scope(running, &script->first);
         result = script->second.RunFile(path);
     }
-    if (result.status != LuaCallStatus::Done) {
-        LogError("{}", result.error);
-        scripts.erase(script);
+    if (result.status == LuaCallStatus::Done) {
+        std::ifstream in(path, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        lastGoodSources[handle] = text.str();
+        return;
     }
+    LogError("{}", result.error);
+    // A reload that fails (a script saved with a mistake) keeps the version that ran before.
+    const auto good = lastGoodSources.find(handle);
+    if (good != lastGoodSources.end()) {
+        script->second = lua.NewEnvironment();
+        const RunningScope scope(running, &script->first);
+        if (script->second.RunString(good->second, "@" + path).status == LuaCallStatus::Done) {
+            LogWarn("Script {} keeps its previous version: {} did not load", handle, path);
+            return;
+        }
+    }
+    scripts.erase(script);
 }
 
 void ScriptManager::OpenLibraries() { lua.OpenLibraries(); }

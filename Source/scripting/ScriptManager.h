@@ -53,6 +53,7 @@ public:
 
     LuaState lua;                                  // replaced by ReloadAll
     std::map<std::string, LuaEnvironment> scripts;  // handle -> environment; released before lua
+    std::map<std::string, std::string> lastGoodSources;  // handle -> the text that last loaded
     std::vector<std::string> runList;           // handles of the calls of the next Update
     std::vector<std::uint32_t> runObjectIds;    // parallel to runList: GameObject of each call
     std::vector<std::string> everyFrame;        // queued again after every Update; no duplicates

@@ -85,8 +85,10 @@ TEST_F(ScriptEditor, OpensEditsAndSavesAScriptWithCtrlSAndReloadsEveryScript)
         return line.find("Reloading all scripts...") != std::string::npos;
     }));
 
-    text.Undo();
-    EXPECT_EQ(editor().ScriptStatusLine(), "   Ln 3 | Col 0 | Lua | Jump.lua");
+    EXPECT_EQ(editor().ScriptStatusLine(), "   Ln 3 | Col 0 | Lua | Jump.lua") << "saved: nothing changed since";
+
+    text.Undo();  // the text differs from the file again
+    EXPECT_EQ(editor().ScriptStatusLine(), "   Ln 3 | Col 0 | Lua | Jump.lua*");
 }
 
 TEST_F(ScriptEditor, OpeningTheOpenFileAgainDropsTheEditsAndTheirHistory)

@@ -197,3 +197,16 @@ TEST_F(EditorScriptKeys, EndAndHomeWithoutShiftEndTheSelection)
     Press(SDLK_HOME, KMOD_NONE, nullptr);
     EXPECT_FALSE(Editor().textEditor.HasSelection());
 }
+
+// The status line's "*" marks a text changed since it was opened or last saved.
+TEST_F(EditorScriptKeys, ASuccessfulSaveClearsTheChangedMark)
+{
+    const auto marked = [this] { return Editor().ScriptStatusLine().ends_with("Jump.lua*"); };
+    EXPECT_FALSE(marked()) << Editor().ScriptStatusLine();
+    Press(SDLK_x, KMOD_NONE, "x");
+    EXPECT_TRUE(marked()) << Editor().ScriptStatusLine();
+    Press(SDLK_s, KMOD_LCTRL, nullptr);
+    EXPECT_FALSE(marked()) << Editor().ScriptStatusLine();
+    Press(SDLK_z, KMOD_LCTRL, nullptr);  // back to before the save: changed again
+    EXPECT_TRUE(marked()) << Editor().ScriptStatusLine();
+}

@@ -296,6 +296,34 @@ TEST(ScriptManager, ReloadAllRunsPendingCallsInTheNewScripts)
     EXPECT_THAT(Reports(), ElementsAre("new B 0"));
 }
 
+// A script saved with a mistake does not take the old one away: the reload logs the error and
+// the version that ran before goes on running, until a good version loads.
+TEST(ScriptManager, AReloadThatFailsKeepsTheScriptsPreviousVersion)
+{
+    ScriptFolder folder({"environments"});
+    folder.Write("Jump.lua", "function main()\n    Report(\"jump \" .. GameObject)\nend\n");
+    StartedManager started;
+    Engine::ScriptManager& manager = started.manager;
+
+    folder.Write("Jump.lua", "local = 5\nfunction main()\n    Report(\"broken\")\nend\n");
+    manager.ReloadAll();
+    ScriptTest::AddReportFunction(manager.lua);
+    EXPECT_TRUE(folder.Logged(err, "Resources/Scripts/Jump.lua:1: <name> expected near '='"));
+    EXPECT_TRUE(folder.Logged(warn, "Script Jump keeps its previous version: Resources/Scripts/Jump.lua did not load"));
+    Reports().clear();
+    manager.Queue("Jump", 0);
+    manager.Update();
+    EXPECT_THAT(Reports(), ElementsAre("jump 0"));
+
+    folder.Write("Jump.lua", "function main()\n    Report(\"mended \" .. GameObject)\nend\n");
+    manager.ReloadAll();
+    ScriptTest::AddReportFunction(manager.lua);
+    Reports().clear();
+    manager.Queue("Jump", 2);
+    manager.Update();
+    EXPECT_THAT(Reports(), ElementsAre("mended 2"));
+}
+
 TEST(ScriptManager, MissingScriptFolderIsLoggedAndLoadsNothing)
 {
     ScriptFolder folder({});
