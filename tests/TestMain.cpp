@@ -1,12 +1,15 @@
 // Test entry point: every test process gets its own temporary HOME so that nothing
-// the engine writes (log, leaderboard) reaches the real home folder.
+// the engine writes (log, leaderboard) reaches the real home folder. Started for more than
+// one test, the executable runs each in a process of its own, as ctest does.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 #include <system_error>
 
+#include "TestProcesses.h"
 #include "TestSupport.h"
 #include "core/SystemManager.h"
 #include "game/GameSystems.h"
@@ -18,6 +21,10 @@ void SetTemporaryHome(const std::filesystem::path& home);
 
 int main(int argc, char** argv)
 {
+    // The engine's singletons live for the whole process, so tests never share one.
+    if (const auto status = TestSupport::RunEachTestInItsOwnProcess({argv, argv + argc}))
+        return *status;
+
     std::string pattern = (std::filesystem::temp_directory_path() / "vantrel-test-XXXXXX").string();
     const char* home = mkdtemp(pattern.data());
     if (home == nullptr)

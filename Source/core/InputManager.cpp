@@ -1,6 +1,7 @@
 #include "core/InputManager.h"
 
 #include "core/Log.h"
+#include "platform/KeyNames.h"
 #include "platform/Window.h"
 
 #include <array>
@@ -32,19 +33,19 @@ InputManager& InputManager::Instance()
 
 void InputManager::RegisterKeyDownFunction(std::uint8_t key, KeyFunction function)
 {
-    LogInfo("Registered Key Down Function to {}", static_cast<char>(key));
+    LogInfo("Registered Key Down Function to {}", Platform::KeyName(key));
     keyDown.emplace(key, std::move(function));
 }
 
 void InputManager::RegisterKeyPressedFunction(std::uint8_t key, KeyFunction function)
 {
-    LogInfo("Registered Key Pressed Function to {}", static_cast<char>(key));
+    LogInfo("Registered Key Pressed Function to {}", Platform::KeyName(key));
     keyPressed.emplace(key, std::move(function));
 }
 
 void InputManager::RegisterKeyUpFunction(std::uint8_t key, KeyFunction function)
 {
-    LogInfo("Registered Key Up Function to {}", static_cast<char>(key));
+    LogInfo("Registered Key Up Function to {}", Platform::KeyName(key));
     keyUp.emplace(key, std::move(function));
 }
 
@@ -78,7 +79,7 @@ void InputManager::KeyPressed(std::uint8_t key)
         return;
     const KeyFunction function = binding->second;
     function();
-    LogInfo("Running Key Pressed Function {}", static_cast<char>(key));
+    LogInfo("Running Key Pressed Function {}", Platform::KeyName(key));
 }
 
 void InputManager::KeyReleased(std::uint8_t key)
@@ -89,7 +90,7 @@ void InputManager::KeyReleased(std::uint8_t key)
         return;
     const KeyFunction function = binding->second;
     function();
-    LogInfo("Running Key Up Function {}", static_cast<char>(key));
+    LogInfo("Running Key Up Function {}", Platform::KeyName(key));
 }
 
 }  // namespace Engine

@@ -47,9 +47,11 @@ void ChoiceField(const char* popup, std::span<const NamedValue> choices, std::in
     ImGui::PopID();
 }
 
-// A selectable showing the current name that opens a popup listing `names`.
-void NameListField(const char* popup, const std::vector<std::string>& names, std::string& value)
+// A selectable showing the current name that opens a popup listing `names`; whether a name
+// was chosen this frame.
+bool NameListField(const char* popup, const std::vector<std::string>& names, std::string& value)
 {
+    bool chosen = false;
     ImGui::PushID(popup);
     if (ImGui::Selectable(value.c_str()))
         ImGui::OpenPopup(popup);
@@ -57,12 +59,14 @@ void NameListField(const char* popup, const std::vector<std::string>& names, std
         for (const std::string& name : names) {
             if (ImGui::MenuItem(name.c_str())) {
                 value = name;
+                chosen = true;
                 ImGui::CloseCurrentPopup();
             }
         }
         ImGui::EndPopup();
     }
     ImGui::PopID();
+    return chosen;
 }
 
 // A read-only value right-aligned to end at `rightEdge`, followed by its axis letter.
@@ -205,8 +209,12 @@ void Widget(const InspectorField& shown, std::string& value, const PanelContext&
 {
     if (shown.widget == InspectorWidget::ImageName)
         NameListField(shown.name, panel.imageNames, value);
-    else if (shown.widget == InspectorWidget::AnimationName)
-        NameListField(shown.name, LevelManager::Instance().animationHandles, value);
+    else if (shown.widget == InspectorWidget::AnimationName &&
+             NameListField(shown.name, LevelManager::Instance().animationHandles, value)) {
+        // A chosen animation plays from its first cell once the world runs again.
+        if (auto* animation = ComponentStore::Instance().GetComponent<Animation>(panel.objectId))
+            animation->restart = true;
+    }
 }
 
 void Widget(const InspectorField& shown, float (&color)[4], const PanelContext&)

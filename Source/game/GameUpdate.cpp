@@ -62,6 +62,8 @@ void UpdateGodModeIndicator()
 void CarryOutConfirmedAction(Game& game)
 {
     auto* sound = Engine::GetSystem<Engine::SoundSystem>();
+    // Whatever the action, the level's overview does not outlive the level it shows.
+    game.levelCompleteShown = 0;
     switch (ConfirmAction) {
     case Confirm::Quit:
         // As a quit event would: the loop ends once this frame is done.

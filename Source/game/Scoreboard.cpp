@@ -2,6 +2,7 @@
 
 #include "core/Animation.h"
 #include "core/ComponentStore.h"
+#include "core/Game.h"
 #include "core/FrameTime.h"
 #include "core/GameObjectTable.h"
 #include "core/Log.h"
@@ -136,7 +137,10 @@ void Scoreboard::Update()
 
 void Scoreboard::CountDown()
 {
-    if (!levelRunning) {
+    // Once the gate is reached (and while its overview shows) the score is the one entered.
+    const Game* game = Camera::Instance()->game;
+    const bool levelWon = game != nullptr && (game->levelChangeRequested || game->levelCompleteShown);
+    if (!levelRunning || levelWon) {
         scoreTimer = 0.0f;
         return;
     }

@@ -110,9 +110,11 @@ void MainMenu(Game& game)
 
 void CreditsRoll(Game& game)
 {
+    // A confirm dialog holds the scroll only: the hold at the end and its countdown go on.
     Engine::Transform* roll = Screen::FollowedComponent<Engine::Transform>();
-    if (roll != nullptr && !game.confirmDialogOpen) {
-        roll->y_pos -= CreditsScrollPerFrame;
+    if (roll != nullptr) {
+        if (!game.confirmDialogOpen)
+            roll->y_pos -= CreditsScrollPerFrame;
         if (roll->y_pos <= CreditsEnd) {
             roll->y_pos = CreditsEnd;
             game.screenTimer -= FrameDeltaTime;
@@ -164,6 +166,7 @@ void Level(Game& game)
         // The level is left for good: a pause menu (and what it opened) open over it would
         // keep the world, and so the score entry and the next level, frozen.
         EndPause(game);
+        game.levelCompleteShown = 0;  // the overview ends with the level, F1 or Enter alike
         game.previousState = GameStateIndex;
         ShowScreen(GameState::ScoreEntry);
         StopEffects();

@@ -100,7 +100,7 @@ TEST_F(InputManagerTest, KeyUpBindingRunsOnEveryReleaseHeldOrNot)
     input.KeyReleased(0x0D);
     input.KeyReleased(0x0D);
     EXPECT_EQ(runs, 3);
-    EXPECT_EQ(CountLogLines("[info] Running Key Up Function \r\n"), 3);
+    EXPECT_EQ(CountLogLines("[info] Running Key Up Function Return\n"), 3);
     EXPECT_TRUE(input.held.empty());
 }
 

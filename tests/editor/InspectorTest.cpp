@@ -1,11 +1,16 @@
 #include "EditorFixture.h"
 
+#include "core/Animation.h"
+#include "core/AnimationTable.h"
 #include "core/ComponentStore.h"
+#include "core/FrameTime.h"
 #include "core/EventSet.h"
 #include "core/GameObjectTable.h"
 #include "core/RigidBody.h"
 #include "core/SystemManager.h"
 #include "core/Transform.h"
+#include "data/LevelManager.h"
+#include "gameplay/AnimationUpdate.h"
 #include "platform/VirtualKeys.h"
 #include "scripting/ScriptManager.h"
 
@@ -13,6 +18,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <set>
+#include <utility>
 
 namespace EditorTest {
 
@@ -204,5 +211,35 @@ TEST_F(Inspector, NoPickOrAnEmptySlotShowsOnlyTheTitle)
         EXPECT_FALSE(editor().addComponentOpen) << selected;
     }
 }
+
+TEST_F(Inspector, AnAnimationChosenInItsPanelPlaysFromItsFirstCell)
+{
+    Engine::AnimationTable::Instance().Add("Blink", {.frameCount = 4, .rows = 2, .columns = 2, .frameDelay = 0.1f, .looping = true, .spriteSheet = ""});
+    Engine::LevelManager::Instance().animationHandles = {"Idle", "Blink"};
+    const std::uint32_t id = Place("Lamp", 0, 0);
+    ComponentStore::Instance().AddComponent<Engine::Animation>(id);
+    auto* animation = ComponentStore::Instance().GetComponent<Engine::Animation>(id);
+    Pick(id);
+    OpenHeader("Inspector", "Animation");
+    Draw();
+    ClickAt(150, RowY(4));  // the handle, under the closed Transform header and the open one
+    Draw();                 // the popup takes its size
+    ImGuiWindow* popup = OpenPopup();
+    ASSERT_NE(popup, nullptr);
+    ClickAt(popup->Pos.x + 20, popup->Pos.y + RowHeight + 6);  // "Blink", the second
+    ASSERT_EQ(animation->Handle, "Blink");
+
+    // The world runs again: the cell moves on, from the first.
+    Engine::AnimationUpdate update;
+    FrameDeltaTime = 1.0f / 60.0f;
+    std::set<std::pair<float, float>> cells;
+    for (int frame = 0; frame < 30; ++frame) {
+        update.Update();
+        cells.insert({animation->u, animation->v});
+    }
+    EXPECT_TRUE(cells.contains({0.0f, 0.0f}));
+    EXPECT_GE(cells.size(), 3u) << "the animation advances";
+}
+
 
 }  // namespace EditorTest

@@ -415,3 +415,59 @@ TEST_F(GameFlowPlayed, TheCloseButtonOverTheOptionsDialogAsksAndIsAnswered)
 }
 
 }  // namespace
+
+// The countdown ends at the gate: however long the overview is looked at, the score entered
+// is the one on the HUD when the level was won.
+TEST_F(GameFlowPlayed, TheScoreStopsAtTheGateAndIsEnteredAsItWas)
+{
+    ToFirstLevel();
+    driver.Frames(200);
+    ReachTheGate();
+    const std::uint32_t atTheGate = Board().score;
+    ASSERT_LT(atTheGate, 300u) << "the level ran for a while";
+    driver.Frames(14 * 60);
+    EXPECT_EQ(Board().score, atTheGate);
+    driver.Tap(SDLK_RETURN);
+    OnToTheNextLevel(atTheGate);
+}
+
+// F1 leaves the overview as Enter does: the score screen has the follow camera's view.
+TEST_F(GameFlowPlayed, F1OnTheLevelCompleteScreenLeavesTheOverviewBehind)
+{
+    ToFirstLevel();
+    ReachTheGate();
+    const Engine::Camera& camera = *Engine::Camera::Instance();
+    ASSERT_GT(camera.viewWidth, 1920.0f) << "the overview shows the whole level";
+    driver.Tap(SDLK_F1);
+    ASSERT_EQ(GameStateIndex, 7);
+    driver.Frames(2);
+    EXPECT_EQ(driver.game().levelCompleteShown, 0);
+    EXPECT_FLOAT_EQ(camera.viewWidth, 1920.0f);
+    EXPECT_FLOAT_EQ(camera.viewHeight, 1080.0f);
+}
+
+// A confirmation asked and answered No during the hold at the roll's end holds nothing: the
+// credits still leave 2.5 s after the hold began.
+TEST_F(GameFlowPlayed, TheCreditsLeaveOnTimeThoughAConfirmationWasAnsweredNo)
+{
+    ToMainMenu();
+    for (int i = 0; i < 4; ++i)
+        driver.Tap(SDLK_DOWN);
+    driver.Tap(SDLK_RETURN);  // Credits
+    ASSERT_EQ(GameStateIndex, 2);
+    Screen::FollowedComponent<Engine::Transform>()->y_pos = -7990.0f;  // near the end of the roll
+    ASSERT_TRUE(driver.FramesUntil([] { return Screen::FollowedComponent<Engine::Transform>()->y_pos <= -8000.0f; }, 10));
+    const std::int64_t holdBegan = driver.frame;
+
+    PressCloseButton(driver);
+    driver.Frames(60);
+    ASSERT_EQ(driver.game().confirmDialogOpen, 1);
+    driver.Tap(SDLK_DOWN);
+    driver.Tap(SDLK_RETURN);  // No
+    ASSERT_EQ(driver.game().confirmDialogOpen, 0);
+    ASSERT_EQ(GameStateIndex, 2);
+
+    ASSERT_TRUE(driver.FramesUntil([] { return GameStateIndex != 2; }, 300));
+    EXPECT_EQ(GameStateIndex, 1);
+    EXPECT_NEAR(static_cast<double>(driver.frame - holdBegan), 150.0, 3.0) << "frames from the hold to leaving";
+}
