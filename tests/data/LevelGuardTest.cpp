@@ -21,6 +21,7 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <functional>
 #include <limits>
 #include <sstream>
 
@@ -258,5 +259,58 @@ TEST_F(LevelGuard, AnythingButWhiteSpaceAfterTheDocumentIsRefusedByEveryReader)
         EXPECT_EQ(levels.animationHandles.size(), c.refused ? 0u : 1u);
         for (const std::filesystem::path& file : {list, level, archetypes, animations})
             EXPECT_EQ(Logged("[error] Could not read " + file.string() + ": not well-formed JSON"), c.refused) << file;
+    }
+}
+
+// Run as root in CI, where every open succeeds: the mode bits decide whether a save may replace
+// a file. A save through a symbolic link replaces the file it names and keeps the link.
+TEST_F(LevelGuard, SavesRefuseReadOnlyFilesAndWriteThroughLinks)
+{
+    const std::uint32_t wall = GameObjectTable::Instance().CreateGameObject("Wall");
+    store.AddComponent<Transform>(wall);
+    struct Case {
+        const char* what;
+        std::function<void(const std::filesystem::path&)> save;
+        const char* refusal;  // the line of a file that cannot be written
+    };
+    const std::vector<Case> cases = {
+        {"level",
+         [&](const std::filesystem::path& file) {
+             levels.levelNames.clear();
+             levels.levelPaths.clear();
+             DataTest::ListLevel("Saved", file);
+             levels.LoadLevel("Saved");
+             levels.SaveLevel();
+         },
+         "Could not find the Level 1 Json file in Resources Levels"},
+        {"archetypes",
+         [&](const std::filesystem::path& file) {
+             levels.archetypePath = file;
+             levels.SaveArchetype(DataTest::IdOf("Wall"));
+         },
+         "Could not find the Archetype Json file in Resources Levels"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::filesystem::path folder = DataTest::Scratch() / c.what;
+        std::filesystem::create_directories(folder);
+        const std::filesystem::path locked = folder / "Locked.json";
+        TestSupport::WriteFile(locked, GoodLevel);
+        std::filesystem::permissions(locked, std::filesystem::perms::owner_read | std::filesystem::perms::others_read);
+        const std::size_t before = DataTest::ErrorLines().size();
+        c.save(locked);
+        EXPECT_EQ(TestSupport::ReadFile(locked), GoodLevel);
+        const std::vector<std::string> errors = DataTest::ErrorLines();
+        EXPECT_EQ(std::count_if(errors.begin() + static_cast<std::ptrdiff_t>(before), errors.end(),
+                                [&](const std::string& line) { return line.ends_with(c.refusal); }),
+                  1);
+
+        const std::filesystem::path real = folder / "Real.json";
+        const std::filesystem::path link = folder / "Link.json";
+        TestSupport::WriteFile(real, GoodLevel);
+        std::filesystem::create_symlink("Real.json", link);
+        c.save(link);
+        EXPECT_TRUE(std::filesystem::is_symlink(link));
+        EXPECT_NE(TestSupport::ReadFile(real), GoodLevel);  // written: the saved text is the writer's own
     }
 }
