@@ -14,6 +14,8 @@ pkg_check_modules(LUA REQUIRED IMPORTED_TARGET lua5.3-c++)
 pkg_check_modules(IMGUI REQUIRED IMPORTED_TARGET imgui)
 pkg_check_modules(STB REQUIRED IMPORTED_TARGET stb)
 pkg_check_modules(VORBISFILE REQUIRED IMPORTED_TARGET vorbisfile)
+# The window's real size on X11 (platform/DrawableSize).
+pkg_check_modules(X11 REQUIRED IMPORTED_TARGET x11)
 
 # libimgui-dev ships the back-end sources as examples rather than compiling them in.
 set(VANTREL_IMGUI_BACKEND_DIRS
@@ -35,5 +37,5 @@ set_target_properties(vantrel_imgui_backends PROPERTIES POSITION_INDEPENDENT_COD
 add_library(vantrel_thirdparty INTERFACE)
 target_link_libraries(vantrel_thirdparty INTERFACE
     vantrel_imgui_backends
-    PkgConfig::IMGUI PkgConfig::SDL2 PkgConfig::SDL2_MIXER PkgConfig::EPOXY PkgConfig::LUA PkgConfig::STB PkgConfig::VORBISFILE
+    PkgConfig::IMGUI PkgConfig::SDL2 PkgConfig::SDL2_MIXER PkgConfig::EPOXY PkgConfig::LUA PkgConfig::STB PkgConfig::VORBISFILE PkgConfig::X11
     spdlog::spdlog fmt::fmt nlohmann_json::nlohmann_json glm::glm Threads::Threads)

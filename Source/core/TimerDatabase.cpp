@@ -64,11 +64,17 @@ void TimerDatabase::Update()
         if (!timer->active)
             continue;
         runningSlot = index;
+        runningHeld = false;
         timer->Update(elapsedMs);
         runningSlot = NoSlot;
-        if (!timer->active)
+        if (runningHeld)
+            heldSlots.push_back(static_cast<std::uint32_t>(index));
+        else if (!timer->active)
             FreeSlot(index);
     }
+    for (const std::uint32_t slot : heldSlots)
+        FreeSlot(slot);
+    heldSlots.clear();
 }
 
 void TimerDatabase::Shutdown() {}
@@ -110,8 +116,10 @@ void TimerDatabase::Stop(const TimerHandle& handle)
 
 void TimerDatabase::StopRunning()
 {
-    if (runningSlot != NoSlot)
-        timers[runningSlot]->active = false;
+    if (runningSlot == NoSlot || !timers[runningSlot]->active)
+        return;
+    timers[runningSlot]->active = false;
+    runningHeld = true;
 }
 
 void TimerDatabase::FreeSlot(std::size_t index)

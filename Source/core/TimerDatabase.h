@@ -71,7 +71,9 @@ public:
     // Clears the timer's active flag when the handle names the slot's current revision;
     // an older revision or an id beyond the list changes nothing.
     void Stop(const TimerHandle& handle);
-    // Stops the timer whose function is running now (nothing outside a timer's call).
+    // Stops the timer whose function is running now (nothing outside a timer's call), for
+    // failing or running past its budget. Its slot stays taken until the pass ends, so a
+    // timer bomb at the ceiling cannot refill the slots of the timers it loses.
     void StopRunning();
 
     // Timers that are active, or whose slot is not free yet.
@@ -87,6 +89,8 @@ private:
 
     static constexpr std::size_t NoSlot = std::numeric_limits<std::size_t>::max();
     std::size_t runningSlot = NoSlot;  // the slot whose Update is on the stack
+    bool runningHeld = false;          // StopRunning stopped the running slot
+    std::vector<std::uint32_t> heldSlots;  // stopped by StopRunning in this pass
     // The inactive slots, a min-heap so the lowest is taken first; the running slot joins
     // only once its call has returned.
     std::vector<std::uint32_t> freeSlots;

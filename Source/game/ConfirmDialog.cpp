@@ -15,7 +15,7 @@ namespace Screen = Engine::ScreenObjects;
 
 constexpr float GrayOutAlpha = 0.65f;
 
-// Placed from the frame, which opens around the player.
+// Placed from the frame, which opens where the camera looks.
 const std::array<Screen::Part, 5> ConfirmParts = {{
     {"Confirm", 0.0f, 0.0f, -6.0f, 275.0f, 216.0f, "MenuFrame.png"},
     {"ConfirmText", 0.0f, 150.0f, -7.0f, 200.0f, 40.0f, "AreYouSure.png"},
@@ -34,7 +34,7 @@ bool Game::UpdateConfirmDialog()
     if (!Screen::Exists("Confirm")) {
         float x = 0.0f;
         float y = 0.0f;
-        Screen::FollowedPosition(x, y);
+        Screen::ViewCentre(x, y);
         Screen::Create(ConfirmParts, x, y);
         confirmSelection = 0;  // yes
     }

@@ -94,7 +94,8 @@ void CarryOutConfirmedAction(Game& game)
 void PlaceCamera(const Game& game)
 {
     Engine::Camera& camera = *Engine::Camera::Instance();
-    if (!camera.followEnabled)
+    // An open menu or dialog stands where the camera looked when it opened: the camera waits.
+    if (!camera.followEnabled || game.paused || game.optionsOpen || game.confirmDialogOpen)
         return;
     if (!game.levelCompleteShown) {
         if (const Engine::Transform* player = Engine::ScreenObjects::FollowedComponent<Engine::Transform>()) {

@@ -21,7 +21,7 @@ constexpr float GrayOutAlpha = 0.65f;
 
 namespace Entry = Engine::OptionsEntry;
 
-// Placed from the frame, which opens around the player.
+// Placed from the frame, which opens where the camera looks.
 std::array<Screen::Part, 8> OptionsParts(const Game& game)
 {
     return {{
@@ -68,7 +68,7 @@ void Game::UpdateOptionsMenu()
     if (!Screen::Exists("OptionsBG")) {
         float x = 0.0f;
         float y = 0.0f;
-        Screen::FollowedPosition(x, y);
+        Screen::ViewCentre(x, y);
         Screen::Create(OptionsParts(*this), x, y);
     }
     StepBack(*this, confirmDialogOpen != 0);

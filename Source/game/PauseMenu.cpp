@@ -61,7 +61,7 @@ void Game::UpdatePauseMenu()
     if (!Screen::Exists("Pause")) {
         float x = 0.0f;
         float y = 0.0f;
-        Screen::FollowedPosition(x, y);
+        Screen::ViewCentre(x, y);
         Screen::Create(PauseParts(), x, y + FrameLift);
     }
     Screen::Highlight(Engine::PauseMenuButtons(), pauseMenuSelection);
@@ -85,7 +85,7 @@ void Game::UpdatePauseMenu()
         case Entry::HowToPlay: {
             float x = 0.0f;
             float y = 0.0f;
-            Screen::FollowedPosition(x, y);
+            Screen::ViewCentre(x, y);
             Screen::Create(HowToPlayParts, x, y);
             howToPlayOpen = 1;
             break;

@@ -2,6 +2,7 @@
 
 #include "core/ComponentStore.h"
 #include "core/GameObjectTable.h"
+#include "graphics/Camera.h"
 
 namespace Engine::ScreenObjects {
 
@@ -68,14 +69,11 @@ void Create(std::span<const Part> parts, float x, float y)
     }
 }
 
-void FollowedPosition(float& x, float& y)
+void ViewCentre(float& x, float& y)
 {
-    x = 0.0f;
-    y = 0.0f;
-    if (const Transform* transform = FollowedComponent<Transform>()) {
-        x = transform->x_pos;
-        y = transform->y_pos;
-    }
+    const Camera& camera = *Camera::Instance();
+    x = camera.eye[0];
+    y = camera.eye[1];
 }
 
 void Highlight(std::span<const Button> buttons, std::int32_t selection)

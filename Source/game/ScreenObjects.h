@@ -51,8 +51,9 @@ T* FollowedComponent()
     return ComponentStore::Instance().GetComponent<T>(static_cast<std::uint32_t>(followed));
 }
 
-// Where the followed object stands (0, 0 when it has no transform): dialogs open around it.
-void FollowedPosition(float& x, float& y);
+// Where the camera looks: dialogs open there, so that they show whatever the camera follows
+// (a player just respawned elsewhere, or the level's overview).
+void ViewCentre(float& x, float& y);
 
 // A button that swaps between two images as the highlight moves.
 struct Button {

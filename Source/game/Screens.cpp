@@ -232,7 +232,8 @@ void Game::UpdateScreens()
         levelCompleteShown = 1;
         levelChangeRequested = 0;
     }
-    if (levelCompleteShown && enterHeld) {
+    // An Enter meant for the pause menu, the options or a confirmation is theirs alone.
+    if (levelCompleteShown && enterHeld && !paused && !optionsOpen && !confirmDialogOpen) {
         Sound().PlayEvent("Button_GoForward");
         enterHeld = 0;
         advanceRequested = 1;

@@ -2,6 +2,7 @@
 
 #include "core/Log.h"
 #include "graphics/GlSupport.h"
+#include "platform/DrawableSize.h"
 #include "platform/Letterbox.h"
 
 #include <SDL.h>
@@ -122,7 +123,7 @@ void RenderDevice::BeginWorld(const float clearColour[3])
 {
     int drawableWidth = 0;
     int drawableHeight = 0;
-    SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
+    Platform::DrawableSize(window, drawableWidth, drawableHeight);
     // Drawn straight onto the window whenever it can be: the picture is the same, and a copy
     // of every pixel per frame is saved.
     const bool onWindow = drawableWidth == targetWidth && drawableHeight == targetHeight;
@@ -140,7 +141,7 @@ void RenderDevice::ShowTargetOnWindow() const
         return;  // drawn there already
     int drawableWidth = 0;
     int drawableHeight = 0;
-    SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
+    Platform::DrawableSize(window, drawableWidth, drawableHeight);
     const Platform::Letterbox box = Platform::Letterbox::Fit(drawableWidth, drawableHeight, targetWidth, targetHeight);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     if (box.width > 0 && box.height > 0) {

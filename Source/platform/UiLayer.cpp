@@ -1,6 +1,7 @@
 #include "platform/UiLayer.h"
 
 #include "platform/Cursor.h"
+#include "platform/DrawableSize.h"
 
 #include <SDL.h>
 #include <imgui.h>
@@ -61,7 +62,7 @@ Letterbox UiLayer::CurrentLetterbox() const
 {
     int drawableWidth = 0;
     int drawableHeight = 0;
-    SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
+    Platform::DrawableSize(window, drawableWidth, drawableHeight);
     return Letterbox::Fit(drawableWidth, drawableHeight, viewWidth, viewHeight);
 }
 
@@ -73,7 +74,7 @@ void UiLayer::WindowToView(int windowX, int windowY, float& viewX, float& viewY)
     int drawableWidth = 0;
     int drawableHeight = 0;
     SDL_GetWindowSize(window, &pointsWide, &pointsHigh);
-    SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
+    Platform::DrawableSize(window, drawableWidth, drawableHeight);
     const float pixelsPerPointX = pointsWide > 0 ? static_cast<float>(drawableWidth) / static_cast<float>(pointsWide) : 1.0f;
     const float pixelsPerPointY = pointsHigh > 0 ? static_cast<float>(drawableHeight) / static_cast<float>(pointsHigh) : 1.0f;
     const Letterbox box = Letterbox::Fit(drawableWidth, drawableHeight, viewWidth, viewHeight);
@@ -139,7 +140,7 @@ void UiLayer::Render()
     // FramebufferScale: widening the display by the bars puts the view where the world is.
     int drawableWidth = 0;
     int drawableHeight = 0;
-    SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
+    Platform::DrawableSize(window, drawableWidth, drawableHeight);
     drawData->DisplayPos = ImVec2(-static_cast<float>(box.left) / box.scaleX, -static_cast<float>(box.top) / box.scaleY);
     drawData->DisplaySize = ImVec2(static_cast<float>(drawableWidth) / box.scaleX, static_cast<float>(drawableHeight) / box.scaleY);
     drawData->FramebufferScale = ImVec2(box.scaleX, box.scaleY);

@@ -30,6 +30,7 @@
 #include <stdexcept>
 #include <string>
 #include <type_traits>
+#include <utility>
 
 namespace Engine {
 
@@ -72,13 +73,19 @@ std::int64_t TimerMilliseconds(const char* function, float seconds)
 }
 
 // A script may not start a timer once the timer database holds its ceiling of live ones: the
-// refusal is logged with the script's name, and the asking call fails like any bad call.
+// refusal is logged with the script's name, once until the timers are under the ceiling
+// again (a bomb asks tens of thousands of times a frame), and the asking call fails like any
+// bad call.
 void RefuseTimerWhenFull(const ScriptManager& scripts, const char* function)
 {
-    if (!GetSystem<TimerDatabase>()->Full())
+    static bool refusing = false;
+    if (!GetSystem<TimerDatabase>()->Full()) {
+        refusing = false;
         return;
-    LogError("{}: script {} asked for a timer while {} are live; refused", function, scripts.RunningScript(),
-             TimerDatabase::MaxLiveTimers);
+    }
+    if (!std::exchange(refusing, true))
+        LogError("{}: script {} asked for a timer while {} are live; refused", function, scripts.RunningScript(),
+                 TimerDatabase::MaxLiveTimers);
     throw std::length_error(std::to_string(TimerDatabase::MaxLiveTimers) + " timers are live already");
 }
 

@@ -1,6 +1,12 @@
 #include "scripting/LuaLibraryLimits.h"
 
+#include "scripting/ScriptFiles.h"
+
 #include <cstddef>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
 
 namespace Engine {
 
@@ -26,23 +32,40 @@ int WithTextMode(lua_State* L)
     return CallLibraryFunction(L);
 }
 
-// Without a name the base library would read standard input, where the game waits for ever.
-void RequireFileName(lua_State* L, const char* function)
+// Raises the error of a name that could reach a file outside the scripts' folder. Only the
+// name the script gave is quoted: nothing of the file is ever read.
+[[noreturn]] void RefuseName(lua_State* L, const char* function, const char* name)
+{
+    luaL_error(L, "%s: '%s' is not a script file (names are relative to %s and hold no '..')", function, name,
+               ScriptFiles::Folder);
+    std::abort();  // luaL_error does not return
+}
+
+// Replaces argument 1, a name relative to the scripts' folder, by its path there. Without a
+// name the base library would read standard input, where the game waits for ever.
+void ArgumentToScriptPath(lua_State* L, const char* function)
 {
     if (lua_type(L, 1) != LUA_TSTRING)
         luaL_error(L, "bad argument #1 to '%s' (file name expected, got %s)", function, luaL_typename(L, 1));
+    std::size_t length = 0;
+    const char* name = lua_tolstring(L, 1, &length);
+    const std::optional<std::string> path = ScriptFiles::PathOf({name, length});
+    if (!path)
+        RefuseName(L, function, name);
+    lua_pushlstring(L, path->data(), path->size());
+    lua_replace(L, 1);
 }
 
 int LoadFile(lua_State* L)
 {
-    RequireFileName(L, "loadfile");
+    ArgumentToScriptPath(L, "loadfile");
     return WithTextMode<2>(L);
 }
 
 // dofile(name): runs the file's text and gives back what it returns.
 int DoFile(lua_State* L)
 {
-    RequireFileName(L, "dofile");
+    ArgumentToScriptPath(L, "dofile");
     lua_settop(L, 1);
     if (luaL_loadfilex(L, lua_tostring(L, 1), "t") != LUA_OK)
         return lua_error(L);
@@ -50,12 +73,58 @@ int DoFile(lua_State* L)
     return lua_gettop(L) - 1;
 }
 
+bool Readable(const std::string& path)
+{
+    std::FILE* file = std::fopen(path.c_str(), "r");
+    if (file == nullptr)
+        return false;
+    std::fclose(file);
+    return true;
+}
+
+// package.searchpath(name, path) inside the scripts' folder: each template of path names a
+// file relative to it, and one that could reach outside is an error, not a file tried.
+// Pushes the path found, or nil and the list of the files tried.
+int SearchScriptPath(lua_State* L)
+{
+    std::string name = luaL_checkstring(L, 1);
+    const std::string templates = luaL_checkstring(L, 2);
+    for (char& c : name)
+        if (c == '.')
+            c = '/';
+    std::string tried;
+    for (std::size_t start = 0; start <= templates.size();) {
+        std::size_t end = templates.find(';', start);
+        if (end == std::string::npos)
+            end = templates.size();
+        std::string candidate = templates.substr(start, end - start);
+        start = end + 1;
+        if (candidate.empty())
+            continue;
+        for (std::size_t mark = candidate.find('?'); mark != std::string::npos; mark = candidate.find('?', mark + name.size()))
+            candidate.replace(mark, 1, name);
+        const std::optional<std::string> path = ScriptFiles::PathOf(candidate);
+        if (!path) {
+            lua_pushstring(L, candidate.c_str());
+            RefuseName(L, "require", lua_tostring(L, -1));
+        }
+        if (Readable(*path)) {
+            lua_pushlstring(L, path->data(), path->size());
+            return 1;
+        }
+        tried += "\n\tno file '" + *path + "'";
+    }
+    lua_pushnil(L);
+    lua_pushlstring(L, tried.data(), tried.size());
+    return 2;
+}
+
 // The module searcher for Lua files along package.path (upvalue 1 is the package table),
-// as the package library's own but for text only.
+// as the package library's own but for text inside the scripts' folder only.
 int SearchLuaText(lua_State* L)
 {
     const char* name = luaL_checkstring(L, 1);
-    lua_getfield(L, lua_upvalueindex(1), "searchpath");
+    lua_pushcfunction(L, &SearchScriptPath);
     lua_pushvalue(L, 1);
     if (lua_getfield(L, lua_upvalueindex(1), "path") != LUA_TSTRING)
         return luaL_error(L, "'package.path' must be a string");
@@ -147,6 +216,11 @@ void LimitLibrariesForScripts(lua_State* L)
         const int package = lua_gettop(L);
         lua_pushnil(L);
         lua_setfield(L, package, "loadlib");
+        // Module names are looked up inside the scripts' folder, and nowhere else.
+        lua_pushliteral(L, "?.lua;?/init.lua");
+        lua_setfield(L, package, "path");
+        lua_pushcfunction(L, &SearchScriptPath);
+        lua_setfield(L, package, "searchpath");
         // The preload searcher stays, the Lua one becomes text-only and the two C ones go.
         lua_createtable(L, 2, 0);
         const int searchers = lua_gettop(L);

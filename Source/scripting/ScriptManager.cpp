@@ -9,6 +9,7 @@
 #include "scripting/LuaCallBatch.h"
 #include "scripting/LuaGlobalFunctions.h"
 #include "scripting/LuaTypes.h"
+#include "scripting/ScriptFiles.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -18,7 +19,7 @@
 namespace Engine {
 
 namespace {
-constexpr const char* ScriptFolder = "Resources/Scripts/";
+constexpr const char* ScriptFolder = ScriptFiles::Folder;
 
 // A slash or backslash, then the handle (word characters, hyphens, white space, parentheses),
 // then ".lua", found anywhere in the path: "Jump.lua.bak" still gives "Jump".
@@ -65,6 +66,7 @@ void ScriptManager::Init()
 
 void ScriptManager::Update()
 {
+    ReportTimerFailures();
     // Only the calls queued before this update run; ones queued by the calls themselves are
     // dropped by the refill below. Indexing (not iterators) stays valid while calls append.
     const std::size_t count = runList.size();
@@ -109,7 +111,7 @@ void ScriptManager::Update()
     runObjectIds.assign(everyFrame.size(), 0);
 }
 
-void ScriptManager::Shutdown() {}
+void ScriptManager::Shutdown() { ReportTimerFailures(); }
 
 const std::string& ScriptManager::RunningScript() const
 {
@@ -128,11 +130,32 @@ void ScriptManager::RunTimerFunction(const std::string& owner, const char* kind,
         LogInfo("Script {} stopped in a {} function: the game is quitting", owner, kind);
     if (result.status != LuaCallStatus::Failed && result.status != LuaCallStatus::OverBudget)
         return;
-    LogError("Script {} failed in a {} function: {}", owner, kind, result.error);
-    if (result.status == LuaCallStatus::OverBudget && repeating) {
+    if (repeating)
         GetSystem<TimerDatabase>()->StopRunning();
-        LogWarn("Script {} ran past its budget in a {} function: that timer is stopped", owner, kind);
+    if (result.status == LuaCallStatus::OverBudget) {
+        // A second of work each: never many in a frame, so each has its lines at once.
+        LogError("Script {} failed in a {} function: {}", owner, kind, result.error);
+        if (repeating)
+            LogWarn("Script {} ran past its budget in a {} function: that timer is stopped", owner, kind);
+        return;
     }
+    TimerFailures& failures = timerFailures[{owner, kind}];
+    if (failures.count++ == 0)
+        failures.firstError = std::move(result.error);
+    failures.repeating = repeating;
+}
+
+void ScriptManager::ReportTimerFailures()
+{
+    for (const auto& [key, failures] : timerFailures) {
+        const auto& [owner, kind] = key;
+        const char* stopped = !failures.repeating ? "" : failures.count == 1 ? " (the timer is stopped)" : " (the timers are stopped)";
+        if (failures.count == 1)
+            LogError("Script {} failed in a {} function: {}{}", owner, kind, failures.firstError, stopped);
+        else
+            LogError("Script {} failed in {} {} functions: {}{}", owner, failures.count, kind, failures.firstError, stopped);
+    }
+    timerFailures.clear();
 }
 
 void ScriptManager::StopRepeating(const std::string& handle)

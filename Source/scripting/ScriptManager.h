@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace Engine {
@@ -40,8 +41,9 @@ public:
     const std::string& RunningScript() const;
 
     // Runs a timer function that the owner script started with Delay or RunFor (named by
-    // kind). A failure is logged like a failed main; a repeating function that ran past its
-    // budget also stops its timer, so it cannot cost a second of every frame.
+    // kind). A repeating function that fails or runs past its budget stops its timer, so it
+    // cannot fail in every frame. Failures of one frame are logged as one line per script and
+    // kind at the next Update: a timer bomb at the ceiling loses 65,536 timers in one line.
     void RunTimerFunction(const std::string& owner, const char* kind, const LuaFunction& function, bool repeating);
 
     // The steps of Init (and of ReloadAll) that prepare the state before the scripts load.
@@ -56,9 +58,19 @@ public:
     std::vector<std::string> everyFrame;        // queued again after every Update; no duplicates
 
 private:
+    // One line for each script and kind whose timer functions failed since the last report.
+    void ReportTimerFailures();
+
     // A call of the script ran past its budget: whatever would call it again every frame
     // (its every-frame entry, the held keys bound to it) lets it go, with one line each.
     void StopRepeating(const std::string& handle);
+
+    struct TimerFailures {
+        std::string firstError;
+        int count = 0;
+        bool repeating = false;
+    };
+    std::map<std::pair<std::string, std::string>, TimerFailures> timerFailures;  // (script, kind)
 
     const std::string* running = nullptr;  // RunningScript, when a script's code runs
 };

@@ -162,3 +162,38 @@ TEST_F(EditorScriptKeys, BackQuoteOverTheScriptTextClosesTheEditorAndTypesNothin
     EXPECT_EQ(driver->game().editorActive, 1);
     EXPECT_NE(Editor().textEditor.GetText().find('~'), std::string::npos);
 }
+
+// Home, Shift+End, Ctrl+C, End, Enter: the End without Shift ends the selection (though the
+// cursor stays put), so Enter breaks the line there instead of replacing the copied line.
+// Home without Shift clears one too.
+TEST_F(EditorScriptKeys, EndAndHomeWithoutShiftEndTheSelection)
+{
+    const std::string before = Editor().textEditor.GetText();
+    const auto lineOf = [](const std::string& text, int line) {
+        std::size_t start = 0;
+        for (int i = 0; i < line; ++i)
+            start = text.find('\n', start) + 1;
+        return text.substr(start, text.find('\n', start) - start);
+    };
+    const int line = Editor().textEditor.GetCursorPosition().mLine;
+    const std::string clicked = lineOf(before, line);
+    ASSERT_FALSE(clicked.empty());
+
+    Press(SDLK_HOME, KMOD_NONE, nullptr);
+    Press(SDLK_END, KMOD_LSHIFT, nullptr);
+    ASSERT_TRUE(Editor().textEditor.HasSelection());
+    Press(SDLK_c, KMOD_LCTRL, nullptr);
+    Press(SDLK_END, KMOD_NONE, nullptr);
+    EXPECT_FALSE(Editor().textEditor.HasSelection());
+    Press(SDLK_RETURN, KMOD_NONE, nullptr);
+    const std::string after = Editor().textEditor.GetText();
+    EXPECT_EQ(lineOf(after, line), clicked) << "the line is still there";
+    EXPECT_EQ(std::count(after.begin(), after.end(), '\n'), std::count(before.begin(), before.end(), '\n') + 1);
+
+    Press(SDLK_UP, KMOD_NONE, nullptr);
+    Press(SDLK_END, KMOD_NONE, nullptr);
+    Press(SDLK_HOME, KMOD_LSHIFT, nullptr);  // the cursor at the line's start
+    ASSERT_TRUE(Editor().textEditor.HasSelection());
+    Press(SDLK_HOME, KMOD_NONE, nullptr);
+    EXPECT_FALSE(Editor().textEditor.HasSelection());
+}

@@ -471,3 +471,68 @@ TEST_F(GameFlowPlayed, TheCreditsLeaveOnTimeThoughAConfirmationWasAnsweredNo)
     EXPECT_EQ(GameStateIndex, 1);
     EXPECT_NEAR(static_cast<double>(driver.frame - holdBegan), 150.0, 3.0) << "frames from the hold to leaving";
 }
+
+// The pause menu opens where the camera looks and stays in view while it is open: Escape
+// just after a death (the camera still where the player died, the player already sent back),
+// then F7 while paused (the player warped on to the next flag).
+TEST_F(GameFlowPlayed, ThePauseMenuStandsWhereTheCameraLooksAfterADeathAndF7)
+{
+    ToFirstLevel();
+    const Engine::Camera& camera = *Engine::Camera::Instance();
+    const auto menuInView = [&] {
+        const Engine::Transform* frame = Screen::TransformOf("Pause");
+        return frame != nullptr && std::abs(frame->x_pos - camera.eye[0]) < frame->x_sca &&
+               std::abs(frame->y_pos - camera.eye[1]) < frame->y_sca;
+    };
+    PlayerController()->isDead = true;  // as the lava's handler does, sending the player back
+    Screen::FollowedComponent<Engine::Transform>()->x_pos += 1500.0f;
+    driver.Frames(18);
+    driver.Tap(SDLK_ESCAPE);
+    ASSERT_EQ(driver.game().paused, 1);
+    driver.Frames(2);
+    EXPECT_TRUE(menuInView()) << "after a death";
+    driver.Tap(SDLK_RETURN);  // "Resume", highlighted first
+    ASSERT_TRUE(driver.FramesUntil([&] { return !PlayerController()->isDead && camera.followEnabled; }, 200));
+    driver.Frames(5);
+
+    driver.Tap(SDLK_ESCAPE);
+    ASSERT_EQ(driver.game().paused, 1);
+    driver.Frames(2);
+    ASSERT_TRUE(menuInView());
+    const float playerX = Screen::FollowedComponent<Engine::Transform>()->x_pos;
+    driver.Tap(SDLK_F7);
+    driver.Frames(5);
+    ASSERT_GT(std::abs(Screen::FollowedComponent<Engine::Transform>()->x_pos - playerX), 500.0f) << "F7 warped the player";
+    EXPECT_TRUE(menuInView()) << "after F7";
+}
+
+// On the level-complete screen an Enter that picks a pause-menu entry, or answers its
+// confirmation, goes there alone: the overview's own "Enter to continue" is not taken.
+TEST_F(GameFlowPlayed, OnTheLevelCompleteScreenEnterGoesToTheOpenMenuAlone)
+{
+    struct Case {
+        const char* entry;
+        int downs;  // from "Resume"
+        std::int32_t state;
+        const char* level;
+    };
+    for (const Case& entry : {Case{"Restart Level", 1, 3, "Level 1"}, Case{"Main Menu", 5, 1, "Main Menu"}}) {
+        if (GameStateIndex != 3)
+            ToFirstLevel();
+        ASSERT_EQ(GameStateIndex, 3) << entry.entry;
+        ReachTheGate();
+        driver.Tap(SDLK_ESCAPE);
+        ASSERT_EQ(driver.game().paused, 1) << entry.entry;
+        for (int i = 0; i < entry.downs; ++i)
+            driver.Tap(SDLK_DOWN);
+        driver.Tap(SDLK_RETURN);  // the entry asks first
+        ASSERT_EQ(driver.game().confirmDialogOpen, 1) << entry.entry;
+        EXPECT_EQ(GameStateIndex, 3) << entry.entry << ": the overview stays until the answer";
+        driver.Tap(SDLK_RETURN);  // Yes
+        driver.Frames(3);
+        EXPECT_EQ(GameStateIndex, entry.state) << entry.entry;
+        EXPECT_EQ(Level(), entry.level) << entry.entry;
+        EXPECT_EQ(driver.game().levelCompleteShown, 0) << entry.entry;
+        EXPECT_FALSE(Board().scoreEntered) << entry.entry << ": no score was entered";
+    }
+}

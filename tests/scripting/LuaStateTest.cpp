@@ -56,9 +56,9 @@ TEST(LuaState, AllocationPastTheCeilingFailsThatCallOnly)
 
 TEST(LuaState, PrecompiledChunksAreRefusedByEveryWayOfLoadingCode)
 {
-    ScriptTest::ScriptFolder folder({});  // the working directory the files below sit in
-    TestSupport::WriteFile(folder.root / "binary.lua", PrecompiledChunk("Report('binary ran')"));
-    TestSupport::WriteFile(folder.root / "text.lua", "Report('text ran')\nreturn 'text result'");
+    ScriptTest::ScriptFolder folder({});  // the scripts' folder the files below sit in
+    folder.Write("binary.lua", PrecompiledChunk("Report('binary ran')"));
+    folder.Write("text.lua", "Report('text ran')\nreturn 'text result'");
     LuaSandbox sandbox;
     ASSERT_EQ(sandbox.Run("binary = string.dump(function() Report('dumped ran') end)"), "");
 

@@ -153,12 +153,12 @@ TEST_F(RunawayScripts, ATimerBombStopsAtTheCeilingAndASignalStillEndsTheGameAtOn
     RunFrames(24);
     ASSERT_EQ(framesLeft, 0);  // every frame ran
 
-    // The game's own timers may come on top; the bomb's stop at the ceiling.
-    EXPECT_GE(timers->LiveCount(), TimerDatabase::MaxLiveTimers);
-    EXPECT_LE(timers->LiveCount(), TimerDatabase::MaxLiveTimers + 16);
-    EXPECT_GE(CountMessages("RunFor: script Bomb asked for a timer while 65536 are live; refused"), 1);
-    EXPECT_GE(CountMessagesContaining(gMessages, "Script Bomb failed in a RunFor function: Resources/Scripts/Bomb.lua:4: "
-                                                 "RunFor: 65536 timers are live already"),
+    // The bomb's timers failed at the ceiling and were stopped, all in one line.
+    EXPECT_LT(timers->LiveCount(), TimerDatabase::MaxLiveTimers);
+    EXPECT_EQ(CountMessages("RunFor: script Bomb asked for a timer while 65536 are live; refused"), 1);
+    EXPECT_EQ(CountMessagesContaining(gMessages, "Script Bomb failed in "), 1);
+    EXPECT_EQ(CountMessages("Script Bomb failed in 65536 RunFor functions: Resources/Scripts/Bomb.lua:4: "
+                            "RunFor: 65536 timers are live already (the timers are stopped)"),
               1);
     const std::size_t slots = timers->timers.size();
     RunFrames(2);
@@ -236,14 +236,18 @@ TEST_F(RunawayScripts, RepeatingCallsThatRunPastTheirBudgetAreStoppedWithOneLine
     EXPECT_EQ(timers->LiveCount(), 0u);
 }
 
-// Before, a timer's function that raised an error left no line at all.
+// Before, a timer's function that raised an error left no line at all, and a repeating one
+// failed again in every frame.
 TEST_F(RunawayScripts, ErrorsOfTimerFunctionsAreLoggedUnderTheirScriptsName)
 {
     scripts->Queue("Faulty", 0);
     RunFrames(6);
     EXPECT_EQ(CountMessages("Script Faulty failed in a Delay function: Resources/Scripts/Faulty.lua:2: the delay gives up"), 1);
-    // A repeating function that fails is called again; each failure is logged.
-    EXPECT_GE(CountMessages("Script Faulty failed in a RunFor function: Resources/Scripts/Faulty.lua:3: the repeat gives up"), 3);
+    // A repeating function that fails is stopped at its first failure.
+    EXPECT_EQ(CountMessages("Script Faulty failed in a RunFor function: Resources/Scripts/Faulty.lua:3: the repeat gives up "
+                            "(the timer is stopped)"),
+              1);
+    EXPECT_EQ(timers->LiveCount(), 0u);
 }
 
 // Before, two missing every-frame scripts took turns: no line was ever a repeat of the one

@@ -2,12 +2,16 @@
 // the every-frame list, failures in scripts, and reloading.
 #include "ScriptFixture.h"
 
+#include "TestSupport.h"
+
 #include "scripting/ScriptManager.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
+#include <utility>
 
 using ScriptTest::Reports;
 using ScriptTest::ScriptFolder;
@@ -340,4 +344,60 @@ TEST(ScriptManager, EndlessLoopsEndAtTheInstructionBudgetAndTheGameGoesOn)
     EXPECT_EQ(folder.Count(warn, "Script LoopEveryFrame ran past its budget: it no longer runs every frame"), 1);
     EXPECT_THAT(manager.everyFrame, ElementsAre("Count"));
     EXPECT_THAT(Reports(), ElementsAre("Count 0", "Count 0", "Count 0"));
+}
+
+// Scripts ship with levels: dofile, loadfile and require read the scripts' folder and no
+// other file on the machine, whatever name or package.path a script gives them.
+TEST(ScriptManager, ScriptsReadOnlyFilesOfTheScriptsFolder)
+{
+    ScriptFolder folder({});
+    // Were any of these read, the secret would show in an error (a syntax error quotes the
+    // text) or in a report.
+    const std::string outside = "Report('outside ran') SECRET-LINE\n";
+    TestSupport::WriteFile(folder.root / "Outside.lua", outside);
+    TestSupport::WriteFile(folder.root / "Resources" / "Outside.lua", outside);
+    folder.Write("Helper.lua", "Report('helper loaded')\nreturn { twice = function(n) return 2 * n end }\n");
+    folder.Write("Uses.lua", "function main()\n"
+                             "    Report(tostring(require('Helper').twice(21)))\n"
+                             "    Report(tostring(dofile('Helper.lua').twice(2)))\n"
+                             "    Report(tostring(loadfile('./Helper.lua')().twice(3)))\n"
+                             "end\n");
+    const std::string absolute = (folder.root / "Outside.lua").string();
+    const std::vector<std::pair<std::string, std::string>> reads = {
+        {"dofile('" + absolute + "')", "dofile: '" + absolute + "'"},
+        {"loadfile('" + absolute + "')", "loadfile: '" + absolute + "'"},
+        {"dofile('../Outside.lua')", "dofile: '../Outside.lua'"},
+        {"loadfile('sub/../../../Outside.lua')", "loadfile: 'sub/../../../Outside.lua'"},
+        {"dofile('..\\\\Outside.lua')", "dofile: '..\\Outside.lua'"},
+        {"package.path = '" + (folder.root / "?.lua").string() + "'\nrequire('Outside')",
+         "require: '" + absolute + "'"},
+        {"package.path = '../?.lua'\nrequire('Outside')", "require: '../Outside.lua'"},
+        {"package.path = '../../?.lua'\nReport(package.searchpath('Outside', package.path))",
+         "require: '../../Outside.lua'"},
+    };
+    for (std::size_t i = 0; i < reads.size(); ++i)
+        folder.Write("Reads" + std::to_string(i) + ".lua", "function main()\n" + reads[i].first + "\nend\n");
+    StartedManager started;
+    Reports().clear();
+
+    started.manager.Queue("Uses", 0);
+    for (std::size_t i = 0; i < reads.size(); ++i)
+        started.manager.Queue("Reads" + std::to_string(i), 0);
+    started.manager.Update();
+
+    // The game's own script loads once for require and again for each file read.
+    EXPECT_THAT(Reports(), ElementsAre("helper loaded", "42", "helper loaded", "4", "helper loaded", "6"));
+    for (std::size_t i = 0; i < reads.size(); ++i) {
+        SCOPED_TRACE(reads[i].first);
+        const std::string prefix = "Script Reads" + std::to_string(i) + " failed: ";
+        const auto line = std::find_if(folder.Lines().begin(), folder.Lines().end(), [&](const ScriptTest::LogLine& l) {
+            return l.text.starts_with(prefix);
+        });
+        ASSERT_NE(line, folder.Lines().end());
+        EXPECT_EQ(line->level, err);
+        EXPECT_THAT(line->text, HasSubstr(reads[i].second + " is not a script file (names are relative to "
+                                                            "Resources/Scripts/ and hold no '..')"));
+    }
+    for (const ScriptTest::LogLine& line : folder.Lines())
+        EXPECT_THAT(line.text, testing::Not(HasSubstr("SECRET"))) << line.text;
 }

@@ -1,6 +1,6 @@
 // The cursor moves of TextEditor (arrow keys, Home, End, page and text ends). A move with
 // select keeps one end of the selection where it was (the anchor) and moves the other with the
-// cursor; without select the selection collapses to the new cursor.
+// cursor; without select the selection collapses to the cursor, even where it cannot move.
 #include "widgets/text_editor/TextEditor.h"
 
 #include <algorithm>
@@ -40,7 +40,7 @@ void TextEditor::MoveUp(int amount, bool select)
     const Coordinates old = mState.mCursorPosition;
     const int lastLine = std::max(0, GetLineCount() - 1);
     mState.mCursorPosition.mLine = std::clamp(old.mLine - amount, 0, std::max(old.mLine, lastLine));
-    if (mState.mCursorPosition != old)
+    if (mState.mCursorPosition != old || !select)
         UpdateSelectionAfterMove(old, select, false, false);
 }
 
@@ -48,7 +48,7 @@ void TextEditor::MoveDown(int amount, bool select)
 {
     const Coordinates old = mState.mCursorPosition;
     mState.mCursorPosition.mLine = std::max(0, std::min(old.mLine + amount, GetLineCount() - 1));
-    if (mState.mCursorPosition != old)
+    if (mState.mCursorPosition != old || !select)
         UpdateSelectionAfterMove(old, select, true, false);
 }
 
@@ -93,7 +93,7 @@ void TextEditor::MoveHome(bool select)
 {
     const Coordinates old = mState.mCursorPosition;
     mState.mCursorPosition = Coordinates(old.mLine, 0);
-    if (mState.mCursorPosition != old)
+    if (mState.mCursorPosition != old || !select)
         UpdateSelectionAfterMove(old, select, false, false);
 }
 
@@ -104,7 +104,7 @@ void TextEditor::MoveEnd(bool select)
     const Coordinates old = mState.mCursorPosition;
     const Coordinates pos = SanitizeCoordinates(old);
     mState.mCursorPosition = Coordinates(pos.mLine, static_cast<int>(mLines[static_cast<std::size_t>(pos.mLine)].size()));
-    if (mState.mCursorPosition != old)
+    if (mState.mCursorPosition != old || !select)
         UpdateSelectionAfterMove(old, select, true, false);
 }
 
@@ -112,7 +112,7 @@ void TextEditor::MoveTop(bool select)
 {
     const Coordinates old = mState.mCursorPosition;
     mState.mCursorPosition = Coordinates(0, 0);
-    if (mState.mCursorPosition == old)
+    if (mState.mCursorPosition == old && select)
         return;
     mSelectAnchor = Coordinates(0, 0);
     mMovingEnd = select ? old : Coordinates(0, 0);
