@@ -9,6 +9,7 @@
 #include "data/JsonReader.h"
 
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <set>
 #include <utility>
@@ -69,16 +70,17 @@ bool ParseArchetypeList(const JsonReader& reader, std::istream& in, Json& docume
         tooDeep.insert(archetype);
         return false;
     };
+    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (!reader.HoldsNoNul(text))
+        return false;
     try {
-        document = Json::parse(in, dropTooDeep);
+        document = Json::parse(text, dropTooDeep);
         return true;
     } catch (const Json::exception&) {
         // Not well-formed: the ordinary reading reports it as it reports every such file.
     }
-    in.clear();
-    in.seekg(0);
     Json ignored;
-    reader.Parse(in, ignored);
+    reader.Parse(text, ignored);
     return false;
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/Log.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <iterator>
@@ -63,8 +64,23 @@ bool JsonReader::Parse(std::istream& in, Json& document) const
     return Parse(text, document);
 }
 
+bool JsonReader::HoldsNoNul(std::string_view text) const
+{
+    const std::size_t nul = text.find('\0');
+    if (nul == std::string_view::npos)
+        return true;
+    const std::string_view before = text.substr(0, nul);
+    const std::size_t lineStart = before.rfind('\n');
+    const std::size_t line = static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n')) + 1;
+    const std::size_t column = lineStart == std::string_view::npos ? nul + 1 : nul - lineStart;
+    LogError("Could not read {}: not well-formed JSON (a NUL byte at line {}, column {})", fileName, line, column);
+    return false;
+}
+
 bool JsonReader::Parse(const std::string& text, Json& document) const
 {
+    if (!HoldsNoNul(text))
+        return false;
     try {
         Json parsed;
         DepthLimitedBuilder builder(parsed, fileName);

@@ -33,6 +33,9 @@ public:
     bool Parse(std::istream& in, Json& document) const;
     // The same over a whole file's text already read.
     bool Parse(const std::string& text, Json& document) const;
+    // False, logged as not well-formed, for a text holding a NUL byte: the library's lexer
+    // takes one as the end of the input, so garbage after it would pass unseen.
+    bool HoldsNoNul(std::string_view text) const;
 
     // Names one member for the error lines of everything read inside it; scopes nest.
     // The name must outlive the scope (a key of the document or a literal).

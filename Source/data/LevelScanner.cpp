@@ -850,6 +850,9 @@ private:
 bool LevelScanner::Scan(const std::string& text, std::vector<LevelEntryRecord>& entries)
 {
     entries.clear();
+    // Both readers below would take a NUL byte as the end of the text; the general reader refuses it.
+    if (text.find('\0') != std::string::npos)
+        return false;
     bool read = false;
     {
         Scanner scanner(entries);

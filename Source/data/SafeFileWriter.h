@@ -1,6 +1,8 @@
 // Engine::SafeFileWriter: replaces a whole file so that it is never left half-written: the text
 // goes to a temporary file beside the target, is flushed, and only then renamed over the old
-// file. Used by every save of Engine::LevelManager (levels, archetypes).
+// file. A target the user made read-only is refused, and a symbolic link is written through:
+// its target is replaced and the link stays. Used by every save of Engine::LevelManager
+// (levels, archetypes), the script editor and the leaderboard file.
 #pragma once
 
 #include <filesystem>
@@ -19,7 +21,8 @@ public:
 
     enum class Result {
         Written,
-        CannotOpen,  // the temporary file could not be created; nothing was written
+        CannotOpen,  // the target has no write permission, or the temporary file could not be
+                     // created; nothing was written
         Failed,      // writing or replacing failed (logged); the old file is untouched
     };
 
@@ -32,6 +35,13 @@ public:
     // Where the text waits before it replaces the target: the same folder, so the rename
     // never crosses file systems.
     static std::filesystem::path TemporaryPathFor(const std::filesystem::path& target);
+
+    // The file a write to `target` replaces: the end of its chain of symbolic links, or the
+    // target itself.
+    static std::filesystem::path FileBehind(const std::filesystem::path& target);
+    // The file exists and has no write bit for anyone: a write to it is refused.
+    static bool IsReadOnly(const std::filesystem::path& file);
+    static constexpr const char* ReadOnlyReason = "the file is read-only";
 };
 
 }  // namespace Engine

@@ -43,11 +43,11 @@ std::optional<ScoreEntry> ScoreFile::ReadLine(std::string_view line)
     return std::nullopt;
 }
 
-void ScoreFile::Read(const std::filesystem::path& path, std::vector<ScoreEntry>& entries)
+bool ScoreFile::Read(const std::filesystem::path& path, std::vector<ScoreEntry>& entries)
 {
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        return;
+        return false;
 
     // Nothing past the first MaxBytes can be one of the first MaxLines lines of a readable length.
     std::string text(MaxBytes, '\0');
@@ -57,6 +57,7 @@ void ScoreFile::Read(const std::filesystem::path& path, std::vector<ScoreEntry>&
 
     std::size_t start = 0;
     std::size_t lineNumber = 0;
+    bool leftOut = false;
     while (start < text.size()) {
         // A line ends at a line feed, a carriage return and line feed, or a carriage return
         // alone (the old Macintosh form, which some editors still write).
@@ -73,20 +74,24 @@ void ScoreFile::Read(const std::filesystem::path& path, std::vector<ScoreEntry>&
             continue;
         if (lineNumber > MaxLines) {
             LogWarn("Leaderboard file {}: only its first {} lines are read", path.string(), MaxLines);
-            return;
+            return true;
         }
         if (line.size() > MaxLineLength) {
             LogWarn("Leaderboard file {}: line {} is longer than {} bytes; skipped", path.string(), lineNumber, MaxLineLength);
+            leftOut = true;
             continue;
         }
-        if (std::optional<ScoreEntry> entry = ReadLine(line))
+        if (std::optional<ScoreEntry> entry = ReadLine(line)) {
             entries.push_back(std::move(*entry));
-        else
+        } else {
             LogWarn("Leaderboard file {}: line {} holds no name, blank and score from 0 to 2147483647; skipped",
                     path.string(), lineNumber);
+            leftOut = true;
+        }
     }
     if (cut)
         LogWarn("Leaderboard file {}: only its first {} bytes are read", path.string(), MaxBytes);
+    return leftOut || cut;
 }
 
 std::string ScoreFile::Text(const std::vector<ScoreEntry>& entries)
@@ -103,8 +108,47 @@ std::string ScoreFile::Text(const std::vector<ScoreEntry>& entries)
 
 void ScoreFile::Write(const std::filesystem::path& path, const std::vector<ScoreEntry>& entries)
 {
-    // A folder that cannot be written to keeps the old file; the list in memory stays as it is.
-    SafeFileWriter::Write(path, Text(entries));
+    // A file or folder that cannot be written to keeps the old file; the list in memory stays
+    // as it is. A failure part way is logged by the writer itself.
+    std::string reason;
+    if (SafeFileWriter::Write(path, Text(entries), SafeFileWriter::Rename, &reason) == SafeFileWriter::Result::CannotOpen)
+        LogError("Could not save the leaderboard to {}: {}", path.string(), reason);
+}
+
+std::filesystem::path ScoreFile::SetAsidePath(const std::filesystem::path& path, unsigned number)
+{
+    std::string name = path.stem().string() + "-with-unread-lines";
+    if (number > 1)
+        name += "-" + std::to_string(number);
+    return path.parent_path() / (name + path.extension().string());
+}
+
+bool ScoreFile::SetAside(const std::filesystem::path& path)
+{
+    std::error_code error;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(path, error)))
+        return true;  // gone since it was read: nothing of it can be lost
+    if (SafeFileWriter::IsReadOnly(SafeFileWriter::FileBehind(path))) {
+        // The save will not replace it, so it stays where it is.
+        LogError("Could not save the leaderboard to {}: {}", path.string(), SafeFileWriter::ReadOnlyReason);
+        return false;
+    }
+    // An earlier moved-aside file is never replaced; the search is bounded all the same.
+    constexpr unsigned MaxTries = 1000;
+    for (unsigned number = 1; number <= MaxTries; ++number) {
+        const std::filesystem::path aside = SetAsidePath(path, number);
+        if (std::filesystem::exists(std::filesystem::symlink_status(aside, error)))
+            continue;
+        std::filesystem::rename(path, aside, error);
+        if (error)
+            break;
+        LogWarn("Leaderboard file {} held lines the game does not read; moved it to {} before saving", path.string(),
+                aside.string());
+        return true;
+    }
+    LogError("Could not move the leaderboard file {} aside ({}); not saving over the lines it holds that the game does not read",
+             path.string(), error ? error.message() : "every name for it is taken");
+    return false;
 }
 
 }  // namespace Engine

@@ -22,10 +22,19 @@ public:
     static constexpr std::size_t MaxBytes = MaxLines * (MaxLineLength + 1);
 
     // Appends one entry per readable line, in file order; a missing file appends nothing.
-    static void Read(const std::filesystem::path& path, std::vector<ScoreEntry>& entries);
+    // True when the file holds lines that gave no entry (unreadable, too long, or past the
+    // bounds above), which a save of the entries would lose.
+    static bool Read(const std::filesystem::path& path, std::vector<ScoreEntry>& entries);
 
-    // Replaces the file with the entries in list order; an unwritable file is left as it was.
+    // Replaces the file with the entries in list order; an unwritable file is left as it was,
+    // with a log line.
     static void Write(const std::filesystem::path& path, const std::vector<ScoreEntry>& entries);
+
+    // Moves the file aside, beside it, under a name no file has yet ("Scoreboard-with-unread-
+    // lines.txt", then "-2" and on), so that a save keeps every line a person wrote. Moved, not
+    // copied: a huge file costs nothing. False, logged, when it is there and cannot be moved.
+    static bool SetAside(const std::filesystem::path& path);
+    static std::filesystem::path SetAsidePath(const std::filesystem::path& path, unsigned number);
 
     static std::string Text(const std::vector<ScoreEntry>& entries);
 

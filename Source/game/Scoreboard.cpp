@@ -98,9 +98,18 @@ void Scoreboard::RestartLevel()
     CreateScoreDigits();
 }
 
-void Scoreboard::Load() { ScoreFile::Read(filePath, entries); }
+void Scoreboard::Load() { fileHoldsUnreadLines = ScoreFile::Read(filePath, entries); }
 
-void Scoreboard::Save() { ScoreFile::Write(filePath, entries); }
+void Scoreboard::Save()
+{
+    // Lines a person wrote that the game could not take must not be lost to the rewrite.
+    if (fileHoldsUnreadLines) {
+        if (!ScoreFile::SetAside(filePath))
+            return;
+        fileHoldsUnreadLines = false;
+    }
+    ScoreFile::Write(filePath, entries);
+}
 
 void Scoreboard::Update()
 {

@@ -43,6 +43,8 @@ public:
     bool scoreEntered = false;
 
 private:
+    bool fileHoldsUnreadLines = false;  // the file as loaded; it is moved aside before the first save
+
     void Load();
     void Save();
     void AddEntry(ScoreEntry entry);

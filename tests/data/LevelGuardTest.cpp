@@ -21,6 +21,7 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <functional>
 #include <limits>
 #include <sstream>
 
@@ -202,4 +203,114 @@ TEST_F(LevelGuard, DeepDocumentsAreRefusedByEveryReader)
 
     for (const std::filesystem::path& file : {archetypes, animations, list, DataTest::Scratch() / "Deep.json"})
         EXPECT_TRUE(Logged("[error] Could not read " + file.string() + ": it is nested deeper than 128 levels")) << file;
+}
+
+// The library's lexer takes a NUL byte for the end of the text, so a file with garbage after
+// a NUL used to read as the document before it. Whatever follows the document but white space
+// makes the file not well-formed, for every reader.
+TEST_F(LevelGuard, AnythingButWhiteSpaceAfterTheDocumentIsRefusedByEveryReader)
+{
+    struct Case {
+        std::string after;
+        bool refused;
+    };
+    const std::vector<Case> cases = {
+        {std::string("\0garbage", 8), true},
+        {std::string("\n\0", 2), true},
+        {" garbage", true},
+        {"}", true},
+        {" \n\t\r\n", false},
+    };
+    const std::string animation = R"({"Walk": {"Handle": "Walk", "Frame Count": [2], "Rows": [1], "Columns": [2],
+        "Frame Delay": [0.1], "Looping": [true], "Sprite Sheet": "Walk.png"}})";
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const Case& c = cases[i];
+        SCOPED_TRACE(testing::PrintToString(c.after));
+        const std::filesystem::path folder = DataTest::Scratch() / std::to_string(i);
+        std::filesystem::create_directories(folder);
+        const std::filesystem::path list = folder / "LevelNames.json";
+        const std::filesystem::path level = folder / "Level.json";
+        const std::filesystem::path archetypes = folder / "ArchetypeList.json";
+        const std::filesystem::path animations = folder / "AnimationData.json";
+        TestSupport::WriteFile(list, "{\"Trailing\": \"" + level.string() + "\"}" + c.after);
+        TestSupport::WriteFile(level, GoodLevel + c.after);
+        TestSupport::WriteFile(archetypes, R"({"Enemy": {"Handle": "Enemy"}})" + c.after);
+        TestSupport::WriteFile(animations, animation + c.after);
+
+        GameObjectTable& table = GameObjectTable::Instance();
+        for (std::uint32_t id = 0; id <= table.highestUsed; ++id)
+            if (table.Get(id) != nullptr)
+                table.RemoveGameObject(id);
+        levels.levelNames.clear();
+        levels.levelPaths.clear();
+        levels.levelListPath = list;
+        levels.LoadLevelNames();
+        DataTest::ListLevel("Trailing", level);  // the level itself is found whatever the list says
+        levels.LoadLevel("Trailing");
+        levels.archetypePath = archetypes;
+        levels.LoadArchetypes();
+        levels.animationHandles.clear();
+        levels.animationDataPath = animations;
+        levels.LoadAnimationData();
+
+        EXPECT_EQ(levels.levelNames.size(), c.refused ? 1u : 2u);  // the list's own entry, and ListLevel's
+        EXPECT_EQ(ObjectNames(), (c.refused ? Names{} : Names{"Player", "Wall"}));
+        EXPECT_EQ(levels.archetypes.size(), c.refused ? 0u : 1u);
+        EXPECT_EQ(levels.animationHandles.size(), c.refused ? 0u : 1u);
+        for (const std::filesystem::path& file : {list, level, archetypes, animations})
+            EXPECT_EQ(Logged("[error] Could not read " + file.string() + ": not well-formed JSON"), c.refused) << file;
+    }
+}
+
+// Run as root in CI, where every open succeeds: the mode bits decide whether a save may replace
+// a file. A save through a symbolic link replaces the file it names and keeps the link.
+TEST_F(LevelGuard, SavesRefuseReadOnlyFilesAndWriteThroughLinks)
+{
+    const std::uint32_t wall = GameObjectTable::Instance().CreateGameObject("Wall");
+    store.AddComponent<Transform>(wall);
+    struct Case {
+        const char* what;
+        std::function<void(const std::filesystem::path&)> save;
+        const char* refusal;  // the line of a file that cannot be written
+    };
+    const std::vector<Case> cases = {
+        {"level",
+         [&](const std::filesystem::path& file) {
+             levels.levelNames.clear();
+             levels.levelPaths.clear();
+             DataTest::ListLevel("Saved", file);
+             levels.LoadLevel("Saved");
+             levels.SaveLevel();
+         },
+         "Could not find the Level 1 Json file in Resources Levels"},
+        {"archetypes",
+         [&](const std::filesystem::path& file) {
+             levels.archetypePath = file;
+             levels.SaveArchetype(DataTest::IdOf("Wall"));
+         },
+         "Could not find the Archetype Json file in Resources Levels"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::filesystem::path folder = DataTest::Scratch() / c.what;
+        std::filesystem::create_directories(folder);
+        const std::filesystem::path locked = folder / "Locked.json";
+        TestSupport::WriteFile(locked, GoodLevel);
+        std::filesystem::permissions(locked, std::filesystem::perms::owner_read | std::filesystem::perms::others_read);
+        const std::size_t before = DataTest::ErrorLines().size();
+        c.save(locked);
+        EXPECT_EQ(TestSupport::ReadFile(locked), GoodLevel);
+        const std::vector<std::string> errors = DataTest::ErrorLines();
+        EXPECT_EQ(std::count_if(errors.begin() + static_cast<std::ptrdiff_t>(before), errors.end(),
+                                [&](const std::string& line) { return line.ends_with(c.refusal); }),
+                  1);
+
+        const std::filesystem::path real = folder / "Real.json";
+        const std::filesystem::path link = folder / "Link.json";
+        TestSupport::WriteFile(real, GoodLevel);
+        std::filesystem::create_symlink("Real.json", link);
+        c.save(link);
+        EXPECT_TRUE(std::filesystem::is_symlink(link));
+        EXPECT_NE(TestSupport::ReadFile(real), GoodLevel);  // written: the saved text is the writer's own
+    }
 }

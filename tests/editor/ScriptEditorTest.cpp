@@ -158,4 +158,29 @@ TEST_F(ScriptEditor, SavingBeforeOpeningAFileMakesUntitled)
     EXPECT_EQ(editor().scriptNames.size(), 2u);
 }
 
+// Run as root in CI, where every open succeeds: the mode bits decide. A script behind a link
+// is written where the link points, and the link stays.
+TEST_F(ScriptEditor, ASaveRefusesAReadOnlyScriptAndWritesThroughALink)
+{
+    Open("Wait.lua");
+    const std::string before = OnDisk("Wait.lua");
+    editor().textEditor.EnterCharacter('x');
+    const std::string edited = editor().textEditor.GetText();
+    std::filesystem::permissions("Resources/Scripts/Wait.lua", std::filesystem::perms::owner_read);
+    editor().SaveScript();
+    EXPECT_EQ(OnDisk("Wait.lua"), before);
+    const auto& lines = editor().logLines;
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const std::string& line) {
+                  return line.find("[error] Could not save the script Resources/Scripts/Wait.lua") != std::string::npos;
+              }),
+              1);
+    std::filesystem::permissions("Resources/Scripts/Wait.lua", std::filesystem::perms::owner_all);
+
+    std::filesystem::create_symlink("Wait.lua", "Resources/Scripts/Linked.lua");
+    editor().currentScript = "Linked.lua";
+    editor().SaveScript();
+    EXPECT_TRUE(std::filesystem::is_symlink("Resources/Scripts/Linked.lua"));
+    EXPECT_EQ(OnDisk("Wait.lua"), edited);
+}
+
 }  // namespace EditorTest

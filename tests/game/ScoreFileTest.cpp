@@ -170,3 +170,29 @@ TEST(ScoreFile, AFileThatCannotBeReplacedKeepsWhatItHeld)
 }
 
 }  // namespace
+
+namespace {
+
+// Run as root in CI, where every open succeeds: the mode bits decide. A link is written
+// through, so the file it names gets the text and the link stays a link.
+TEST(ScoreFile, AReadOnlyFileIsRefusedAndALinkIsWrittenThrough)
+{
+    InitializeLogging();
+    const std::filesystem::path folder = BoardFile().parent_path();
+    TestSupport::WriteFile(BoardFile(), "OLD 900\n");
+    std::filesystem::permissions(BoardFile(), std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+    ScoreFile::Write(BoardFile(), {{"PLAYER", 250}});
+    EXPECT_EQ(TestSupport::ReadFile(BoardFile()), "OLD 900\n");
+    EXPECT_EQ(CoreTest::CountLogged("Could not save the leaderboard to " + BoardFile().string() + ": the file is read-only"), 1u);
+    std::filesystem::permissions(BoardFile(), std::filesystem::perms::owner_all);
+
+    const std::filesystem::path real = folder / "real.txt";
+    const std::filesystem::path link = folder / "link.txt";
+    TestSupport::WriteFile(real, "OLD 900\n");
+    std::filesystem::create_symlink("real.txt", link);
+    ScoreFile::Write(link, {{"PLAYER", 250}});
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(TestSupport::ReadFile(real), "PLAYER 250\n");
+}
+
+}  // namespace

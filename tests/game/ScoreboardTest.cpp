@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -475,4 +476,43 @@ TEST(Scoreboard, TheShippedAnimationDataHoldsTheDigitAndLetterSheets)
         EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::path("Resources/Images") / data.spriteSheet))
             << data.spriteSheet;
     }
+}
+
+// A hand-edited file of 100 lines used to come back as 64 after one run. The file is moved
+// aside whole before the first save, so every line a person wrote stays on disk.
+TEST(Scoreboard, LinesTheGameDoesNotReadAreMovedAsideBeforeTheFirstSave)
+{
+    InitializeLogging();
+    std::string hundred;
+    for (int i = 0; i < 100; ++i)
+        hundred += "P" + std::to_string(i) + " " + std::to_string(1000 - i) + "\n";
+    TestSupport::WriteFile(BoardFile(), hundred);
+    {
+        Scoreboard board;
+        board.Init();
+        GameStateIndex = FirstLevel;
+        FrameDeltaTime = 0.0f;
+        board.Update();
+        GameStateIndex = ScoreEntryScreen;
+        board.Update();
+        board.Shutdown();
+    }
+    const std::filesystem::path aside = TestSupport::TemporaryHome() / "Documents" / "Scoreboard-with-unread-lines.txt";
+    const std::string onDisk = TestSupport::ReadFile(BoardFile()) + TestSupport::ReadFile(aside);
+    for (int i = 0; i < 100; ++i) {
+        const std::string line = "P" + std::to_string(i) + " " + std::to_string(1000 - i) + "\n";
+        EXPECT_NE(onDisk.find(line), std::string::npos) << line;
+    }
+    EXPECT_EQ(TestSupport::ReadFile(aside), hundred);
+    const std::vector<std::string> logged = CoreTest::LoggedMessages();
+    EXPECT_EQ(std::count_if(logged.begin(), logged.end(),
+                            [&](const std::string& line) { return line.ends_with("moved it to " + aside.string() + " before saving"); }),
+              1);
+
+    // A file that the game read whole is saved over in place, and the moved one is kept.
+    Scoreboard again;
+    again.Init();
+    again.Shutdown();
+    EXPECT_FALSE(std::filesystem::exists(TestSupport::TemporaryHome() / "Documents" / "Scoreboard-with-unread-lines-2.txt"));
+    EXPECT_EQ(TestSupport::ReadFile(aside), hundred);
 }
