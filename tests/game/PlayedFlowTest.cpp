@@ -170,7 +170,11 @@ TEST_F(GameFlowPlayed, EscapeOnTheLevelCompleteScreenThenEnterKeepsTheScore)
     driver.Tap(SDLK_ESCAPE);
     ASSERT_EQ(driver.game().paused, 1);
     const std::uint32_t scoreLeft = Board().score;
-    driver.Tap(SDLK_RETURN);  // leaves the overview, with the pause menu open over it
+    driver.Tap(SDLK_RETURN);  // "Resume": the pause menu's, the overview stays
+    ASSERT_EQ(driver.game().paused, 0);
+    ASSERT_EQ(GameStateIndex, 3);
+    driver.Frames(120);
+    driver.Tap(SDLK_RETURN);  // the overview's own Enter
     OnToTheNextLevel(scoreLeft);
 }
 
