@@ -185,19 +185,23 @@ void LevelManager::SaveLevel()
     if (!index) {
         LogError("Could not save level \"{}\": it is not in the level list", currentLevel);
         LogError(LevelNotWritable);
+        lastSave = SaveOutcome::NotListed;
         return;
     }
     const std::string& path = levelPaths[*index];
     if (!levelLoadedWhole) {
         LogError("Not saving level \"{}\": it loaded only in part, and saving would overwrite {} with less than it holds",
                  currentLevel, path);
+        lastSave = SaveOutcome::LoadedInPart;
         return;
     }
 
     const std::string text = LevelWriter::Text(baseline.EntriesToSave(), Camera::Instance()->followedObjectId);
     std::string reason;
+    lastSave = SaveOutcome::WriteFailed;
     switch (SafeFileWriter::Write(path, text, replaceFile, &reason)) {
     case SafeFileWriter::Result::Written:
+        lastSave = SaveOutcome::Saved;
         break;
     case SafeFileWriter::Result::CannotOpen:
         LogError("Could not save level \"{}\" to {}: {}", currentLevel, path, reason);

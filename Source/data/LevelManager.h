@@ -36,6 +36,9 @@ public:
     // LevelBaseline), in id order, into the current level's file; refused (and logged) while
     // the current level loaded only in part.
     void SaveLevel();
+    // What the last SaveLevel did, for the editor's banner.
+    enum class SaveOutcome { None, Saved, NotListed, LoadedInPart, WriteFailed };
+    SaveOutcome LastSave() const { return lastSave; }
     // False after a load that stopped at a faulty entry or ran out of object slots: the world
     // then holds less than the level's file, and saving it would cut the file down.
     bool CurrentLevelLoadedWhole() const { return levelLoadedWhole; }
@@ -77,6 +80,7 @@ private:
     LevelManager() = default;
 
     bool levelLoadedWhole = true;
+    SaveOutcome lastSave = SaveOutcome::None;
     LevelBaseline baseline;
 };
 

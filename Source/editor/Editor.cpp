@@ -171,13 +171,29 @@ void Editor::DropRemovedFromSelection()
     std::erase_if(ghostBeforeDrag, [&table](const auto& entry) { return table.Get(entry.first) == nullptr; });
 }
 
+namespace {
+
+// What the banner says after a level save, from what the level manager did.
+std::string BannerFor(LevelManager::SaveOutcome outcome, const std::string& level)
+{
+    switch (outcome) {
+    case LevelManager::SaveOutcome::Saved: return "Saved " + level;
+    case LevelManager::SaveOutcome::NotListed: return "Not saved: the level is not in the level list";
+    case LevelManager::SaveOutcome::LoadedInPart: return "Not saved: the level loaded only in part";
+    case LevelManager::SaveOutcome::WriteFailed: return "Not saved: the level file could not be written";
+    case LevelManager::SaveOutcome::None: break;
+    }
+    return "Not saved";
+}
+
+}  // namespace
+
 void Editor::HandleLevelRequests()
 {
     LevelManager& levels = LevelManager::Instance();
     if (saveLevelRequested) {
-        // The level manager refuses to cut a level file down to a part load; the banner says so.
-        bannerText = levels.CurrentLevelLoadedWhole() ? "Saving..." : "Not saved: the level loaded only in part";
         levels.SaveLevel();
+        bannerText = BannerFor(levels.LastSave(), levels.currentLevel);
         savingBannerTimer = 0.0f;
         saveLevelRequested = false;
     }

@@ -93,7 +93,7 @@ public:
     bool showOutlines = false;
     bool snapToGrid = false;
     bool ctrlHeld = false;
-    float savingBannerTimer = 120.0f;  // seconds; a level save sets it to 0
+    float savingBannerTimer = -1000.0f;  // seconds; a level save sets it to 0, and it shows to -2
     float archetypeScroll = 0.0f;      // pixels, never below 0
     std::vector<std::uint32_t> selection;
     std::map<std::uint32_t, std::array<float, 3>> dragAnchors;
@@ -105,7 +105,7 @@ public:
     InspectorState inspector;
     // The object made from an archetype card and being placed with the mouse.
     std::optional<std::uint32_t> placingObject;
-    // The save banner's text: "Saving...", or why the level was not saved.
+    // The save banner's text: what the last level save did.
     std::string bannerText = "Saving...";
 
     // Whether a key (a Windows virtual-key code) is held now, whoever has the keyboard.

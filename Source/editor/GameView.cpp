@@ -32,7 +32,6 @@ constexpr float BaseViewHeight = 720.0f;
 constexpr float CameraStep = 15.0f;
 constexpr float CameraArrived = 16.0f;
 constexpr float BannerSeconds = 2.0f;
-constexpr float BannerPeriod = 120.0f;
 constexpr float BannerFontSize = 15.0f;
 const ImU32 Black = IM_COL32(0, 0, 0, 255);
 const ImU32 White = IM_COL32(255, 255, 255, 255);
@@ -319,8 +318,11 @@ void Editor::DrawAllOutlines()
 
 void Editor::ShowSavingBanner()
 {
+    // Shown for a while after a save only; then it waits for the next one.
+    if (savingBannerTimer < -BannerSeconds)
+        return;
     savingBannerTimer -= FrameDeltaTime;
-    if (savingBannerTimer <= 0.0f) {
+    if (savingBannerTimer <= 0.0f && savingBannerTimer >= -BannerSeconds) {
         const ImVec2 corner = ImGui::GetContentRegionMax();
         ImDrawList* drawList = ImGui::GetWindowDrawList();
         const ImVec4& clip = drawList->_ClipRectStack.back();
@@ -329,10 +331,6 @@ void Editor::ShowSavingBanner()
         const float x = std::min(corner.x + 170.0f, clip.z - width - 5.0f);
         drawList->AddText(ImGui::GetFont(), BannerFontSize, ImVec2(x, corner.y - 20.0f), Black, bannerText.c_str(), nullptr,
                           0.0f, &clip);
-    }
-    if (savingBannerTimer < -BannerSeconds) {
-        savingBannerTimer = BannerPeriod;
-        bannerText = "Saving...";
     }
 }
 

@@ -11,6 +11,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -238,7 +240,43 @@ TEST_F(Shortcuts, ASaveOfALevelLoadedInPartIsRefusedAndTheBannerSaysSo)
     levels.LoadLevel("Level 1");
     editor().saveLevelRequested = true;
     editor().HandleLevelRequests();
-    EXPECT_EQ(editor().bannerText, "Saving...");
+    EXPECT_EQ(editor().bannerText, "Saved Level 1");
+}
+
+// Whatever the save did reaches the banner: saved, refused for a level the list does not
+// name, refused for a file that cannot be written.
+TEST_F(Shortcuts, TheBannerSaysWhatEachSaveDid)
+{
+    ListLevels();
+    Engine::LevelManager& levels = Engine::LevelManager::Instance();
+    levels.LoadLevel("Level 1");
+    const std::filesystem::path file = levels.levelPaths[0];
+    struct Case {
+        const char* what;
+        std::function<void()> before;
+        const char* banner;
+    };
+    const std::vector<Case> cases = {
+        {"saved", [] {}, "Saved Level 1"},
+        {"not listed", [&] { levels.currentLevel = "Level 9"; }, "Not saved: the level is not in the level list"},
+        {"read-only file",
+         [&] {
+             levels.currentLevel = "Level 1";
+             std::filesystem::permissions(file, std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                                                    std::filesystem::perms::others_write,
+                                          std::filesystem::perm_options::remove);
+         },
+         "Not saved: the level file could not be written"},
+    };
+    for (const Case& save : cases) {
+        save.before();
+        editor().savingBannerTimer = -1000.0f;
+        editor().saveLevelRequested = true;
+        editor().HandleLevelRequests();
+        EXPECT_EQ(editor().bannerText, save.banner) << save.what;
+        EXPECT_FLOAT_EQ(editor().savingBannerTimer, 0.0f) << save.what;
+    }
+    std::filesystem::permissions(file, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
 }
 
 }  // namespace EditorTest
