@@ -73,7 +73,7 @@ void UiLayer::WindowToView(int windowX, int windowY, float& viewX, float& viewY)
     int pointsHigh = 0;
     int drawableWidth = 0;
     int drawableHeight = 0;
-    SDL_GetWindowSize(window, &pointsWide, &pointsHigh);
+    Platform::WindowPointSize(window, pointsWide, pointsHigh);
     Platform::DrawableSize(window, drawableWidth, drawableHeight);
     const float pixelsPerPointX = pointsWide > 0 ? static_cast<float>(drawableWidth) / static_cast<float>(pointsWide) : 1.0f;
     const float pixelsPerPointY = pointsHigh > 0 ? static_cast<float>(drawableHeight) / static_cast<float>(pointsHigh) : 1.0f;

@@ -6,6 +6,7 @@
 #include "GameDriver.h"
 
 #include "game/GameState.h"
+#include "platform/UiLayer.h"
 
 #include "XWindowPixels.h"
 
@@ -81,6 +82,12 @@ protected:
 TEST_F(RealScreen, TheWholeViewShowsAtStartAfterAResizeAndInFullScreen)
 {
     const Picture atStart = Shown();  // full screen asked for, nobody to answer
+    // The mouse maps through the same real size: the window's middle is the view's.
+    float viewX = 0.0f;
+    float viewY = 0.0f;
+    Platform::UiLayer::Active()->WindowToView(atStart.width / 2, atStart.height / 2, viewX, viewY);
+    EXPECT_NEAR(viewX, 640.0f, 1.0f);
+    EXPECT_NEAR(viewY, 360.0f, 1.0f);
 
     // The reference: the window and its drawable at exactly the view's size.
     driver->game().fullscreen = 0;
