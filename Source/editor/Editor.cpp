@@ -10,6 +10,7 @@
 #include "platform/HeldKeys.h"
 #include "platform/VirtualKeys.h"
 #include "platform/Window.h"
+#include "scripting/ScriptFiles.h"
 
 #include <imgui.h>
 
@@ -70,7 +71,7 @@ Editor::Editor() : keyHeld(Platform::KeyHeld)
     logColors.emplace("[error]", std::array{1.0f, 0.78f, 0.78f, 1.0f});
     logColors.emplace("[warning]", std::array{1.0f, 0.78f, 1.0f, 1.0f});
     logColors.emplace("[debug]", std::array{0.78f, 0.78f, 1.0f, 1.0f});
-    scriptNames = ListFolder("Resources/Scripts");
+    scriptNames = ListFolder(ScriptFiles::Folder);
     textEditor.SetLanguageDefinition(TextEditor::LanguageDefinition::Lua());
 }
 

@@ -7,6 +7,7 @@
 #include "core/SystemManager.h"
 #include "data/SafeFileWriter.h"
 #include "editor/EditorLayout.h"
+#include "scripting/ScriptFiles.h"
 #include "scripting/ScriptManager.h"
 
 #include <imgui.h>
@@ -19,7 +20,7 @@ namespace Engine {
 
 namespace {
 
-const std::filesystem::path ScriptFolder = "Resources/Scripts";
+const std::filesystem::path ScriptFolder = ScriptFiles::Folder;
 
 void ShowFileMenu(Editor& editor)
 {

@@ -12,17 +12,15 @@
 #include "scripting/ScriptFiles.h"
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 #include <filesystem>
+#include <fstream>
 #include <regex>
+#include <sstream>
 #include <system_error>
 
 namespace Engine {
 
 namespace {
-constexpr const char* ScriptFolder = ScriptFiles::Folder;
-
 // A slash or backslash, then the handle (word characters, hyphens, white space, parentheses),
 // then ".lua", found anywhere in the path: "Jump.lua.bak" still gives "Jump".
 const std::regex& HandlePattern()
@@ -205,17 +203,17 @@ void ScriptManager::LoadAllScripts()
 {
     std::error_code error;
     std::vector<std::string> names;
-    for (std::filesystem::directory_iterator entry(ScriptFolder, error), end; !error && entry != end;
+    for (std::filesystem::directory_iterator entry(ScriptFiles::Folder, error), end; !error && entry != end;
          entry.increment(error))
         names.push_back(entry->path().filename().string());
     if (error) {
-        LogError("Could not list the scripts in {}: {}", ScriptFolder, error.message());
+        LogError("Could not list the scripts in {}: {}", ScriptFiles::Folder, error.message());
         return;
     }
     // Listed in file-name order, whatever order the file system keeps.
     std::sort(names.begin(), names.end());
     for (const std::string& name : names) {
-        const std::string path = ScriptFolder + name;
+        const std::string path = ScriptFiles::Folder + name;
         LogInfo("Loading {}", path);
         LoadScriptFile(path);
     }
