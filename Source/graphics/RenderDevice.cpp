@@ -121,8 +121,6 @@ void RenderDevice::Release()
 
 void RenderDevice::BeginWorld(const float clearColour[3])
 {
-    int drawableWidth = 0;
-    int drawableHeight = 0;
     Platform::DrawableSize(window, drawableWidth, drawableHeight);
     // Drawn straight onto the window whenever it can be: the picture is the same, and a copy
     // of every pixel per frame is saved.
@@ -139,9 +137,6 @@ void RenderDevice::ShowTargetOnWindow() const
 {
     if (worldFramebuffer == 0)
         return;  // drawn there already
-    int drawableWidth = 0;
-    int drawableHeight = 0;
-    Platform::DrawableSize(window, drawableWidth, drawableHeight);
     const Platform::Letterbox box = Platform::Letterbox::Fit(drawableWidth, drawableHeight, targetWidth, targetHeight);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     if (box.width > 0 && box.height > 0) {

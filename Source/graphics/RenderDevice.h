@@ -52,6 +52,8 @@ private:
 
     LetterboxCopy letterbox;
     unsigned int worldFramebuffer = 0;
+    int drawableWidth = 0;  // the window's real size, asked for once a frame by BeginWorld
+    int drawableHeight = 0;
     unsigned int windowClearBits = 0;  // of the window's framebuffer, learnt at start-up
     unsigned int targetClearBits = 0;
 };
