@@ -74,6 +74,17 @@ protected:
         driver.Frames(2);
     }
 
+    // The main menu's fifth button, "Credits".
+    void ToCredits()
+    {
+        ToMainMenu();
+        for (int i = 0; i < 4; ++i)
+            driver.Tap(SDLK_DOWN);
+        driver.Tap(SDLK_RETURN);
+        ASSERT_EQ(GameStateIndex, 2);
+        ASSERT_EQ(Level(), "Credits");
+    }
+
     void ToFirstLevel()
     {
         ToMainMenu();
@@ -227,12 +238,7 @@ TEST_F(GameFlowPlayed, RestartLevelShowsTheScoreDigitsAgainAtThreeHundred)
 // the roll passes it: where the page stands, the frame differs from the backdrop alone.
 TEST_F(GameFlowPlayed, TheCreditsRollShowsTheLogoAndEveryPage)
 {
-    ToMainMenu();
-    for (int i = 0; i < 4; ++i)
-        driver.Tap(SDLK_DOWN);
-    driver.Tap(SDLK_RETURN);  // Credits
-    ASSERT_EQ(GameStateIndex, 2);
-    ASSERT_EQ(Level(), "Credits");
+    ToCredits();
 
     struct Sight {
         std::string page;
@@ -454,11 +460,7 @@ TEST_F(GameFlowPlayed, F1OnTheLevelCompleteScreenLeavesTheOverviewBehind)
 // credits still leave 2.5 s after the hold began.
 TEST_F(GameFlowPlayed, TheCreditsLeaveOnTimeThoughAConfirmationWasAnsweredNo)
 {
-    ToMainMenu();
-    for (int i = 0; i < 4; ++i)
-        driver.Tap(SDLK_DOWN);
-    driver.Tap(SDLK_RETURN);  // Credits
-    ASSERT_EQ(GameStateIndex, 2);
+    ToCredits();
     Screen::FollowedComponent<Engine::Transform>()->y_pos = -7990.0f;  // near the end of the roll
     ASSERT_TRUE(driver.FramesUntil([] { return Screen::FollowedComponent<Engine::Transform>()->y_pos <= -8000.0f; }, 10));
     const std::int64_t holdBegan = driver.frame;
