@@ -34,22 +34,43 @@ InputManager& InputManager::Instance()
 void InputManager::RegisterKeyDownFunction(std::uint8_t key, KeyFunction function)
 {
     LogInfo("Registered Key Down Function to {}", Platform::KeyName(key));
-    keyDown.emplace(key, std::move(function));
+    NoteRegistered(keyDown, key, keyDown.emplace(key, std::move(function)).second);
 }
 
 void InputManager::RegisterKeyPressedFunction(std::uint8_t key, KeyFunction function)
 {
     LogInfo("Registered Key Pressed Function to {}", Platform::KeyName(key));
-    keyPressed.emplace(key, std::move(function));
+    NoteRegistered(keyPressed, key, keyPressed.emplace(key, std::move(function)).second);
 }
 
 void InputManager::RegisterKeyUpFunction(std::uint8_t key, KeyFunction function)
 {
     LogInfo("Registered Key Up Function to {}", Platform::KeyName(key));
-    keyUp.emplace(key, std::move(function));
+    NoteRegistered(keyUp, key, keyUp.emplace(key, std::move(function)).second);
 }
 
-void InputManager::UnregisterKeyPressedFunction(std::uint8_t key) { keyPressed.erase(key); }
+void InputManager::UnregisterKeyPressedFunction(std::uint8_t key)
+{
+    keyPressed.erase(key);
+    editorBindings.erase({&keyPressed, key});
+}
+
+void InputManager::NoteRegistered(const std::map<std::uint8_t, KeyFunction>& bindings, std::uint8_t key, bool added)
+{
+    if (!added)
+        return;
+    if (editorBindingScopes > 0)
+        editorBindings.emplace(&bindings, key);
+    else
+        editorBindings.erase({&bindings, key});  // a binding of the game's, where one was dropped
+}
+
+bool InputManager::MayRun(const std::map<std::uint8_t, KeyFunction>& bindings, std::uint8_t key) const
+{
+    if (!editorOpen && pressedInEditor.count(key) == 0)
+        return true;
+    return editorBindings.count({&bindings, key}) != 0;
+}
 
 void InputManager::RunKeyDownFunctions()
 {
@@ -62,7 +83,7 @@ void InputManager::RunKeyDownFunctions()
         keys[count++] = key;
     for (std::size_t i = 0; i < count; ++i) {
         const auto binding = keyDown.find(keys[i]);
-        if (binding == keyDown.end())
+        if (binding == keyDown.end() || !MayRun(keyDown, keys[i]))
             continue;
         const KeyFunction function = binding->second;
         function();
@@ -74,8 +95,10 @@ void InputManager::KeyPressed(std::uint8_t key)
     const bool newPress = held.insert(key).second;  // auto-repeat arrives with the key held
     if (!newPress)
         return;
+    if (editorOpen)
+        pressedInEditor.insert(key);
     const auto binding = keyPressed.find(key);
-    if (binding == keyPressed.end())
+    if (binding == keyPressed.end() || !MayRun(keyPressed, key))
         return;
     const KeyFunction function = binding->second;
     function();
@@ -85,8 +108,10 @@ void InputManager::KeyPressed(std::uint8_t key)
 void InputManager::KeyReleased(std::uint8_t key)
 {
     held.erase(key);
+    const bool mayRun = MayRun(keyUp, key);
+    pressedInEditor.erase(key);
     const auto binding = keyUp.find(key);
-    if (binding == keyUp.end())
+    if (binding == keyUp.end() || !mayRun)
         return;
     const KeyFunction function = binding->second;
     function();

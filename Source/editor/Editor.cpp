@@ -113,6 +113,7 @@ void Editor::BindKeys(bool active)
 {
     if (active != keysBound) {
         InputManager& input = InputManager::Instance();
+        const InputManager::EditorBindings editorBindings;
         auto withCtrl = [this](auto action) {
             return [this, action]() {
                 if (keyHeld(Key::Control))

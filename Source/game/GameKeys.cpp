@@ -87,10 +87,16 @@ void BindMenuKeys(Game& game)
 {
     InputManager& input = InputManager::Instance();
     Game* g = &game;
-    input.RegisterKeyPressedFunction(Key::BackQuote, [g] {
-        if (g->debugEnabled)
+    {
+        // Back-quote opens and closes the editor, so it is one of the keys the editor keeps.
+        const InputManager::EditorBindings editorKey;
+        input.RegisterKeyPressedFunction(Key::BackQuote, [g] {
+            if (!g->debugEnabled)
+                return;
             g->editorActive = g->editorActive ? 0 : 1;
-    });
+            InputManager::Instance().SetEditorOpen(g->editorActive != 0);
+        });
+    }
     input.RegisterKeyPressedFunction(Key::Function(1), [g] { g->advanceRequested = 1; });
     input.RegisterKeyPressedFunction(Key::Up, [g] { MoveHighlight(*g, true); });
     input.RegisterKeyPressedFunction(Key::Down, [g] { MoveHighlight(*g, false); });

@@ -5,6 +5,7 @@
 #include "core/ComponentStore.h"
 #include "core/Controller.h"
 #include "core/GameObjectTable.h"
+#include "core/InputManager.h"
 #include "core/SoundSystem.h"
 #include "core/SystemManager.h"
 #include "core/Transform.h"
@@ -158,6 +159,7 @@ void Game::Update()
     }
 
     ShowCursor(editorActive != 0);
+    Engine::InputManager::Instance().SetEditorOpen(editorActive != 0);
     editorFrame(editorActive != 0);
     if (editorActive)
         return;

@@ -1,23 +1,30 @@
 // The editor opened over "Level 1" in the middle of play, as a level designer meets it: the
 // camera left at the play view, the mouse through the game's own window and message pump.
 // Clicks on the pixels that show the player, a sign and a ground block pick each of them;
-// a click on open sky picks no play object. Also at another zoom and camera place.
+// a click on open sky picks no play object. Also at another zoom and camera place. Keys
+// pressed while the editor is open stay in the editor.
 #include "GameDriver.h"
 
 #include "core/ComponentStore.h"
 #include "core/GameObjectTable.h"
 #include "core/Parallax.h"
 #include "core/Sprite.h"
+#include "core/SystemManager.h"
 #include "core/Transform.h"
 #include "data/LevelManager.h"
 #include "editor/Editor.h"
 #include "game/GameState.h"
 #include "graphics/Camera.h"
 #include "platform/Letterbox.h"
+#include "platform/UiLayer.h"
+#include "scripting/ScriptManager.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
+#include <imgui.h>
+#include <imgui_internal.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <utility>
@@ -198,4 +205,42 @@ TEST_F(EditorOverPlay, ClicksPickThePlayerASignAGroundBlockAndNothingInTheSky)
     Click(*sky);
     const std::int32_t picked = Engine::Editor::Instance().selectedObject;
     EXPECT_TRUE(picked == -1 || picked == static_cast<std::int32_t>(Id("Sky001"))) << "picked object " << picked;
+}
+
+// With the inspector clicked, so that no text field takes the keyboard, the game's jump keys
+// and Ctrl+Z run no binding and queue nothing, and closing the editor makes no jump.
+TEST_F(EditorOverPlay, KeysPressedInTheEditorNeverReachTheGame)
+{
+    ImGuiWindow* inspector = ImGui::FindWindowByName("Inspector");
+    ASSERT_NE(inspector, nullptr);
+    const Platform::Letterbox ui = Platform::UiLayer::Active()->CurrentLetterbox();
+    driver.MoveMouse(ui.left + static_cast<int>((inspector->Pos.x + inspector->Size.x * 0.5f) * ui.scaleX),
+                     ui.top + static_cast<int>((inspector->Pos.y + inspector->Size.y * 0.8f) * ui.scaleY));
+    driver.Frames(1);
+    driver.MouseButton(true, true);
+    driver.Frames(1);
+    driver.MouseButton(true, false);
+    driver.Frames(2);
+    ASSERT_EQ(ImGui::GetCurrentContext()->NavWindow, inspector) << "the inspector has the focus";
+    ASSERT_FALSE(ImGui::GetIO().WantCaptureKeyboard) << "no text field holds the keyboard";
+
+    const std::size_t logBefore = EndToEnd::LogText().size();
+    for (SDL_Keycode key : {SDLK_w, SDLK_j, SDLK_SPACE, SDLK_x, SDLK_c})
+        driver.Tap(key);
+    driver.Down(SDLK_LCTRL);
+    driver.Tap(SDLK_z);
+    driver.Up(SDLK_LCTRL);
+    driver.Frames(2);
+    const std::string pressed = EndToEnd::LogText().substr(logBefore);
+    EXPECT_EQ(pressed.find("Running Key Pressed Function"), std::string::npos) << pressed;
+    const auto& queued = Engine::GetSystem<Engine::ScriptManager>()->runList;
+    for (const char* script : {"Jump", "AirDash", "WaterSkill"})
+        EXPECT_EQ(std::count(queued.begin(), queued.end(), script), 0) << script;
+
+    const std::size_t logAtClose = EndToEnd::LogText().size();
+    driver.Tap(SDLK_BACKQUOTE);
+    ASSERT_EQ(driver.game().editorActive, 0);
+    driver.Frames(30);
+    const std::string afterClose = EndToEnd::LogText().substr(logAtClose);
+    EXPECT_EQ(afterClose.find("Player_Jump"), std::string::npos) << afterClose;
 }
