@@ -2,6 +2,7 @@
 
 #include "platform/Cursor.h"
 #include "platform/DrawableSize.h"
+#include "platform/HeldKeys.h"
 
 #include <SDL.h>
 #include <imgui.h>
@@ -89,6 +90,16 @@ void UiLayer::ProcessEvent(const SDL_Event& event)
     if (!started)
         return;
     ImGui_ImplSDL2_ProcessEvent(&event);
+    if (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP) {
+        // The back-end reads the modifiers from SDL, which already knows the events still
+        // queued behind this one; the UI must see them as they were at this key.
+        const std::uint16_t modifiers = Platform::HeldModifiers();
+        ImGuiIO& io = ImGui::GetIO();
+        io.KeyShift = (modifiers & KMOD_SHIFT) != 0;
+        io.KeyCtrl = (modifiers & KMOD_CTRL) != 0;
+        io.KeyAlt = (modifiers & KMOD_ALT) != 0;
+        io.KeySuper = (modifiers & KMOD_GUI) != 0;
+    }
     // The mouse position comes from the events, mapped into the view.
     switch (event.type) {
     case SDL_MOUSEMOTION:

@@ -1,12 +1,14 @@
 #include "platform/Window.h"
 
 #include "core/Log.h"
+#include "platform/HeldKeys.h"
 #include "platform/KeyMap.h"
 #include "platform/QuitRequest.h"
 #include "platform/UiLayer.h"
 
 #include <SDL.h>
 
+#include <bitset>
 #include <csignal>
 #include <set>
 #include <utility>
@@ -154,10 +156,22 @@ bool Window::PumpMessages()
         quit.type = SDL_QUIT;
         SDL_PushEvent(&quit);
     }
-    // One event at a time, so that everything behind a quit event stays queued.
+    // One event at a time, so that everything behind a quit event stays queued. A key changes
+    // at most once a frame: a press and its release between two frames (a quick tap) are seen
+    // in two frames, the release and all behind it left queued for the next, or the game's
+    // menus and the UI, which look at keys once a frame, would never see the key down.
     SDL_PumpEvents();
+    std::bitset<SDL_NUM_SCANCODES> changedThisFrame;
     SDL_Event event;
-    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
+    while (SDL_PeepEvents(&event, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
+        if (Platform::ChangesHeldKey(event)) {
+            const auto scancode = static_cast<std::size_t>(event.key.keysym.scancode);
+            if (changedThisFrame.test(scancode))
+                return true;
+            changedThisFrame.set(scancode);
+        }
+        SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT);
+        Platform::NoteKeyEvent(event);
         Platform::UiLayer* ui = Platform::UiLayer::Active();
         if (ui != nullptr && !KeptFromUi(event))
             ui->ProcessEvent(event);

@@ -99,6 +99,32 @@ protected:
         driver->Frames(1);
     }
 
+    // A quick tap: the press, the character it types and the release all come before the
+    // next frame, the Ctrl key around them when the tap has it. SDL's own state already says
+    // every key is up again, as it does on a real keyboard.
+    void QuickPress(SDL_Keycode key, Uint16 modifiers, const char* typed)
+    {
+        SDL_SetModState(KMOD_NONE);
+        if ((modifiers & KMOD_CTRL) != 0)
+            PushKey(SDL_KEYDOWN, SDLK_LCTRL, modifiers);
+        if ((modifiers & KMOD_SHIFT) != 0)
+            PushKey(SDL_KEYDOWN, SDLK_LSHIFT, modifiers);
+        PushKey(SDL_KEYDOWN, key, modifiers);
+        if (typed != nullptr) {
+            SDL_Event text{};
+            text.text.type = SDL_TEXTINPUT;
+            text.text.windowID = SDL_GetWindowID(driver->game().window.Handle());
+            std::strncpy(text.text.text, typed, sizeof text.text.text - 1);
+            SDL_PushEvent(&text);
+        }
+        PushKey(SDL_KEYUP, key, modifiers);
+        if ((modifiers & KMOD_SHIFT) != 0)
+            PushKey(SDL_KEYUP, SDLK_LSHIFT, static_cast<Uint16>(modifiers & ~KMOD_SHIFT));
+        if ((modifiers & KMOD_CTRL) != 0)
+            PushKey(SDL_KEYUP, SDLK_LCTRL, KMOD_NONE);
+        driver->Frames(1);
+    }
+
     static void PushKey(Uint32 type, SDL_Keycode key, Uint16 modifiers)
     {
         SDL_Event event{};
@@ -209,4 +235,41 @@ TEST_F(EditorScriptKeys, ASuccessfulSaveClearsTheChangedMark)
     EXPECT_FALSE(marked()) << Editor().ScriptStatusLine();
     Press(SDLK_z, KMOD_LCTRL, nullptr);  // back to before the save: changed again
     EXPECT_TRUE(marked()) << Editor().ScriptStatusLine();
+}
+
+// Every quick tap counts once, each seen by the UI in a frame of its own: a typed character,
+// Ctrl+Z, Shift+Left and Ctrl+S, each pressed and released between two frames, however many
+// follow one another before the game gets to them.
+TEST_F(EditorScriptKeys, AQuickTapCountsOnceForTheTextAndTheShortcuts)
+{
+    const std::string original = Editor().textEditor.GetText();
+    QuickPress(SDLK_x, KMOD_NONE, "x");
+    driver->Frames(2);
+    const std::string typed = Editor().textEditor.GetText();
+    EXPECT_EQ(typed.size(), original.size() + 1);
+    QuickPress(SDLK_z, KMOD_LCTRL, nullptr);
+    driver->Frames(2);
+    EXPECT_EQ(Editor().textEditor.GetText(), original) << "one undo";
+
+    // Three characters and two Shift+Left taps sent in one go select the last two.
+    for (const char* character : {"a", "b", "c"})
+        QuickPress(static_cast<SDL_Keycode>(character[0]), KMOD_NONE, character);
+    driver->Frames(1);
+    for (int i = 0; i < 2; ++i) {
+        SDL_SetModState(KMOD_NONE);
+        PushKey(SDL_KEYDOWN, SDLK_LSHIFT, KMOD_LSHIFT);
+        PushKey(SDL_KEYDOWN, SDLK_LEFT, KMOD_LSHIFT);
+        PushKey(SDL_KEYUP, SDLK_LEFT, KMOD_LSHIFT);
+        PushKey(SDL_KEYUP, SDLK_LSHIFT, KMOD_NONE);
+    }
+    driver->Frames(8);
+    EXPECT_EQ(Editor().textEditor.GetSelectedText(), "bc");
+
+    // Ctrl+S straight behind Ctrl+Z, both quick, saves the text as the undo left it.
+    QuickPress(SDLK_z, KMOD_LCTRL, nullptr);
+    QuickPress(SDLK_s, KMOD_LCTRL, nullptr);
+    driver->Frames(4);
+    const std::string saved = Editor().textEditor.GetText();
+    EXPECT_LT(saved.size(), original.size() + 3) << "the undo took something back";
+    EXPECT_EQ(OnDisk("Resources/Scripts/Jump.lua"), saved);
 }

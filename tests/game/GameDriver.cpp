@@ -84,6 +84,13 @@ void GameDriver::Tap(SDL_Keycode key)
     Frames(1);
 }
 
+void GameDriver::QuickTap(SDL_Keycode key)
+{
+    Down(key);
+    Up(key);
+    Frames(1);
+}
+
 bool GameDriver::FramesUntil(const std::function<bool()>& done, int most)
 {
     for (int i = 0; i < most; ++i) {

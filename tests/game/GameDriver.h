@@ -33,6 +33,8 @@ public:
     void Up(SDL_Keycode key);
     // Down, one frame, up, one frame.
     void Tap(SDL_Keycode key);
+    // A quick tap: down and up both before the next frame, then one frame.
+    void QuickTap(SDL_Keycode key);
     // Mouse events at a window pixel (the left or the right button), seen at the next frame.
     void MoveMouse(int x, int y);
     void MouseButton(bool left, bool down);

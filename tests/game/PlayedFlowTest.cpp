@@ -542,3 +542,22 @@ TEST_F(GameFlowPlayed, OnTheLevelCompleteScreenEnterGoesToTheOpenMenuAlone)
         EXPECT_FALSE(Board().scoreEntered) << entry.entry << ": no score was entered";
     }
 }
+
+// A key pressed and released between two frames is a press all the same: the pause menu's
+// highlight moves once per tap, its entry opens the question and Enter answers it.
+TEST_F(GameFlowPlayed, QuickTapsWorkThePauseMenuAndItsQuestion)
+{
+    ToFirstLevel();
+    driver.QuickTap(SDLK_ESCAPE);
+    ASSERT_EQ(driver.game().paused, 1);
+    for (int i = 1; i <= 5; ++i) {
+        driver.QuickTap(SDLK_DOWN);
+        EXPECT_EQ(driver.game().pauseMenuSelection, i);
+    }
+    driver.QuickTap(SDLK_RETURN);  // "Main Menu" asks first
+    ASSERT_EQ(driver.game().confirmDialogOpen, 1);
+    driver.QuickTap(SDLK_RETURN);  // Yes
+    driver.Frames(3);
+    EXPECT_EQ(GameStateIndex, 1);
+    EXPECT_EQ(Level(), "Main Menu");
+}

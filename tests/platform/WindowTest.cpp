@@ -3,6 +3,7 @@
 #include "core/InputManager.h"
 #include "core/Log.h"
 #include "editor/Editor.h"
+#include "platform/HeldKeys.h"
 #include "platform/UiLayer.h"
 
 #include <SDL.h>
@@ -159,16 +160,55 @@ TEST_F(WindowTest, QueuedEventsAreAllHandledInQueueOrder)
     input.RegisterKeyUpFunction('A', [&] { calls.push_back("A up"); });
     input.RegisterKeyPressedFunction(0x20, [&] { calls.push_back("Space down"); });
 
+    input.RegisterKeyUpFunction('D', [&] { calls.push_back("D up"); });
     PushKey(SDL_KEYDOWN, SDLK_d);
+    EXPECT_TRUE(Window::PumpMessages());
+
     PushKey(SDL_KEYDOWN, SDLK_a);
     PushClose();
-    PushKey(SDL_KEYUP, SDLK_a);
+    PushKey(SDL_KEYUP, SDLK_d);
     PushKey(SDL_KEYDOWN, SDLK_SPACE);
     EXPECT_TRUE(Window::PumpMessages());
 
-    EXPECT_EQ(calls, (std::vector<std::string>{"D down", "A down", "A up", "Space down"}));
-    EXPECT_EQ(Held(), (std::set<std::uint8_t>{'D', 0x20}));
+    EXPECT_EQ(calls, (std::vector<std::string>{"D down", "A down", "D up", "Space down"}));
+    EXPECT_EQ(Held(), (std::set<std::uint8_t>{'A', 0x20}));
     EXPECT_EQ(window->closeRequested, 1);
+    EXPECT_EQ(QueuedEvents(), 0);
+}
+
+// A press and its release queued for one frame (a quick tap) are handled in two: the release,
+// and everything queued behind it, wait for the next pump, so that a frame sees the key down.
+// A repeat of a held key changes nothing and waits for nothing.
+TEST_F(WindowTest, AKeyChangesAtMostOnceAPump)
+{
+    std::vector<std::string> calls;
+    InputManager& input = InputManager::Instance();
+    input.RegisterKeyPressedFunction('A', [&] { calls.push_back("A down"); });
+    input.RegisterKeyUpFunction('A', [&] { calls.push_back("A up"); });
+    input.RegisterKeyPressedFunction(0x20, [&] { calls.push_back("Space down"); });
+
+    PushKey(SDL_KEYDOWN, SDLK_a);
+    PushKey(SDL_KEYDOWN, SDLK_a);  // auto-repeat
+    PushKey(SDL_KEYUP, SDLK_a);
+    PushKey(SDL_KEYDOWN, SDLK_SPACE);
+    PushKey(SDL_KEYDOWN, SDLK_a);
+    PushKey(SDL_KEYUP, SDLK_a);
+
+    EXPECT_TRUE(Window::PumpMessages());
+    EXPECT_EQ(calls, (std::vector<std::string>{"A down"}));
+    EXPECT_EQ(Held(), std::set<std::uint8_t>{'A'});
+    EXPECT_TRUE(Platform::KeyHeld('A')) << "held as the game saw it";
+    EXPECT_EQ(QueuedEvents(), 4);
+
+    EXPECT_TRUE(Window::PumpMessages());
+    EXPECT_EQ(calls, (std::vector<std::string>{"A down", "A up", "Space down"}));
+    EXPECT_FALSE(Platform::KeyHeld('A'));
+    EXPECT_EQ(QueuedEvents(), 2);
+
+    EXPECT_TRUE(Window::PumpMessages());
+    EXPECT_TRUE(Window::PumpMessages());
+    EXPECT_EQ(calls, (std::vector<std::string>{"A down", "A up", "Space down", "A down", "A up"}));
+    EXPECT_EQ(Held(), std::set<std::uint8_t>{0x20});
     EXPECT_EQ(QueuedEvents(), 0);
 }
 
