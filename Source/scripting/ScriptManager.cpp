@@ -5,6 +5,7 @@
 #include "core/ScriptQueue.h"
 #include "core/SystemManager.h"
 #include "core/TimerDatabase.h"
+#include "platform/KeyNames.h"
 #include "scripting/ScriptCall.h"
 #include "scripting/LuaCallBatch.h"
 #include "scripting/LuaGlobalFunctions.h"
@@ -98,6 +99,7 @@ void ScriptManager::Update()
             break;
         case LuaCallStatus::Failed:
             LogError("Script {} failed: {}", script->first, result.error);
+            UnbindHeldKeys(script->first, "failed");
             break;
         case LuaCallStatus::OverBudget:
             LogError("Script {} failed: {}", script->first, result.error);
@@ -164,6 +166,11 @@ void ScriptManager::StopRepeating(const std::string& handle)
         UnregisterEveryFrame(handle);
         LogWarn("Script {} ran past its budget: it no longer runs every frame", handle);
     }
+    UnbindHeldKeys(handle, "ran past its budget");
+}
+
+void ScriptManager::UnbindHeldKeys(const std::string& handle, const char* why)
+{
     auto& held = InputManager::Instance().keyDown;
     for (auto binding = held.begin(); binding != held.end();) {
         const auto* call = binding->second.target<ScriptCall>();
@@ -171,7 +178,7 @@ void ScriptManager::StopRepeating(const std::string& handle)
             ++binding;
             continue;
         }
-        LogWarn("Script {} ran past its budget: holding the key {} no longer runs it", handle, static_cast<char>(binding->first));
+        LogWarn("Script {} {}: holding the key {} no longer runs it", handle, why, Platform::KeyName(binding->first));
         binding = held.erase(binding);
     }
 }

@@ -65,6 +65,9 @@ private:
     // A call of the script ran past its budget: whatever would call it again every frame
     // (its every-frame entry, the held keys bound to it) lets it go, with one line each.
     void StopRepeating(const std::string& handle);
+    // A call of the script failed or ran past its budget: the held keys bound to it let it go,
+    // or it would fail again in every frame the key is held; one line each, saying why.
+    void UnbindHeldKeys(const std::string& handle, const char* why);
 
     struct TimerFailures {
         std::string firstError;

@@ -103,6 +103,8 @@ protected:
         TestSupport::WriteFile(folder / "Loop.lua", "function main()\n    while true do end\nend\n");
         TestSupport::WriteFile(folder / "HeldLoop.lua", "function main()\n    while true do end\nend\n");
         TestSupport::WriteFile(folder / "BindHeld.lua", "function main() BindKeyDown(\"H\", \"HeldLoop\") end\n");
+        TestSupport::WriteFile(folder / "HeldError.lua", "function main()\n    error(\"no such move\")\nend\n");
+        TestSupport::WriteFile(folder / "BindHeldError.lua", "function main() BindKeyDown(\"E\", \"HeldError\") end\n");
         TestSupport::WriteFile(folder / "Counter.lua", "frames = 0\nfunction main() frames = frames + 1 end\n");
         TestSupport::WriteFile(folder / "Faulty.lua",
                                "function main()\n"
@@ -234,6 +236,24 @@ TEST_F(RunawayScripts, RepeatingCallsThatRunPastTheirBudgetAreStoppedWithOneLine
     EXPECT_EQ(ScriptGlobal("Counter", "frames"), counted + 120);
     EXPECT_EQ(CountMessagesContaining(gMessages, "budget"), 6);
     EXPECT_EQ(timers->LiveCount(), 0u);
+}
+
+// Before, a held key whose script raised an error failed again in every frame it was held.
+TEST_F(RunawayScripts, AHeldKeyWhoseScriptFailsIsUnboundWithOneLine)
+{
+    scripts->Queue("BindHeldError", 0);
+    SDL_Event key{};
+    key.type = SDL_KEYDOWN;
+    key.key.state = SDL_PRESSED;
+    key.key.keysym.sym = SDLK_e;
+    key.key.keysym.scancode = SDL_SCANCODE_E;
+    ASSERT_EQ(SDL_PushEvent(&key), 1);
+
+    RunFrames(60);
+    EXPECT_EQ(CountMessagesContaining(gMessages, "Script HeldError failed: Resources/Scripts/HeldError.lua:2: no such move"), 1);
+    EXPECT_EQ(CountMessages("Script HeldError failed: holding the key E no longer runs it"), 1);
+    EXPECT_TRUE(Engine::InputManager::Instance().held.contains('E'));
+    EXPECT_FALSE(Engine::InputManager::Instance().keyDown.contains('E'));
 }
 
 // Before, a timer's function that raised an error left no line at all, and a repeating one
