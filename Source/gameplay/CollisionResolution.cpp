@@ -103,13 +103,16 @@ void CollisionResolution::ResolveCorner(const CollisionRecord& record, const Rig
 
     const auto xAxisWins = [&](float gx, float gy) { return XAxisWins(record, a, gx, gy); };
 
+    // A body that came from beside the other one, touching its side included, may go out along x:
+    // a touch left out here would send a body running up a wall's face by the corner's whole
+    // height, over its top or down through the block below, whichever side it comes from.
     if (ySide == 0) {  // B above A
         if (boxB.bottom <= boxA.top)
             resolveX();
         const float gy = boxA.top - boxB.bottom;
         if (xSide == 2 && boxB.right <= boxA.left && xAxisWins(boxB.right - boxA.left, gy))
             XLeft(record, a, b);
-        else if (xSide == 3 && boxA.right < boxB.left && xAxisWins(boxA.right - boxB.left, gy))
+        else if (xSide == 3 && boxA.right <= boxB.left && xAxisWins(boxA.right - boxB.left, gy))
             XRight(record, a, b);
         else
             YAbove(record, a, b);
@@ -120,9 +123,9 @@ void CollisionResolution::ResolveCorner(const CollisionRecord& record, const Rig
     if (boxA.bottom <= boxB.bottom)
         resolveX();
     const float gy = boxB.top - boxA.bottom;
-    if (xSide == 2 && boxB.right < boxA.left && xAxisWins(boxB.right - boxA.left, gy))
+    if (xSide == 2 && boxB.right <= boxA.left && xAxisWins(boxB.right - boxA.left, gy))
         XLeft(record, a, b);
-    else if (xSide == 3 && boxA.right < boxB.left && xAxisWins(boxA.right - boxB.left, gy))
+    else if (xSide == 3 && boxA.right <= boxB.left && xAxisWins(boxA.right - boxB.left, gy))
         XRight(record, a, b);
     else
         YBelow(record, a, b);
@@ -133,7 +136,6 @@ bool CollisionResolution::XAxisWins(const CollisionRecord& record, const RigidBo
     ComponentStore& store = ComponentStore::Instance();
     float tx = 0.0f;
     float ty = 0.0f;
-    bool stillOnBothAxes = false;
     if (a.BodyType == DynamicBody) {
         const Controller* controller = store.GetComponent<Controller>(record.ownerA);
         if (controller == nullptr)
@@ -144,13 +146,14 @@ bool CollisionResolution::XAxisWins(const CollisionRecord& record, const RigidBo
         const Controller* controller = store.GetComponent<Controller>(record.ownerB);
         if (controller == nullptr)
             return false;
-        // B's velocity is taken as it is: a zero component gives an infinite or undefined time,
-        // which never wins, so that axis goes to y.
-        tx = gx / controller->x_vel;
-        ty = gy / controller->y_vel;
-        stillOnBothAxes = controller->x_vel == 0.0f && controller->y_vel == 0.0f;
+        // B's signed velocity, with a zero component giving that axis a time of 0 as for A. A
+        // division by it would give an infinite time that never wins: when the corner's first
+        // push has just stopped B's run, B would then go out along y by the whole height it
+        // overlaps, onto the block's top or down through the step below it.
+        tx = controller->x_vel == 0.0f ? 0.0f : gx / controller->x_vel;
+        ty = controller->y_vel == 0.0f ? 0.0f : gy / controller->y_vel;
     }
-    if ((tx == 0.0f && ty == 0.0f) || stillOnBothAxes) {
+    if (tx == 0.0f && ty == 0.0f) {
         // No time tells the axes apart: typically a body standing on a floor (its fall stopped)
         // walks into a step (its run just stopped by this record's first push). Pushing it out
         // along y would move it by the step's whole height, down into the floor it stands on;

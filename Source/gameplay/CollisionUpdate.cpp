@@ -91,6 +91,15 @@ CollisionRecord CollisionUpdate::TestBoxes(const SweptBox& a, const SweptBox& b)
     if (!(bL <= aR && aL <= bR && bB <= aT && aB <= bT))
         return record;
 
+    EventManager* events = GetSystem<EventManager>();
+    // Boxes that only share an edge line have nothing of one inside the other: a side set along
+    // the other axis would lift a body sliding down a wall's face it touches onto the wall's top.
+    if (bL == aR || aL == bR || bB == aT || aB == bT) {
+        events->TriggerEvent(a.owner, CollisionDetected);
+        events->TriggerEvent(b.owner, CollisionDetected);
+        return record;
+    }
+
     if (aL < bR && bR < aR) {
         record.sides[2] = true;
         record.depthX = (bR - aL) + DepthMargin;
@@ -107,7 +116,6 @@ CollisionRecord CollisionUpdate::TestBoxes(const SweptBox& a, const SweptBox& b)
         record.depthY = (aT - bB) + DepthMargin;
     }
 
-    EventManager* events = GetSystem<EventManager>();
     events->TriggerEvent(a.owner, CollisionDetected);
     events->TriggerEvent(b.owner, CollisionDetected);
     return record;

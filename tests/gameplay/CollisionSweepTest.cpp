@@ -62,6 +62,11 @@ Outcome EveryPairWalk()
             const float bT = b.y + b.body->top, bB = b.y + b.body->bottom;
             if (!(bL <= aR && aL <= bR && bB <= aT && aB <= bT))
                 continue;
+            if (bL == aR || aL == bR || bB == aT || aB == bT) {  // only an edge line shared
+                outcome.events.emplace_back(Detected, a.id);
+                outcome.events.emplace_back(Detected, b.id);
+                continue;
+            }
             Engine::CollisionRecord record;
             record.ownerA = a.id;
             record.ownerB = b.id;

@@ -74,6 +74,9 @@ TEST(CollisionUpdate, OverlapsWithoutASideRaiseOnlyCollisionDetected)
         {"touching A's right edge", 60.0f, 0.0f, 10.0f, 50.0f, true},
         {"touching A's top edge", 0.0f, 60.0f, 50.0f, 10.0f, true},
         {"touching at a corner", 60.0f, 60.0f, 10.0f, 10.0f, true},
+        // Sharing an edge line while overlapping along the other axis: still nothing inside A.
+        {"touching A's right edge beside its upper half", 55.0f, 30.0f, 5.0f, 10.0f, true},
+        {"touching A's top edge over its right edge", 50.0f, 60.0f, 10.0f, 10.0f, true},
         {"around A", 0.0f, 0.0f, 70.0f, 70.0f, true},
         {"identical to A", 0.0f, 0.0f, 50.0f, 50.0f, true},
         {"apart from A", 61.0f, 0.0f, 10.0f, 10.0f, false},
