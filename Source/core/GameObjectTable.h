@@ -46,9 +46,6 @@ public:
 
     // A reference to whatever the slot holds now; generation 0 for ids outside the table.
     ObjectRef Ref(std::uint32_t id) const { return {id, id < MaxGameObjects ? generations[id] : 0}; }
-    // The slot's generation; a holder of an id recognises a removed object by a generation
-    // that differs from the one it read. 0 for ids outside the table.
-    std::uint32_t Generation(std::uint32_t id) const { return id < MaxGameObjects ? generations[id] : 0; }
 
     std::vector<std::unique_ptr<GameObject>> slots;  // index = id; null = free
     std::uint32_t nextFree = 0;                      // lowest free id whenever one is free
