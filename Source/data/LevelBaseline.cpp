@@ -3,6 +3,8 @@
 #include "core/GameObjectTable.h"
 #include "data/EntryWriter.h"
 
+#include <utility>
+
 namespace Engine {
 
 namespace {
@@ -10,6 +12,8 @@ namespace {
 using Json = nlohmann::json;
 
 constexpr int Indent = 4;
+
+ObjectRef RefTo(std::uint32_t id) { return GameObjectTable::Instance().Ref(id); }
 
 Json EntryOf(const EntrySnapshot& object)
 {
@@ -63,36 +67,36 @@ void LevelBaseline::Clear() { records.clear(); }
 
 void LevelBaseline::AddFromFile(std::uint32_t id, const Json& entry)
 {
-    records[LiveKey(id)] = Record{entry.at("Handle").get<std::string>(), EntryText(entry), std::nullopt};
+    records[RefTo(id)] = Record{entry.at("Handle").get<std::string>(), EntryText(entry), std::nullopt};
 }
 
 void LevelBaseline::AddFromFile(std::uint32_t id, std::string name, std::string text)
 {
-    records[LiveKey(id)] = Record{std::move(name), std::move(text), std::nullopt};
+    records[RefTo(id)] = Record{std::move(name), std::move(text), std::nullopt};
 }
 
 void LevelBaseline::Adopt(std::uint32_t id)
 {
     const EntrySnapshot object = EntrySnapshot::Of(id);
-    records[LiveKey(id)] = Record{object.name, EntryText(EntryOf(object)), std::nullopt};
+    records[RefTo(id)] = Record{object.name, EntryText(EntryOf(object)), std::nullopt};
 }
 
-void LevelBaseline::Drop(std::uint32_t id) { records.erase(LiveKey(id)); }
+void LevelBaseline::Drop(std::uint32_t id) { records.erase(RefTo(id)); }
 
 void LevelBaseline::CaptureWorld()
 {
     for (auto& [key, record] : records) {
-        if (IsLive(key))
-            record.stopped = EntrySnapshot::Of(key.first);
+        if (key.IsLive())
+            record.stopped = EntrySnapshot::Of(key.slot);
     }
 }
 
 void LevelBaseline::KeepEdits()
 {
     for (auto& [key, record] : records) {
-        if (!IsLive(key))
+        if (!key.IsLive())
             continue;
-        EntrySnapshot live = EntrySnapshot::Of(key.first);
+        EntrySnapshot live = EntrySnapshot::Of(key.slot);
         if (std::optional<Json> edited = Edited(live, record)) {
             record.name = edited->at("Handle").get<std::string>();
             record.text = EntryText(*edited);
@@ -108,9 +112,9 @@ std::vector<LevelBaseline::SavedEntry> LevelBaseline::EntriesToSave() const
     for (const auto& [key, record] : records) {
         saved->name = &record.name;
         saved->text = &record.text;
-        if (IsLive(key)) {
-            saved->liveId = key.first;
-            if (std::optional<Json> edited = Edited(EntrySnapshot::Of(key.first), record)) {
+        if (key.IsLive()) {
+            saved->liveId = key.slot;
+            if (std::optional<Json> edited = Edited(EntrySnapshot::Of(key.slot), record)) {
                 saved->editedName = edited->at("Handle").get<std::string>();
                 saved->editedText = EntryText(*edited);
                 saved->name = &saved->editedName;
@@ -132,14 +136,6 @@ std::optional<Json> LevelBaseline::Edited(const EntrySnapshot& live, const Recor
     const Json stopped = EntryOf(*record.stopped);
     const Json level = Json::parse(record.text);
     return MergeMember(liveEntry, &stopped, &level);
-}
-
-LevelBaseline::Key LevelBaseline::LiveKey(std::uint32_t id) { return {id, GameObjectTable::Instance().Generation(id)}; }
-
-bool LevelBaseline::IsLive(const Key& key)
-{
-    const GameObjectTable& table = GameObjectTable::Instance();
-    return table.Get(key.first) != nullptr && table.Generation(key.first) == key.second;
 }
 
 }  // namespace Engine

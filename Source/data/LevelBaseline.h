@@ -10,6 +10,7 @@
 // numbers exactly as they were; objects that play made have no entry and are not written.
 #pragma once
 
+#include "core/GameObjectTable.h"
 #include "data/EntrySnapshot.h"
 
 #include <nlohmann/json.hpp>
@@ -18,7 +19,6 @@
 #include <map>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace Engine {
@@ -74,12 +74,9 @@ private:
     // nothing was edited, so that the level's entry stands as it is.
     static std::optional<Json> Edited(const EntrySnapshot& live, const Record& record);
 
-    // Keyed by id and the slot's generation, so that an object removed by play stays apart from
-    // a later object in the same slot.
-    using Key = std::pair<std::uint32_t, std::uint32_t>;
-    static Key LiveKey(std::uint32_t id);
-    static bool IsLive(const Key& key);
-    std::map<Key, Record> records;
+    // Keyed by reference, so that an object removed by play stays apart from a later object in
+    // the same slot; references order by id.
+    std::map<ObjectRef, Record> records;
 };
 
 }  // namespace Engine

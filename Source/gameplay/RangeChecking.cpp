@@ -94,7 +94,7 @@ void RangeChecking::Fire(std::uint32_t enemyId, Range& range, float enemyX, floa
     const std::uint32_t bulletId = CreateBullet(enemyX, enemyY, velocityX, velocityY);
     if (bulletId == InvalidObjectId)
         return;  // the table is full; the creation has said so
-    const std::uint32_t generation = GameObjectTable::Instance().Generation(bulletId);
+    const ObjectRef bullet = GameObjectTable::Instance().Ref(bulletId);
 
     EventManager* events = GetSystem<EventManager>();
     events->AddEvent(bulletId, "OnCollision", BulletHandler);
@@ -109,10 +109,10 @@ void RangeChecking::Fire(std::uint32_t enemyId, Range& range, float enemyX, floa
     emitter.texture = "Empty.png";
     emitter.rate = 50.0f;
     // Once the bullet is gone its emitter sows around the template position until it is removed.
-    emitter.init = [bulletId, generation](Particle* particle) {
+    emitter.init = [bullet](Particle* particle) {
         RandomDraws& random = BulletTrailDraws();
-        if (IsLiveBullet(bulletId, generation)) {
-            if (const Transform* transform = ComponentStore::Instance().GetComponent<Transform>(bulletId)) {
+        if (bullet.IsLive()) {
+            if (const Transform* transform = ComponentStore::Instance().GetComponent<Transform>(bullet.slot)) {
                 particle->x = transform->x_pos;
                 particle->y = transform->y_pos;
             }
@@ -125,7 +125,7 @@ void RangeChecking::Fire(std::uint32_t enemyId, Range& range, float enemyX, floa
     // Registered twice: every contact queues the handler twice.
     events->AddEvent(bulletId, "OnCollision", BulletHandler);
 
-    RemoveAfterFlight(bulletId, generation, emitterIndex);
+    RemoveAfterFlight(bullet, emitterIndex);
 }
 
 std::uint32_t RangeChecking::CreateBullet(float x, float y, float velocityX, float velocityY)
@@ -165,26 +165,20 @@ std::uint32_t RangeChecking::CreateBullet(float x, float y, float velocityX, flo
 }
 
 // The emitter lives the whole flight even when a script destroyed the bullet early.
-void RangeChecking::RemoveAfterFlight(std::uint32_t bulletId, std::uint32_t generation, int emitterIndex)
+void RangeChecking::RemoveAfterFlight(ObjectRef bullet, int emitterIndex)
 {
     const auto emitterSlot = static_cast<std::size_t>(emitterIndex);
     const std::uint64_t emitterSerial = GetSystem<ParticleSystem>()->emitters[emitterSlot].serial;
-    AddTimer<DelayCallTimer>(BulletFlightMs, [bulletId, generation, emitterIndex, emitterSerial] {
+    AddTimer<DelayCallTimer>(BulletFlightMs, [bullet, emitterIndex, emitterSerial] {
         ParticleSystem* particleSystem = GetSystem<ParticleSystem>();
         const auto slot = static_cast<unsigned>(emitterIndex);
         // A level load in between emptied the emitters: the slot may hold another effect now.
         if (slot < particleSystem->emitters.size() && particleSystem->emitters[slot].serial == emitterSerial)
             particleSystem->RemoveEmitter(slot);
 
-        if (IsLiveBullet(bulletId, generation))
-            GameObjectTable::Instance().RemoveGameObject(bulletId);
+        if (bullet.IsLive())
+            GameObjectTable::Instance().RemoveGameObject(bullet.slot);
     });
-}
-
-bool RangeChecking::IsLiveBullet(std::uint32_t objectId, std::uint32_t generation)
-{
-    const GameObjectTable& table = GameObjectTable::Instance();
-    return table.Get(objectId) != nullptr && table.Generation(objectId) == generation;
 }
 
 void RangeChecking::Shutdown() {}

@@ -11,6 +11,7 @@
 
 namespace Engine {
 
+struct ObjectRef;
 struct Range;
 
 class RangeChecking : public System {
@@ -19,15 +20,13 @@ public:
     void Update() override;
     void Shutdown() override;
 
-    // True while the object in the slot is still the bullet fired under this generation of
-    // the id (an id freed by a script may have been given to another object since).
-    static bool IsLiveBullet(std::uint32_t objectId, std::uint32_t generation);
-
 private:
     void Fire(std::uint32_t enemyId, Range& range, float enemyX, float enemyY, float aimX, float aimY,
               std::chrono::steady_clock::time_point now);
     std::uint32_t CreateBullet(float x, float y, float velocityX, float velocityY);
-    void RemoveAfterFlight(std::uint32_t bulletId, std::uint32_t generation, int emitterIndex);
+    // A script may destroy the bullet first and its id go to another object: only a live
+    // reference is removed.
+    void RemoveAfterFlight(ObjectRef bullet, int emitterIndex);
 };
 
 }  // namespace Engine

@@ -1,6 +1,6 @@
 // Engine::LuaUsertype: describes an engine type as Lua sees it, a userdata whose named
 // fields read and write members of the engine object. Value objects (a TimerHandle) hold
-// a copy; component objects hold the object id with its generation and find the live
+// a copy; component objects hold a reference to their game object and find the live
 // component on every access, so the component of a removed object raises a Lua error
 // instead of touching whatever object took the id since.
 #pragma once
@@ -109,9 +109,8 @@ const T* ToValueObject(lua_State* L, int index)
 // --- component objects: the userdata names a component by its object ---
 
 struct LuaComponentObject {
-    std::uint32_t objectId;
-    std::uint32_t generation;    // the object table's generation of the id when it was handed out
-    const Component* component;  // only compared, never followed: tells a component replaced on a live object
+    ObjectRef object;            // the object when the component was handed out
+    const Component* component;  // only compared, never followed: tells a component replaced on the same object
 };
 
 // Raises "<Type> of game object <id> no longer exists" for a removed object, or a removed
@@ -122,10 +121,10 @@ template <typename T>
 void* ResolveComponentObject(lua_State* L, void* block, const LuaUsertype& type)
 {
     const auto* handle = static_cast<const LuaComponentObject*>(block);
-    T* live = ComponentStore::Instance().GetComponent<T>(handle->objectId);
-    if (live == nullptr || GameObjectTable::Instance().Generation(handle->objectId) != handle->generation
-        || live != handle->component)
-        ComponentGone(L, type, handle->objectId);
+    const std::uint32_t objectId = handle->object.slot;
+    T* live = ComponentStore::Instance().GetComponent<T>(objectId);
+    if (live == nullptr || GameObjectTable::Instance().Ref(objectId) != handle->object || live != handle->component)
+        ComponentGone(L, type, objectId);
     return live;
 }
 
@@ -139,7 +138,7 @@ void PushComponentObject(lua_State* L, std::uint32_t objectId)
         return;
     }
     new (lua_newuserdata(L, sizeof(LuaComponentObject)))
-        LuaComponentObject{objectId, GameObjectTable::Instance().Generation(objectId), component};
+        LuaComponentObject{GameObjectTable::Instance().Ref(objectId), component};
     luaL_setmetatable(L, LuaTypeKey<T>::Key);
 }
 

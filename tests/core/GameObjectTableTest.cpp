@@ -14,6 +14,7 @@
 using Engine::GameObjectTable;
 using Engine::InvalidObjectId;
 using Engine::MaxGameObjects;
+using Engine::ObjectRef;
 
 namespace {
 
@@ -153,12 +154,44 @@ TEST(GameObjectTable, RemovalAdvancesTheSlotsGenerationAndOnlyThatOne)
     GameObjectTable& table = GameObjectTable::Instance();
     const std::uint32_t first = table.CreateGameObject("First");
     const std::uint32_t second = table.CreateGameObject("Second");
-    const std::uint32_t firstBorn = table.Generation(first);
-    const std::uint32_t secondBorn = table.Generation(second);
+    const std::uint32_t firstBorn = table.Ref(first).generation;
+    const std::uint32_t secondBorn = table.Ref(second).generation;
 
     table.RemoveGameObject(first);
     EXPECT_EQ(table.CreateGameObject("Successor"), first);  // the same id, a new generation
-    EXPECT_NE(table.Generation(first), firstBorn);
-    EXPECT_EQ(table.Generation(second), secondBorn);
-    EXPECT_EQ(table.Generation(MaxGameObjects), 0u);
+    EXPECT_NE(table.Ref(first).generation, firstBorn);
+    EXPECT_EQ(table.Ref(second).generation, secondBorn);
+    EXPECT_EQ(table.Ref(MaxGameObjects).generation, 0u);
+}
+
+TEST(ObjectRef, StaysLiveUntilItsOwnObjectIsRemovedEvenWhenTheIdIsReused)
+{
+    InitializeLogging();
+    GameObjectTable& table = GameObjectTable::Instance();
+    const std::uint32_t bullet = table.CreateGameObject("bullet");
+    const std::uint32_t enemy = table.CreateGameObject("Enemy");
+    const ObjectRef bulletRef = table.Ref(bullet);
+    const ObjectRef enemyRef = table.Ref(enemy);
+    EXPECT_TRUE(bulletRef.IsLive());
+    EXPECT_TRUE(enemyRef.IsLive());
+
+    table.RemoveGameObject(bullet);
+    EXPECT_FALSE(bulletRef.IsLive());
+    EXPECT_TRUE(enemyRef.IsLive()) << "another object's removal must not touch this one";
+    EXPECT_FALSE(table.Ref(bullet).IsLive()) << "a free slot holds nothing to refer to";
+
+    ASSERT_EQ(table.CreateGameObject("Digit"), bullet);
+    EXPECT_FALSE(bulletRef.IsLive()) << "the new object in the slot is not the one referred to";
+    EXPECT_NE(table.Ref(bullet), bulletRef);
+    EXPECT_TRUE(table.Ref(bullet).IsLive());
+}
+
+TEST(ObjectRef, RefsOutsideTheTableOrToNeverUsedSlotsAreNotLive)
+{
+    InitializeLogging();
+    GameObjectTable& table = GameObjectTable::Instance();
+    table.CreateGameObject("Player");
+    for (const ObjectRef ref : {ObjectRef{}, table.Ref(InvalidObjectId), table.Ref(MaxGameObjects + 7),
+                                table.Ref(MaxGameObjects - 1), ObjectRef{0, 1}})
+        EXPECT_FALSE(ref.IsLive()) << "slot " << ref.slot << ", generation " << ref.generation;
 }
