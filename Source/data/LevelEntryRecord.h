@@ -22,10 +22,9 @@ struct LevelEntryRecord {
     static constexpr std::size_t IndexOf = IndexIn<T>(StoredComponents());
 
     // One present component member's values: floats, ints, the bool and the string of its
-    // fields, in the slots that SlotCounter gives them; `seen` has a bit per field read.
+    // fields, in the slots that SlotCounter gives them.
     struct Fields {
         bool present = false;
-        std::uint16_t seen = 0;
         std::array<float, 8> floats{};
         std::array<std::int32_t, 2> ints{};
         bool flag = false;

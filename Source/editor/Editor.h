@@ -39,7 +39,7 @@ public:
     // opens it again, with the camera showing the game view's zoom.
     void Close() { isOpen = false; }
 
-    // Registers the ten shortcuts on the input manager the first time `active` is true.
+    // Registers the editor's shortcuts on the input manager the first time `active` is true.
     void BindKeys(bool active);
     // Carries out a level save and then a level switch that a shortcut asked for.
     void HandleLevelRequests();

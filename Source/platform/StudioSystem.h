@@ -61,9 +61,6 @@ public:
 private:
     StudioSystem() = default;
 
-    // Builds the descriptions of a parsed bank; faulty entries are logged and left out.
-    void AddEvents(const std::string& bankPath, StudioBank& bank);
-
     bool initialised = false;
     bool released = false;
     bool audioSubsystem = false;  // SDL's audio subsystem was started by us

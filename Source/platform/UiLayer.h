@@ -26,7 +26,6 @@ public:
     bool Start(SDL_Window* window, void* glContext, int viewWidth, int viewHeight);
     // Shuts the back-ends down and destroys the context; nothing of the UI is left.
     void Shutdown();
-    bool IsStarted() const { return started; }
 
     // The started layer, or null: the window's pump hands events to it.
     static UiLayer* Active();

@@ -10,7 +10,7 @@ namespace Engine {
 
 class ScriptManager;
 
-// Registers the 34 functions, PlaySoundEvent first and PlayWinStinger last.
+// Registers every global function, PlaySoundEvent first and PlayWinStinger last.
 void RegisterGlobalFunctions(LuaState& lua, ScriptManager& scripts);
 
 }  // namespace Engine

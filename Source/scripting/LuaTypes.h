@@ -60,7 +60,7 @@ struct LuaValue<TimerHandle> {
     static void Push(lua_State* L, const TimerHandle& handle) { PushValueObject(L, handle); }
 };
 
-// Registers the six types in this order: TimerHandle (with TimerHandle.new), Controller,
+// Registers the engine types in this order: TimerHandle (with TimerHandle.new), Controller,
 // RigidBody, Sprite, Transform, Checkpoint.
 void RegisterEngineTypes(LuaState& lua);
 

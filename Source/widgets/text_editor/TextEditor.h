@@ -138,7 +138,6 @@ public:
     static const Palette& GetDarkPalette();
     static const Palette& GetLightPalette();
     void SetPalette(const Palette& palette);
-    const Palette& GetPalette() const { return mPalette; }
 
     // Does not recolour: the next SetText or edit does.
     void SetLanguageDefinition(const LanguageDefinition& definition);
