@@ -14,6 +14,8 @@
 #include "game/ScreenTable.h"
 #include "gameplay/ParticleSystem.h"
 
+#include <array>
+
 namespace {
 
 namespace Screen = Engine::ScreenObjects;
@@ -24,7 +26,6 @@ constexpr float SecondSplashSeconds = 1.93f;
 constexpr float CreditsScrollPerFrame = 4.0f;
 constexpr float CreditsEnd = -8000.0f;
 constexpr float ScreenSeconds = 2.5f;
-constexpr float OutOfView = 10000.0f;
 
 namespace Entry = Engine::MainMenuEntry;
 using Engine::ShowScreen;
@@ -47,15 +48,17 @@ void Splash(Game& game)
     }
 }
 
-void SetHowToPlayX(float x, float backgroundX)
-{
-    for (const char* name : {"HowToPlayScreen", "EnterToContinue"}) {
-        if (Engine::Transform* transform = Screen::TransformOf(name))
-            transform->x_pos = x;
-    }
-    if (Engine::Transform* background = Screen::TransformOf("HowToPlayBG"))
-        background->x_pos = backgroundX;
-}
+// The main menu's how-to-play page, made when it opens and removed when it closes. Made
+// after the menu's own objects, it is drawn after them and the frame before its texts, so
+// that their soft edges blend with the frame. In the level it could not be: a saved level
+// makes its objects in the order of their names, "EnterToContinue" before the frame.
+const std::array<Screen::Part, 3> HowToPlayParts = {{
+    {"HowToPlayBG", -13.0f, 37.5f, -4.0f, 948.0f, 502.5f, "MenuFrame.png"},
+    {"HowToPlayScreen", 0.0f, 6.0f, -5.0f, 714.0f, 466.0f, "HowToPlayScreen.png"},
+    {"EnterToContinue", 0.0f, -400.0f, -5.0f, 300.0f, 31.0f, "PressEnter.png"},
+}};
+
+constexpr std::array<const char*, 3> HowToPlayNames = {"HowToPlayBG", "HowToPlayScreen", "EnterToContinue"};
 
 void MainMenu(Game& game)
 {
@@ -63,7 +66,7 @@ void MainMenu(Game& game)
         Sound().PlayEvent("Button_GoBack");
         game.howToPlayOpen = 0;
         game.enterHeld = 0;
-        SetHowToPlayX(OutOfView, OutOfView);
+        Screen::Remove(HowToPlayNames);
     }
     if (game.optionsOpen)
         game.UpdateOptionsMenu();
@@ -83,7 +86,7 @@ void MainMenu(Game& game)
             ShowScreen(GameState::Leaderboard);
             break;
         case Entry::HowToPlay:
-            SetHowToPlayX(0.0f, -13.0f);
+            Screen::Create(HowToPlayParts, 0.0f, 0.0f);
             game.howToPlayOpen = 1;
             break;
         case Entry::Options:

@@ -39,8 +39,7 @@ TEST(ShippedData, EveryFileReadsCleanlyAndHoldsWhatTheGameLooksUp)
 
     const std::vector<std::pair<std::string, std::vector<std::string>>> lookedUp = {
         {"Splash Screen", {"Splash"}},
-        {"Main Menu", {"StartButton", "LeaderboardButton", "HowToPlayButton", "OptionsButton", "CreditsButton", "ExitButton",
-                       "HowToPlayScreen", "HowToPlayBG", "EnterToContinue"}},
+        {"Main Menu", {"StartButton", "LeaderboardButton", "HowToPlayButton", "OptionsButton", "CreditsButton", "ExitButton"}},
         {"Credits", {"Player"}},
         {"Scores", {"LevelComplete"}},
     };

@@ -178,8 +178,8 @@ TEST_F(EditorOverPlay, ClicksPickThePlayerASignAGroundBlockAndNothingInTheSky)
     ASSERT_NEAR(camera->viewWidth, 1.4f * 1280.0f, 0.01f);
     camera->eye[0] = camera->position[0] = 600.0f;
     ExpectPickedAtItsPixels("Player");
-    ExpectPickedAtItsPixels("Sign001");
-    ExpectPickedAtItsPixels("GroundTop008");
+    ExpectPickedAtItsPixels("DSign001");
+    ExpectPickedAtItsPixels("EAGroundTop008");
 
     // Open sky: a game-view pixel over which only parallax layers lie.
     Engine::ComponentStore& store = Engine::ComponentStore::Instance();
@@ -200,11 +200,11 @@ TEST_F(EditorOverPlay, ClicksPickThePlayerASignAGroundBlockAndNothingInTheSky)
             if (onlyLayersAt(x, y))
                 sky = std::pair{x, y};
     ASSERT_TRUE(sky.has_value());
-    const std::vector<std::pair<int, int>> skyPixels = PixelsShowing(Id("Sky001"));
+    const std::vector<std::pair<int, int>> skyPixels = PixelsShowing(Id("BSky001"));
     EXPECT_NE(std::find(skyPixels.begin(), skyPixels.end(), *sky), skyPixels.end()) << "the sky shows there";
     Click(*sky);
     const std::int32_t picked = Engine::Editor::Instance().selectedObject;
-    EXPECT_TRUE(picked == -1 || picked == static_cast<std::int32_t>(Id("Sky001"))) << "picked object " << picked;
+    EXPECT_TRUE(picked == -1 || picked == static_cast<std::int32_t>(Id("BSky001"))) << "picked object " << picked;
 }
 
 // With the inspector clicked, so that no text field takes the keyboard, the game's jump keys

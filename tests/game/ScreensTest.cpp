@@ -3,6 +3,7 @@
 #include "GameFlowFixture.h"
 
 #include "TestSupport.h"
+#include "core/GameObjectTable.h"
 #include "core/InputManager.h"
 #include "core/SystemManager.h"
 #include "game/GameState.h"
@@ -166,13 +167,19 @@ TEST_F(GameFlow, HowToPlayOpensOnOnePressAndClosesOnTheNext)
     EXPECT_EQ(Engine::ScreenObjects::TransformOf("HowToPlayScreen")->x_pos, 0.0f);
     EXPECT_EQ(Engine::ScreenObjects::TransformOf("HowToPlayBG")->x_pos, -13.0f);
     EXPECT_EQ(Engine::ScreenObjects::TransformOf("EnterToContinue")->x_pos, 0.0f);
+    // Drawn in id order: after the menu, and the frame before the texts on it, so that the
+    // soft edges of the texts blend with the frame.
+    const Engine::GameObjectTable& table = Engine::GameObjectTable::Instance();
+    EXPECT_GT(table.FindGameObject("HowToPlayBG"), table.FindGameObject("StartButton"));
+    EXPECT_LT(table.FindGameObject("HowToPlayBG"), table.FindGameObject("HowToPlayScreen"));
+    EXPECT_LT(table.FindGameObject("HowToPlayScreen"), table.FindGameObject("EnterToContinue"));
 
     const int backBefore = Starts("Button_GoBack");
     Tap(Enter);
     EXPECT_EQ(game->howToPlayOpen, 0);
     EXPECT_EQ(Starts("Button_GoBack"), backBefore + 1);
     for (const char* part : {"HowToPlayScreen", "HowToPlayBG", "EnterToContinue"})
-        EXPECT_EQ(Engine::ScreenObjects::TransformOf(part)->x_pos, 10000.0f) << part;
+        EXPECT_FALSE(Engine::ScreenObjects::Exists(part)) << part;
     // The closing press did not choose How to play again.
     Frame();
     EXPECT_EQ(game->howToPlayOpen, 0);

@@ -16,10 +16,15 @@ CELL = 100.0  # world units per map character
 # nearest is drawn at -1) and behind the pause menu (-2 and nearer).
 Z_TREE, Z_SIGN, Z_GROUND, Z_LAVA, Z_FLAG, Z_ORB, Z_ENEMY, Z_PLAYER = -1.1, -1.15, -1.3, -1.35, -1.4, -1.45, -1.5, -1.6
 
-# Entry keys decide creation order, and so drawing order: far scenery first, then the play
-# field from back to front. "APlayer" is the player's key and comes before all of these.
-ORDER = {"scenery": "B", "tree": "C", "sign": "D", "ground": "E", "lava": "F", "flag": "G", "orb": "H",
-         "enemy": "I", "goal": "J", "catch": "K", "screen": "S"}
+# A saved level is keyed by the objects' names (the player's by "APlayer"), in byte order,
+# and objects are made in that order: it is their ids, their drawing order and the order
+# collisions are settled in. So the name of every object that no code looks up starts with
+# its group's prefix, which puts far scenery first and then the play field from back to front.
+# Every enemy is named "Enemy" (the respawn finds them by it) and keyed "Enemy", "Enemy #00002"
+# and so on; the prefixes put it after the orbs and before the goal.
+PREFIX = {"scenery": "B", "tree": "C", "sign": "D", "ground": "EA", "lava": "EB", "flag": "EC", "orb": "ED",
+          "goal": "F", "catch": "G"}
+PLAYER_KEY = "APlayer"
 
 # Parallax layers: level 1 stays with the camera, 4 moves least with it. Each strip has a
 # half size and a height on screen (its centre above the view's centre with the player
@@ -124,20 +129,35 @@ def archetype_file():
 
 
 class Level:
+    """The level's objects as (name, entry), in the order they are added."""
+
     def __init__(self):
-        self.entries = {}
+        self.objects = []
         self.counts = {}
 
-    def add(self, group, handle, entry, unique=True):
-        """Adds an entry; numbered handles keep every object's name distinct."""
+    def add(self, group, handle, entry):
+        """Adds an object of a group; a count keeps the names of one kind distinct."""
         self.counts[handle] = self.counts.get(handle, 0) + 1
-        name = handle if not unique else "%s%03d" % (handle, self.counts[handle])
-        key = ORDER[group] + name if group != "player" else "APlayer"
-        entry = dict(entry)
-        entry["Handle"] = name if unique else handle
-        if key in self.entries:
-            sys.exit("two objects with the key %s" % key)
-        self.entries[key] = entry
+        self.add_named("%s%s%03d" % (PREFIX[group], handle, self.counts[handle]), entry)
+
+    def add_named(self, name, entry):
+        self.objects.append((name, dict(entry, Handle=name)))
+
+    def entries(self):
+        """The entries under the keys a save gives them: the name, "APlayer" for the
+        player, and for a later object of a name already taken the name numbered from 2."""
+        keys, taken, last = {}, set(), {}
+        for name, entry in self.objects:
+            key = PLAYER_KEY if name == "Player" else name
+            if key in taken:
+                count = last.get(name, 1)
+                while key in taken:
+                    count += 1
+                    key = "%s #%05d" % (name, count)
+                last[name] = count
+            taken.add(key)
+            keys[key] = entry
+        return keys
 
 
 def parse(path):
@@ -168,12 +188,17 @@ def parse(path):
 
 def screen_objects(level, lines):
     """Lines of 'NAME TEXTURE X Y Z SCALEX SCALEY [alpha=A] [anim=HANDLE] [parallax=DEPTH]'.
-    They are created, and so drawn, from the farthest to the nearest, so that the soft edge
-    of a text blends with the backdrop behind it rather than with the clear colour."""
-    lines = sorted(lines, key=lambda line: -float(line.split()[4]))
-    for rank, line in enumerate(lines):
+    They are made, and so drawn, in the byte order of their names (see PREFIX), so each
+    screen's names are chosen to sort from the farthest object to the nearest where objects
+    overlap: the soft edge of a text then blends with the backdrop behind it rather than
+    with the clear colour."""
+    names = set()
+    for line in lines:
         words = line.split()
         name, texture = words[0], words[1]
+        if name in names:  # the screen flow finds an object by its name
+            sys.exit("two screen objects named %s" % name)
+        names.add(name)
         x, y, z, sx, sy = (float(w) for w in words[2:7])
         options = dict(word.split("=", 1) for word in words[7:])
         entry = {"Transform": transform(x, y, z, sx, sy)}
@@ -184,11 +209,7 @@ def screen_objects(level, lines):
             entry["Animation"] = {"Handle": [options["anim"]]}
         if "parallax" in options:  # placed from the camera's position by its layer
             entry["Parallax"] = {"Level": [int(options["parallax"])], "PosX": f(x), "PosY": f(y)}
-        if name == "Player":
-            level.add("player", name, entry, unique=False)
-        else:
-            level.add("screen", name, entry, unique=False)
-            level.entries["%s%02d%s" % (ORDER["screen"], rank, name)] = level.entries.pop(ORDER["screen"] + name)
+        level.add_named(name, entry)
 
 
 def map_cell(rows, column, row):
@@ -271,9 +292,7 @@ def build_map(level, header, sections):
                 level.add("orb", "DashOrb", dash_orb(x, y))
             elif ch == "E":
                 # Every enemy is named "Enemy": the respawn after a death finds them by it.
-                level.counts["Enemy"] = level.counts.get("Enemy", 0) + 1
-                level.entries["%sEnemy%03d" % (ORDER["enemy"], level.counts["Enemy"])] = dict(
-                    enemy(x, y, float(header.get("enemy-range", "750"))), Handle="Enemy")
+                level.add_named("Enemy", enemy(x, y, float(header.get("enemy-range", "750"))))
             elif ch in "TYUV":
                 image = {"T": "Tree1A_2.png", "Y": "Tree1C_1.png", "U": "Tree1B_2.png", "V": "Tree1A_3.png"}[ch]
                 sx, sy = {"T": (64, 112), "Y": (50, 128), "U": (80, 100), "V": (64, 112)}[ch]
@@ -346,12 +365,11 @@ def build_map(level, header, sections):
 
     px, py = player
     py = py - CELL / 2 + 50
-    level.add("player", "Player", {
+    level.add_named("Player", {
         "Transform": transform(px, py, Z_PLAYER, 40, 50), "Sprite": sprite("PlayerIdle0R.png"),
         "RigidBody": body(40, 50, kind=1), "Controller": {"Exists": [True]},
         "Checkpoint": {"PosX": f(px), "PosY": f(py)},
-        "Events": events({"Bottom Collision": ["IsGrounded"], "Spawn HeatMap": ["RecordHeatMap"]})}, unique=False)
-    level.entries["APlayer"]["Handle"] = "Player"
+        "Events": events({"Bottom Collision": ["IsGrounded"], "Spawn HeatMap": ["RecordHeatMap"]})})
 
 
 def emit_fill(level, first, last, block, x_of, y_of):
@@ -378,9 +396,9 @@ def main():
             screen_objects(level, sections.get("objects", []))
             target = os.path.splitext(source)[0] + ".json"
             with open(os.path.join(out, target), "w", encoding="utf-8") as file:
-                file.write(json.dumps(level.entries, indent=4, sort_keys=True))
+                file.write(json.dumps(level.entries(), indent=4, sort_keys=True))
             names[name.strip()] = "Resources/Levels/" + target
-            print("%-14s %4d objects -> Resources/Levels/%s" % (name.strip(), len(level.entries), target))
+            print("%-14s %4d objects -> Resources/Levels/%s" % (name.strip(), len(level.objects), target))
     with open(os.path.join(out, "LevelNames.json"), "w", encoding="utf-8") as file:
         file.write(json.dumps(names, indent=4, sort_keys=True))
     for path, table in (("Archetypes/ArchetypeList.json", archetype_file()),
