@@ -1,7 +1,8 @@
 // Engine::ComponentFields: one table per component of its fields (file key, Lua name, inspector
 // label and widget, member), in the order the level file format reads them, with the component's
-// member name in an entry and its inspector panel. The level readers and writer (data/), the Lua
-// usertypes (scripting/) and the inspector (editor/) all walk these tables.
+// member name in an entry and its inspector panel. The level readers and writer (data/), the
+// Lua usertypes (scripting/), the inspector and the editor's copies (editor/) all walk these
+// tables.
 #pragma once
 
 #include "core/Animation.h"
@@ -15,7 +16,9 @@
 #include "core/Sprite.h"
 #include "core/Transform.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <iterator>
 #include <tuple>
 #include <type_traits>
 #include <utility>
@@ -218,24 +221,68 @@ constexpr std::size_t StoredFieldCount()
     return count;
 }
 
+// The component whose member `member` is.
+template <auto member>
+using ClassOf = typename decltype(Member(member))::Component;
+
+// True when `field` is the table's row of `member`, or of one of `members`.
+template <auto member, typename Field>
+constexpr bool IsField(const Field& field)
+{
+    if constexpr (std::is_same_v<decltype(field.member), decltype(member)>)
+        return field.member == member;
+    else
+        return false;
+}
+
+template <auto... members, typename Field>
+constexpr bool IsAnyField([[maybe_unused]] const Field& field)
+{
+    return (IsField<members>(field) || ...);
+}
+
+// True when the table of its component has a row of `member`.
+template <auto member>
+constexpr bool HasField()
+{
+    bool found = false;
+    ForEachField<ClassOf<member>>([&](const auto& field) { found = found || IsField<member>(field); });
+    return found;
+}
+
 // The file key of the stored field that is `member`, for code that reads a component's fields
 // in an order of its own.
 template <auto member>
 constexpr const char* FindFileKey()
 {
-    using Class = typename decltype(Member(member))::Component;
     const char* key = nullptr;
-    ForEachField<Class>([&](const auto& field) {
-        if constexpr (std::is_same_v<decltype(field.member), decltype(member)>) {
-            if (field.member == member)
-                key = field.key;
-        }
+    ForEachField<ClassOf<member>>([&](const auto& field) {
+        if (IsField<member>(field))
+            key = field.key;
     });
     return key;
 }
 
 template <auto member>
 inline constexpr const char* FileKey = FindFileKey<member>();
+
+// Copies every field of T's table from `from` into `to`, except the `kept` members, which keep
+// what `to` holds: a copy's own rules name those, and set what they set after it. Members
+// outside the table are not touched. CopyFields<&RigidBody::Weight>(record, body) copies all
+// but the weight.
+template <auto... kept, typename T>
+void CopyFields(const T& from, T& to)
+{
+    static_assert(((std::is_same_v<ClassOf<kept>, T> && HasField<kept>()) && ...), "a kept member is a field of T's table");
+    ForEachField<T>([&](const auto& field) {
+        if (IsAnyField<kept...>(field))
+            return;
+        if constexpr (std::decay_t<decltype(field)>::kind == FieldKind::Color)
+            std::copy(std::begin(field.Of(from)), std::end(field.Of(from)), std::begin(field.Of(to)));
+        else
+            field.Of(to) = field.Of(from);
+    });
+}
 
 // The place of component T in a list, and the length of a list.
 template <typename T, typename... Components>
