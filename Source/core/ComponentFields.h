@@ -1,8 +1,8 @@
 // Engine::ComponentFields: one table per component of its fields (file key, Lua name, inspector
 // label and widget, member), in the order the level file format reads them, with the component's
-// member name in an entry and its inspector panel. The level readers and writer (data/), the
-// Lua usertypes (scripting/), the inspector and the editor's copies (editor/) all walk these
-// tables.
+// member name in an entry, its Lua type name and its inspector panel. The level readers and
+// writer (data/), the Lua usertypes (scripting/), the inspector and the editor's copies (editor/)
+// all walk these tables.
 #pragma once
 
 #include "core/Animation.h"
@@ -36,7 +36,8 @@ using EntryComponents = ComponentList<Transform, Sprite, RigidBody, Controller, 
 // The same without the controller and the event set: the components whose fields are stored.
 using StoredComponents = ComponentList<Transform, Sprite, RigidBody, Parallax, Animation, Checkpoint, Range>;
 
-// Specialised for each component: `member` (its member in an entry), `title` (its inspector
+// Specialised for each component: `member` (its member in an entry), `luaType` (the name of its
+// usertype in Lua; only the components that scripts can hold have one), `title` (its inspector
 // panel, also the panel's identifier), `removeButton` (the identifier of the panel's "Remove"
 // button; null: none) and `fields`, a tuple of FieldInfo.
 template <typename T>
@@ -45,6 +46,7 @@ struct ComponentFields;
 template <>
 struct ComponentFields<Transform> {
     static constexpr const char* member = "Transform";
+    static constexpr const char* luaType = "Transform";
     static constexpr const char* title = "Transform";
     static constexpr const char* removeButton = "Transform Remove Button";
     static constexpr auto fields = std::make_tuple(
@@ -63,6 +65,7 @@ struct ComponentFields<Transform> {
 template <>
 struct ComponentFields<Sprite> {
     static constexpr const char* member = "Sprite";
+    static constexpr const char* luaType = "Sprite";
     static constexpr const char* title = "Sprite";
     static constexpr const char* removeButton = "Sprite Remove Button";
     static constexpr auto fields = std::make_tuple(
@@ -78,6 +81,7 @@ inline constexpr NamedValue ColliderTypeNames[] = {{"Box", 0}, {"Line", 1}};
 template <>
 struct ComponentFields<RigidBody> {
     static constexpr const char* member = "RigidBody";
+    static constexpr const char* luaType = "RigidBody";
     static constexpr const char* title = "Rigidbody";
     static constexpr const char* removeButton = "RB Remove Button";
     static constexpr auto fields = std::make_tuple(
@@ -99,6 +103,7 @@ struct ComponentFields<RigidBody> {
 template <>
 struct ComponentFields<Controller> {
     static constexpr const char* member = "Controller";
+    static constexpr const char* luaType = "Controller";
     static constexpr const char* title = "Controller";
     static constexpr const char* removeButton = "Controller Remove Button";
     static constexpr ScriptAccess Constant = ScriptAccess::ReadOnly;
@@ -153,6 +158,7 @@ struct ComponentFields<Animation> {
 template <>
 struct ComponentFields<Checkpoint> {
     static constexpr const char* member = "Checkpoint";
+    static constexpr const char* luaType = "Checkpoint";
     static constexpr const char* title = "Checkpoint";
     static constexpr const char* removeButton = nullptr;
     static constexpr auto fields = std::make_tuple(
