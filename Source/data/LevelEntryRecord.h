@@ -5,6 +5,7 @@
 
 #include "core/ComponentFields.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -21,6 +22,14 @@ struct LevelEntryRecord {
     template <typename T>
     static constexpr std::size_t IndexOf = IndexIn<T>(StoredComponents());
 
+    // The most stored fields of one component: `seen` below has their bits first, then one
+    // for each of a colour's channels.
+    static constexpr std::size_t MostStoredFields = [] {
+        std::size_t most = 0;
+        ForEachComponent(StoredComponents(), [&]<typename T>() { most = std::max(most, StoredFieldCount<T>()); });
+        return most;
+    }();
+
     // One present component member's values: floats, ints, the bool and the string of its
     // fields, in the slots that SlotCounter gives them; `seen` has a bit per field read.
     struct Fields {
@@ -31,6 +40,7 @@ struct LevelEntryRecord {
         bool flag = false;
         std::string text;
     };
+    static_assert(MostStoredFields + 4 <= 16, "the field bits and a colour's fit Fields::seen");
 
     // Gives the stored fields of one component, walked in table order, their slots in Fields:
     // each kind counts on its own, a colour takes four floats.

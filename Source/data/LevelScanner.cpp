@@ -32,7 +32,7 @@ struct FieldSpec {
 
 // The colour members are plain numbers in floats 0 to 3; their bits follow the fields' own.
 constexpr std::string_view ColorMembers[] = {ColorKeys[0], ColorKeys[1], ColorKeys[2], ColorKeys[3]};
-constexpr int ColorBit = 8;
+constexpr int ColorBit = static_cast<int>(Record::MostStoredFields);
 
 // The stored fields of T from its table, with the slots LevelEntryRecord::Fields keeps them in.
 template <typename T>
