@@ -1,7 +1,8 @@
 // Engine::ComponentFields: one table per component of its fields (file key, Lua name, inspector
 // label and widget, member), in the order the level file format reads them, with the component's
-// member name in an entry and its inspector panel. The level readers and writer (data/), the Lua
-// usertypes (scripting/) and the inspector (editor/) all walk these tables.
+// member name in an entry, its Lua type name and its inspector panel. The level readers and
+// writer (data/), the Lua usertypes (scripting/), the inspector and the editor's copies (editor/)
+// all walk these tables.
 #pragma once
 
 #include "core/Animation.h"
@@ -15,7 +16,9 @@
 #include "core/Sprite.h"
 #include "core/Transform.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <iterator>
 #include <tuple>
 #include <type_traits>
 #include <utility>
@@ -33,7 +36,8 @@ using EntryComponents = ComponentList<Transform, Sprite, RigidBody, Controller, 
 // The same without the controller and the event set: the components whose fields are stored.
 using StoredComponents = ComponentList<Transform, Sprite, RigidBody, Parallax, Animation, Checkpoint, Range>;
 
-// Specialised for each component: `member` (its member in an entry), `title` (its inspector
+// Specialised for each component: `member` (its member in an entry), `luaType` (the name of its
+// usertype in Lua; only the components that scripts can hold have one), `title` (its inspector
 // panel, also the panel's identifier), `removeButton` (the identifier of the panel's "Remove"
 // button; null: none) and `fields`, a tuple of FieldInfo.
 template <typename T>
@@ -42,6 +46,7 @@ struct ComponentFields;
 template <>
 struct ComponentFields<Transform> {
     static constexpr const char* member = "Transform";
+    static constexpr const char* luaType = "Transform";
     static constexpr const char* title = "Transform";
     static constexpr const char* removeButton = "Transform Remove Button";
     static constexpr auto fields = std::make_tuple(
@@ -60,6 +65,7 @@ struct ComponentFields<Transform> {
 template <>
 struct ComponentFields<Sprite> {
     static constexpr const char* member = "Sprite";
+    static constexpr const char* luaType = "Sprite";
     static constexpr const char* title = "Sprite";
     static constexpr const char* removeButton = "Sprite Remove Button";
     static constexpr auto fields = std::make_tuple(
@@ -75,6 +81,7 @@ inline constexpr NamedValue ColliderTypeNames[] = {{"Box", 0}, {"Line", 1}};
 template <>
 struct ComponentFields<RigidBody> {
     static constexpr const char* member = "RigidBody";
+    static constexpr const char* luaType = "RigidBody";
     static constexpr const char* title = "Rigidbody";
     static constexpr const char* removeButton = "RB Remove Button";
     static constexpr auto fields = std::make_tuple(
@@ -96,6 +103,7 @@ struct ComponentFields<RigidBody> {
 template <>
 struct ComponentFields<Controller> {
     static constexpr const char* member = "Controller";
+    static constexpr const char* luaType = "Controller";
     static constexpr const char* title = "Controller";
     static constexpr const char* removeButton = "Controller Remove Button";
     static constexpr ScriptAccess Constant = ScriptAccess::ReadOnly;
@@ -150,6 +158,7 @@ struct ComponentFields<Animation> {
 template <>
 struct ComponentFields<Checkpoint> {
     static constexpr const char* member = "Checkpoint";
+    static constexpr const char* luaType = "Checkpoint";
     static constexpr const char* title = "Checkpoint";
     static constexpr const char* removeButton = nullptr;
     static constexpr auto fields = std::make_tuple(
@@ -218,24 +227,68 @@ constexpr std::size_t StoredFieldCount()
     return count;
 }
 
+// The component whose member `member` is.
+template <auto member>
+using ClassOf = typename decltype(Member(member))::Component;
+
+// True when `field` is the table's row of `member`, or of one of `members`.
+template <auto member, typename Field>
+constexpr bool IsField(const Field& field)
+{
+    if constexpr (std::is_same_v<decltype(field.member), decltype(member)>)
+        return field.member == member;
+    else
+        return false;
+}
+
+template <auto... members, typename Field>
+constexpr bool IsAnyField([[maybe_unused]] const Field& field)
+{
+    return (IsField<members>(field) || ...);
+}
+
+// True when the table of its component has a row of `member`.
+template <auto member>
+constexpr bool HasField()
+{
+    bool found = false;
+    ForEachField<ClassOf<member>>([&](const auto& field) { found = found || IsField<member>(field); });
+    return found;
+}
+
 // The file key of the stored field that is `member`, for code that reads a component's fields
 // in an order of its own.
 template <auto member>
 constexpr const char* FindFileKey()
 {
-    using Class = typename decltype(Member(member))::Component;
     const char* key = nullptr;
-    ForEachField<Class>([&](const auto& field) {
-        if constexpr (std::is_same_v<decltype(field.member), decltype(member)>) {
-            if (field.member == member)
-                key = field.key;
-        }
+    ForEachField<ClassOf<member>>([&](const auto& field) {
+        if (IsField<member>(field))
+            key = field.key;
     });
     return key;
 }
 
 template <auto member>
 inline constexpr const char* FileKey = FindFileKey<member>();
+
+// Copies every field of T's table from `from` into `to`, except the `kept` members, which keep
+// what `to` holds: a copy's own rules name those, and set what they set after it. Members
+// outside the table are not touched. CopyFields<&RigidBody::Weight>(record, body) copies all
+// but the weight.
+template <auto... kept, typename T>
+void CopyFields(const T& from, T& to)
+{
+    static_assert(((std::is_same_v<ClassOf<kept>, T> && HasField<kept>()) && ...), "a kept member is a field of T's table");
+    ForEachField<T>([&](const auto& field) {
+        if (IsAnyField<kept...>(field))
+            return;
+        if constexpr (std::decay_t<decltype(field)>::kind == FieldKind::Color)
+            std::copy(std::begin(field.Of(from)), std::end(field.Of(from)), std::begin(field.Of(to)));
+        else
+            field.Of(to) = field.Of(from);
+    });
+}
 
 // The place of component T in a list, and the length of a list.
 template <typename T, typename... Components>

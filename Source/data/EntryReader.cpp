@@ -21,25 +21,33 @@ void EntryReader::ReadField(const Json& member, const char* key, float (&color)[
         color[channel] = reader.PlainFloat(channels, ColorKeys[channel]);
 }
 
-// The archetype loader reads the body's fields in an order of its own (which decides the fault
-// it reports first) and applies its body-type rule; the keys are the table's.
+// The archetype loader reads the body's edges first, in an order of its own (which decides the
+// fault it reports first), then the rest of the table's fields in table order, with its
+// body-type rule; the keys are the table's.
 void EntryReader::ReadArchetypeRigidBody(const Json& member, RigidBody& body) const
 {
     ReadField(member, FileKey<&RigidBody::top>, body.top);
     ReadField(member, FileKey<&RigidBody::bottom>, body.bottom);
     ReadField(member, FileKey<&RigidBody::left>, body.left);
     ReadField(member, FileKey<&RigidBody::right>, body.right);
-    ReadField(member, FileKey<&RigidBody::Weight>, body.Weight);
-    std::int32_t bodyType = 0;
-    ReadField(member, FileKey<&RigidBody::BodyType>, bodyType);
-    if (bodyType < 5) {
-        body.BodyType = bodyType;
-        ReadField(member, FileKey<&RigidBody::ColliderType>, body.ColliderType);
-    } else {
-        body.BodyType = 0;
-        body.ColliderType = 0;
-    }
-    ReadField(member, FileKey<&RigidBody::Ghost>, body.Ghost);
+    bool readCollider = true;
+    ForEachStoredField<RigidBody>([&](const auto& field) {
+        if (IsAnyField<&RigidBody::top, &RigidBody::bottom, &RigidBody::left, &RigidBody::right>(field))
+            return;
+        if (IsField<&RigidBody::BodyType>(field)) {
+            std::int32_t bodyType = 0;
+            ReadField(member, field.key, bodyType);
+            readCollider = bodyType < 5;
+            body.BodyType = readCollider ? bodyType : 0;
+            if (!readCollider)
+                body.ColliderType = 0;
+        } else if (IsField<&RigidBody::ColliderType>(field)) {
+            if (readCollider)
+                ReadField(member, field.key, body.ColliderType);
+        } else {
+            ReadField(member, field.key, field.Of(body));
+        }
+    });
 }
 
 void EntryReader::ReadEvents(const Json& member, const EventVisitor& visitEvent, const HandlerVisitor& visitHandler) const

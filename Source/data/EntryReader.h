@@ -29,7 +29,8 @@ public:
     {
         ForEachStoredField<T>([&](const auto& field) { ReadField(member, field.key, field.Of(component)); });
     }
-    // Archetype files: a "BodyType" of 5 or more loads as body and collider type 0, and
+    // Archetype files: the edges "Top", "Bottom", "Left", "Right" first, then the body's other
+    // fields in table order; a "BodyType" of 5 or more loads as body and collider type 0, and
     // "ColliderType" is then not read at all.
     void ReadArchetypeRigidBody(const Json& member, RigidBody& body) const;
 

@@ -5,6 +5,7 @@
 
 #include "core/ComponentFields.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>

@@ -4,6 +4,7 @@
 #include "editor/Editor.h"
 
 #include "core/Animation.h"
+#include "core/ComponentFields.h"
 #include "core/ComponentStore.h"
 #include "core/EventManager.h"
 #include "core/GameObjectTable.h"
@@ -119,37 +120,30 @@ std::uint32_t Editor::MakeObjectFromArchetype(std::size_t recordIndex, float mou
     const float x = view.WorldX(mouseX);
     const float y = view.WorldY(mouseY);
     ComponentStore& store = ComponentStore::Instance();
+    // Each component is made only when the record's copy qualifies, and takes every field of
+    // its table from the record but for the rules written after each copy.
     if (record.transform.x_sca > 0.0f) {
         store.AddComponent<Transform>(id);
         Transform* transform = store.GetComponent<Transform>(id);
+        CopyFields(record.transform, *transform);
         transform->x_pos = x;
         transform->y_pos = y;
         transform->z_pos = record.transform.z_pos != 0.0f ? record.transform.z_pos : PlayFieldDepth;
-        transform->x_sca = record.transform.x_sca;
-        transform->y_sca = record.transform.y_sca;
-        transform->rot = record.transform.rot;
     }
     if (!record.sprite.Texture.empty()) {
         store.AddComponent<Sprite>(id);
-        Sprite* sprite = store.GetComponent<Sprite>(id);
-        std::copy(std::begin(record.sprite.Color), std::end(record.sprite.Color), std::begin(sprite->Color));
-        sprite->Texture = record.sprite.Texture;
+        CopyFields<&Sprite::MeshIndex>(record.sprite, *store.GetComponent<Sprite>(id));  // drawn as the quad
     }
     if (record.rigidBody.top > 0.0f) {
         store.AddComponent<RigidBody>(id);
         RigidBody* body = store.GetComponent<RigidBody>(id);
-        body->top = record.rigidBody.top;
-        body->bottom = record.rigidBody.bottom;
-        body->left = record.rigidBody.left;
-        body->right = record.rigidBody.right;
-        body->BodyType = record.rigidBody.BodyType;
-        body->ColliderType = record.rigidBody.ColliderType;
+        CopyFields<&RigidBody::Weight>(record.rigidBody, *body);  // the weight stays 0
         body->Ghost = true;  // collides with nothing while it is placed
         ghostBeforeDrag[id] = record.rigidBody.Ghost;  // what the drop gives it
     }
     if (!record.animation.Handle.empty()) {
         store.AddComponent<Animation>(id);
-        store.GetComponent<Animation>(id)->Handle = record.animation.Handle;
+        CopyFields(record.animation, *store.GetComponent<Animation>(id));
     }
     for (const auto& [event, handlers] : record.eventSet.events) {
         for (const std::string& handler : handlers)
@@ -158,9 +152,8 @@ std::uint32_t Editor::MakeObjectFromArchetype(std::size_t recordIndex, float mou
     if (record.range.range > 0.0f) {
         store.AddComponent<Range>(id);
         Range* range = store.GetComponent<Range>(id);
-        range->range = record.range.range;
-        range->speed = record.range.speed;
-        range->fireInterval = record.range.fireInterval;
+        CopyFields(record.range, *range);
+        range->fireInterval = record.range.fireInterval;  // not a field of the table
     }
     ++record.instanceCount;
     LevelManager::Instance().KeepInLevel(id);

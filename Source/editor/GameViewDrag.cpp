@@ -3,6 +3,7 @@
 // them. The game view runs the step for its selection, the archetype cards for a placed object.
 #include "editor/Editor.h"
 
+#include "core/ComponentFields.h"
 #include "core/ComponentStore.h"
 #include "core/GameObjectTable.h"
 #include "core/RigidBody.h"
@@ -14,7 +15,6 @@
 
 #include <imgui.h>
 
-#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -56,32 +56,20 @@ void Editor::DuplicateSelection()
         dragAnchors.erase(source);
         dragAnchors[id] = {from->x_pos, from->y_pos, from->z_pos};
 
+        // Every field of the table, but for the rules after each copy.
         store.AddComponent<Transform>(id);
-        Transform* transform = store.GetComponent<Transform>(id);
-        transform->x_pos = from->x_pos;
-        transform->y_pos = from->y_pos;
-        transform->z_pos = from->z_pos;  // drawn at its source's depth, not behind the sky
-        transform->x_sca = from->x_sca;
-        transform->y_sca = from->y_sca;
-        transform->rot = from->rot;
+        CopyFields(*from, *store.GetComponent<Transform>(id));  // z too: drawn at its source's depth, not behind the sky
 
         store.AddComponent<Sprite>(id);
-        if (const Sprite* sprite = store.GetComponent<Sprite>(source)) {
-            Sprite* copySprite = store.GetComponent<Sprite>(id);
-            copySprite->MeshIndex = sprite->MeshIndex;
-            std::copy(std::begin(sprite->Color), std::end(sprite->Color), std::begin(copySprite->Color));
-            copySprite->Texture = sprite->Texture;
-        }
+        if (const Sprite* sprite = store.GetComponent<Sprite>(source))
+            CopyFields(*sprite, *store.GetComponent<Sprite>(id));
         store.AddComponent<RigidBody>(id);
         RigidBody* body = store.GetComponent<RigidBody>(id);
-        body->Ghost = true;  // until the drop, which gives it its source's flag
         const RigidBody* sourceBody = store.GetComponent<RigidBody>(source);
-        if (sourceBody != nullptr) {
-            body->top = sourceBody->top;
-            body->bottom = sourceBody->bottom;
-            body->left = sourceBody->left;
-            body->right = sourceBody->right;
-        }
+        // The edges only: body type, collider type and weight keep their defaults.
+        if (sourceBody != nullptr)
+            CopyFields<&RigidBody::BodyType, &RigidBody::ColliderType, &RigidBody::Weight>(*sourceBody, *body);
+        body->Ghost = true;  // until the drop, which gives it its source's flag
         // A new press makes the copy, so no drag holds the source's flag at this moment.
         ghostBeforeDrag[id] = sourceBody != nullptr && sourceBody->Ghost;
         LevelManager::Instance().KeepInLevel(id);

@@ -99,6 +99,41 @@ TEST_F(ArchetypeCards, APressMakesOneObjectThatFollowsTheMouseUntilTheRelease)
     EXPECT_NE(GameObjectTable::Instance().FindGameObject("Enemy(1)"), Engine::InvalidObjectId);
 }
 
+// The made object takes its record's fields, but for its place, its mesh and its weight.
+TEST_F(ArchetypeCards, APlacedObjectTakesTheRecordsFieldsButItsMeshAndWeight)
+{
+    ArchetypeRecord& record = *Engine::LevelManager::Instance().archetypes[0];
+    record.transform.rot = 0.5f;
+    record.transform.z_pos = 2.0f;
+    record.sprite.MeshIndex = 2;
+    record.rigidBody.ColliderType = 1;
+    record.rigidBody.Weight = 0.5f;
+    record.range.speed = 650.0f;
+
+    MoveMouse(EnemyCard.x, EnemyCard.y);
+    PressLeft(true);
+    Cards();
+    const std::uint32_t id = GameObjectTable::Instance().FindGameObject("Enemy(0)");
+    ASSERT_NE(id, Engine::InvalidObjectId);
+    ComponentStore& store = ComponentStore::Instance();
+    const auto* transform = store.GetComponent<Engine::Transform>(id);
+    const auto* sprite = store.GetComponent<Engine::Sprite>(id);
+    const auto* body = store.GetComponent<Engine::RigidBody>(id);
+    ASSERT_TRUE(transform && sprite && body);
+    EXPECT_FLOAT_EQ(transform->rot, 0.5f);
+    EXPECT_FLOAT_EQ(transform->z_pos, 2.0f);
+    EXPECT_FLOAT_EQ(transform->y_sca, 20.0f);
+    EXPECT_FLOAT_EQ(sprite->Color[1], 0.0f);
+    EXPECT_EQ(sprite->MeshIndex, 0);
+    EXPECT_FLOAT_EQ(body->left, -20.0f);
+    EXPECT_FLOAT_EQ(body->bottom, -20.0f);
+    EXPECT_EQ(body->ColliderType, 1);
+    EXPECT_FLOAT_EQ(body->Weight, 0.0f);
+    EXPECT_FLOAT_EQ(store.GetComponent<Engine::Range>(id)->speed, 650.0f);
+    PressLeft(false);
+    Cards();
+}
+
 TEST_F(ArchetypeCards, TheRightButtonCancelsThePlacing)
 {
     MoveMouse(SpikeCard.x, SpikeCard.y);

@@ -363,6 +363,50 @@ TEST_F(GameView, ACopyOfAGhostIsStillAGhostAfterTheDrop)
     EXPECT_FALSE(editor().gameView.dragging);
 }
 
+// A copy is its source's Transform and Sprite; of the body it takes the edges, and its type,
+// collider and weight are those of a new body.
+TEST_F(GameView, ACopyTakesTheTransformAndSpriteWholeAndOnlyTheEdgesOfTheBody)
+{
+    const std::uint32_t box = PlaceBody("Box", 0, 0, 10, 20);
+    TransformOf(box).rot = 0.5f;
+    ComponentStore& store = ComponentStore::Instance();
+    store.AddComponent<Engine::Sprite>(box);
+    Engine::Sprite& sprite = *store.GetComponent<Engine::Sprite>(box);
+    sprite.MeshIndex = 2;
+    sprite.Color[2] = 0.25f;
+    sprite.Texture = "Box.png";
+    Engine::RigidBody& source = BodyOf(box);
+    source.BodyType = 1;
+    source.ColliderType = 1;
+    source.Weight = 0.5f;
+    editor().selection = {box};
+    editor().ctrlHeld = true;
+
+    MoveMouse(Screen(0, 0).x, Screen(0, 0).y);
+    PressLeft(true);
+    View();
+    ASSERT_EQ(editor().selection.size(), 1u);
+    const std::uint32_t copy = editor().selection[0];
+    ASSERT_NE(copy, box);
+    EXPECT_FLOAT_EQ(TransformOf(copy).x_sca, 10.0f);
+    EXPECT_FLOAT_EQ(TransformOf(copy).y_sca, 20.0f);
+    EXPECT_FLOAT_EQ(TransformOf(copy).rot, 0.5f);
+    const Engine::Sprite& copySprite = *store.GetComponent<Engine::Sprite>(copy);
+    EXPECT_EQ(copySprite.MeshIndex, 2);
+    EXPECT_FLOAT_EQ(copySprite.Color[2], 0.25f);
+    EXPECT_EQ(copySprite.Texture, "Box.png");
+    const Engine::RigidBody& body = BodyOf(copy);
+    EXPECT_FLOAT_EQ(body.left, -10.0f);
+    EXPECT_FLOAT_EQ(body.top, 20.0f);
+    EXPECT_FLOAT_EQ(body.right, 10.0f);
+    EXPECT_FLOAT_EQ(body.bottom, -20.0f);
+    EXPECT_EQ(body.BodyType, 0);
+    EXPECT_EQ(body.ColliderType, 0);
+    EXPECT_FLOAT_EQ(body.Weight, 0.0f);
+    PressLeft(false);
+    View();
+}
+
 TEST_F(GameView, NoDragOutlivesAnEmptySelection)
 {
     // Ctrl and a click with nothing selected copies nothing and drags nothing: a rectangle
