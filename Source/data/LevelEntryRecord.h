@@ -5,7 +5,6 @@
 
 #include "core/ComponentFields.h"
 
-#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
