@@ -6,6 +6,7 @@
 // says why on standard error.
 #include "core/Game.h"
 #include "core/Log.h"
+#include "platform/FreedPages.h"
 
 #include <cstdio>
 #include <string>
@@ -21,6 +22,7 @@ int main(int argc, char** argv)
         }
         debug = true;
     }
+    Platform::KeepFreedPagesBetweenFrames();
     std::string startupFailure;
     {
         Game game;

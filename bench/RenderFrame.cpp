@@ -13,6 +13,7 @@
 #include "core/Transform.h"
 #include "gameplay/ParticleSystem.h"
 #include "graphics/Graphics.h"
+#include "platform/FreedPages.h"
 
 #include <SDL.h>
 #include <benchmark/benchmark.h>
@@ -171,6 +172,7 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
+    Platform::KeepFreedPagesBetweenFrames();  // as the game's main does
     {
         Session made;
         session = &made;

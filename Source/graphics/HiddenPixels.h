@@ -11,6 +11,9 @@ class HiddenPixels {
 public:
     // A new frame: nothing covered.
     void Clear() { covers.clear(); }
+    // Room for this many covers, so that a frame with no more opaque draws allocates nothing.
+    void Reserve(std::size_t count) { covers.reserve(count); }
+    std::size_t CapacityBytes() const { return covers.capacity() * sizeof(Cover); }
     // Every pixel of box was written by a fully opaque draw at this depth (or was already
     // nearer), so from now on it holds a depth of at most `depth`.
     void AddCover(const PixelRect& box, float depth);

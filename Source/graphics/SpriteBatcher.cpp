@@ -92,9 +92,10 @@ bool SpriteBatcher::Create(std::uint32_t uniformOffsetAlignment)
     }
     glBindVertexArray(vertexArrays[QuadMesh]);
 
+    ReserveFrameStorage();
     glGenBuffers(1, &constantBuffer);
     glBindBuffer(GL_UNIFORM_BUFFER, constantBuffer);
-    constantBufferBytes = BatchCapacity * sizeof(SpriteInstance);
+    constantBufferBytes = frameRecords.capacity();
     glBufferData(GL_UNIFORM_BUFFER, static_cast<GLsizeiptr>(constantBufferBytes), nullptr, GL_DYNAMIC_DRAW);
     glGenBuffers(1, &frameBuffer);
     glBindBuffer(GL_UNIFORM_BUFFER, frameBuffer);
@@ -104,6 +105,28 @@ bool SpriteBatcher::Create(std::uint32_t uniformOffsetAlignment)
         return false;
     }
     return true;
+}
+
+void SpriteBatcher::ReserveFrameStorage()
+{
+    draws.reserve(FrameCapacity);
+    order.reserve(FrameCapacity);
+    batches.reserve(FrameCapacity);
+    hidden.Reserve(FrameCapacity);
+    // Pieces are cut to at most MaxPieces, from one more box at a time.
+    pieces.reserve(2 * HiddenPixels::MaxPieces);
+    gapPieces.reserve(2 * HiddenPixels::MaxPieces);
+    // Each batch's records start on an aligned offset, and the last is padded to a whole block.
+    frameRecords.reserve(FrameCapacity * RoundUp(sizeof(SpriteInstance), recordAlignment) +
+                         BatchCapacity * sizeof(SpriteInstance));
+}
+
+std::size_t SpriteBatcher::FrameStorageBytes() const
+{
+    return draws.capacity() * sizeof(Draw) + order.capacity() * sizeof(std::uint32_t) +
+           batches.capacity() * sizeof(Batch) + hidden.CapacityBytes() +
+           (pieces.capacity() + gapPieces.capacity()) * sizeof(PixelRect) + frameRecords.capacity() +
+           constantBufferBytes;
 }
 
 void SpriteBatcher::ReleaseConstantBuffer()
@@ -237,9 +260,10 @@ void SpriteBatcher::SubmitBatches(unsigned int sampler, unsigned int fullSizeSam
     constexpr std::size_t blockBytes = BatchCapacity * sizeof(SpriteInstance);
     frameRecords.resize(std::max(frameRecords.size(), batches.back().firstByte + blockBytes));
     glBindBuffer(GL_UNIFORM_BUFFER, constantBuffer);
-    // The store only grows, so a steady frame writes into memory the driver already has.
+    // The store was made for FrameCapacity draws at start-up, so every frame writes into memory
+    // the driver already has; only a frame with more draws grows it (and the records), once.
     if (frameRecords.size() > constantBufferBytes) {
-        constantBufferBytes = frameRecords.size() + frameRecords.size() / 2;
+        constantBufferBytes = frameRecords.capacity();
         glBufferData(GL_UNIFORM_BUFFER, static_cast<GLsizeiptr>(constantBufferBytes), nullptr, GL_DYNAMIC_DRAW);
     }
     glBufferSubData(GL_UNIFORM_BUFFER, 0, static_cast<GLsizeiptr>(frameRecords.size()), frameRecords.data());

@@ -65,12 +65,20 @@ public:
 
     // Draw calls of the last frame.
     std::size_t DrawCallCount() const { return drawCalls; }
+    // Bytes of the per-frame storage on both sides of OpenGL (the draws, their order, the
+    // batches, the records and the constant buffer's store). Made once by Create for
+    // FrameCapacity draws; only a frame with more ever adds to it.
+    std::size_t FrameStorageBytes() const;
 
     // An opaque draw is moved ahead of earlier draws only when it covers at least this many
     // pixels: smaller ones save too little fill to be worth the search.
     static constexpr int MovedCoverPixels = 4096;
     // How many earlier draws it is moved past at most.
     static constexpr std::size_t MostMovedPast = 256;
+    // Draws of one frame whose storage Create makes at start-up, so that frames up to it never
+    // take memory from the heap or give it back: as many sprites as the game has objects at
+    // most (MaxGameObjects), and as many particles again.
+    static constexpr std::size_t FrameCapacity = 32768;
     // Sprites drawn between the flushes that hand the frame to the rasteriser in slices.
     static constexpr std::uint32_t SpritesPerFlush = 4096;
 
@@ -95,6 +103,8 @@ private:
         float nearest = 0.0f;  // the least depth of its draws
     };
 
+    // Reserves the per-frame storage for FrameCapacity draws, each possibly a batch of its own.
+    void ReserveFrameStorage();
     // Puts the queued draws in drawing order: the order queued, except that large opaque
     // draws go ahead of earlier draws that cannot tell (OrderDraws in the source).
     void OrderDraws();
